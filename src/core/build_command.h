@@ -1,0 +1,36 @@
+// The build: the state that lives from one build to the next and the stages
+// that turn the ticked files into a compiled resource file. It talks to its
+// front end only through BuildHost.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/build_host.h"
+
+namespace pagefold {
+
+// Name of a staged copy without its extension: "search_file_nomber_" + N.
+std::string StagedName(int number);
+
+class BuildCommand {
+ public:
+  // Resource type for every file when grouping is on; empty otherwise.
+  std::string GroupType;
+  // Folder of the target file, with its trailing separator.
+  std::string ResourceFolder;
+  // Where the resource compiler is written out and run from.
+  std::string CompilerPath;
+  // One flag per file number (index 0 unused): 1 when some page links to it.
+  std::vector<unsigned char> UsedFlags;
+
+  // Staging: copies every ticked file into the work folder under its number
+  // and writes the file registry "fillist.ini". Takes its snapshot of the
+  // source folder and the ticked items when it starts.
+  void button2Click(BuildHost& host, const std::string& workFolder);
+
+  // Deletes every file below the folder; the folders themselves stay.
+  static void ClrDIR(const std::string& folder);
+};
+
+}  // namespace pagefold

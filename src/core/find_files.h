@@ -1,0 +1,38 @@
+// Recursive listing of folder trees into lists of texts: files as full paths,
+// every subfolder as its path followed by the platform's separator (the only
+// mark of a folder).
+#pragma once
+
+#include <string>
+
+#include "core/tmyfunction.h"
+
+namespace pagefold {
+
+// Appends the folder's entries, depth first in pre-order, by name within a
+// folder. An empty mask means "*.*", which matches every name; other masks
+// match with "*" and "?" regardless of case, folders included. A folder that
+// is reached twice (through a symbolic link) is listed but not entered again.
+// Returns how many names were left out because the program's paths cannot
+// carry them.
+int FindFiles(const std::string& folder, const std::string& mask, StringList& list, bool recursive);
+
+// Every file below the folder that may be deleted when emptying it: like
+// FindFiles with recursion, but a symbolic link to a folder is listed as a
+// file (the link itself) and never entered, so nothing outside is reached.
+void FindFilesToDelete(const std::string& folder, StringList& list);
+
+// True when the name matches the mask as FindFiles matches it.
+bool MatchesMask(const std::string& name, const std::string& mask);
+
+// The files below a source folder as the check list shows them: names relative
+// to the folder, "\" between levels, folders left out.
+struct SourceFiles {
+  StringList names;
+  // Names left out because they cannot be carried safely through the registry
+  // and the script: no Windows-1251 form, a byte below 32, or a double quote.
+  int skipped = 0;
+};
+SourceFiles ListSourceFiles(const std::string& folder);
+
+}  // namespace pagefold

@@ -1,0 +1,38 @@
+#include "core/tmyfunction.h"
+#include "platform/file_ops.h"
+#include "platform/platform_error.h"
+#include "text/case_rules.h"
+
+namespace pagefold {
+namespace {
+
+// A path that a quoted script field cannot carry: a quote would end the field
+// early, a line break would start a new statement.
+bool FitsInQuotes(const std::string& path) {
+  for (char c : path)
+    if (c == '"' || static_cast<unsigned char>(c) < 32) return false;
+  return true;
+}
+
+}  // namespace
+
+void TMyFunction::WriteRcScript(const std::string& groupType, const std::string& scriptPath,
+                                const StringList& list) {
+  std::string script;
+  for (const std::string& entry : list) {
+    // Name and extension come from the file's own name: on POSIX the folders
+    // are separated by "/", which the name rules do not know.
+    const std::string file = FileNamePart(entry);
+    const std::string ext = ExtNoDot(file);
+    if (ext.empty()) continue;
+    if (!FitsInQuotes(entry))
+      throw platform::PlatformError("Cannot create file \"" + scriptPath +
+                                    "\". The file name cannot be written into the script: " + entry);
+    const std::string name = text::UpperAscii(Translit(NameNoExt(file)));
+    const std::string type = text::UpperAscii(Translit(groupType.empty() ? ext : groupType));
+    script += name + " " + type + " \"" + entry + "\"\r\n";
+  }
+  platform::WriteFileBytes(scriptPath, script);
+}
+
+}  // namespace pagefold

@@ -1,0 +1,41 @@
+// The utility class of the pipeline: name parts, listings, the attribute
+// scanner, file sizes and the resource script writer. It holds no state.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pagefold {
+
+using StringList = std::vector<std::string>;
+
+class TMyFunction {
+ public:
+  // Name conversion.
+  static std::string ExtNoDot(const std::string& name);
+  static std::string NameNoExt(const std::string& name);
+  static std::string Translit(const std::string& name);
+
+  // Appends every entry below the folder, at any depth (see FindFiles).
+  static void ListDirFiles(const std::string& folder, const std::string& mask, StringList& list);
+
+  // Writes the resource script: one "NAME TYPE "path"" line per listed file
+  // that has an extension. Raises "Cannot create file "%s". %s", and refuses
+  // a path holding a double quote or a byte below 32.
+  static void WriteRcScript(const std::string& groupType, const std::string& scriptPath,
+                            const StringList& list);
+};
+
+// The extension of a name with its dot: from the last dot that follows the
+// last backslash or colon; empty when there is none.
+std::string ExtWithDot(const std::string& name);
+
+// The last component of a path in the platform's form (after the last "\" or
+// platform separator), so that folder names never lend it an extension.
+std::string FileNamePart(const std::string& path);
+
+// True when the lower-cased extension contains "htm" anywhere.
+bool IsPageName(const std::string& name);
+
+}  // namespace pagefold

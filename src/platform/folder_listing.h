@@ -1,0 +1,34 @@
+// One folder's entries, with their kind and size.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct FolderEntry {
+  std::string name;  // Windows-1251, as the file system names it
+  bool isFolder = false;  // a folder, or a link to one
+  bool isLink = false;    // a symbolic link (to a file or a folder)
+  std::int64_t size = 0;  // bytes; 0 for folders
+};
+
+struct FolderListing {
+  std::vector<FolderEntry> entries;  // without "." and ".."
+  int unconvertible = 0;  // names left out: no Windows-1251 form, or a "\" inside
+};
+
+// Lists every entry of the folder, hidden ones included, ordered by
+// lower-cased name (Windows-1251 letter pairs), ties by bytes. A folder that
+// is missing or unreadable gives an empty listing.
+FolderListing ListFolder(const std::string& folder);
+
+// A text that is equal for two paths naming the same folder (through links
+// too); empty when the folder cannot be reached.
+std::string FolderIdentity(const std::string& folder);
+
+// The size of the entry at the path, or -1 when there is none.
+std::int64_t EntrySize(const std::string& path);
+
+}  // namespace platform

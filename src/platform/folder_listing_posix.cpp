@@ -1,0 +1,65 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "platform/folder_listing.h"
+#include "platform/native_path.h"
+#include "text/case_rules.h"
+
+namespace platform {
+
+FolderListing ListFolder(const std::string& folder) {
+  FolderListing listing;
+  const auto native = ToNativePath(folder);
+  if (!native) return listing;
+  DIR* dir = ::opendir(native->c_str());
+  if (!dir) return listing;
+  const int dirFd = ::dirfd(dir);
+  while (const dirent* d = ::readdir(dir)) {
+    const std::string nativeName = d->d_name;
+    if (nativeName == "." || nativeName == "..") continue;
+    auto name = FromNativeName(nativeName);
+    // A backslash inside a name would read as a folder separator in the program's paths.
+    if (!name || nativeName.find('\\') != std::string::npos) {
+      ++listing.unconvertible;
+      continue;
+    }
+    struct stat st;
+    if (::fstatat(dirFd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    FolderEntry entry;
+    entry.name = std::move(*name);
+    entry.isLink = S_ISLNK(st.st_mode);
+    if (entry.isLink) ::fstatat(dirFd, d->d_name, &st, 0);  // a dangling link stays a file
+    entry.isFolder = S_ISDIR(st.st_mode);
+    entry.size = entry.isFolder ? 0 : st.st_size;
+    listing.entries.push_back(std::move(entry));
+  }
+  ::closedir(dir);
+  std::vector<std::pair<std::string, FolderEntry>> keyed;
+  keyed.reserve(listing.entries.size());
+  for (auto& e : listing.entries) keyed.emplace_back(text::LowerCp1251(e.name), std::move(e));
+  std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+    return a.first != b.first ? a.first < b.first : a.second.name < b.second.name;
+  });
+  listing.entries.clear();
+  for (auto& k : keyed) listing.entries.push_back(std::move(k.second));
+  return listing;
+}
+
+std::string FolderIdentity(const std::string& folder) {
+  const auto native = ToNativePath(folder);
+  struct stat st;
+  if (!native || ::stat(native->c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return "";
+  return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+}
+
+std::int64_t EntrySize(const std::string& path) {
+  const auto native = ToNativePath(path);
+  struct stat st;
+  if (!native || ::stat(native->c_str(), &st) != 0) return -1;
+  return S_ISDIR(st.st_mode) ? 0 : st.st_size;
+}
+
+}  // namespace platform

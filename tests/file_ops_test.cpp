@@ -1,0 +1,106 @@
+#include "platform/file_ops.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/folder_listing.h"
+#include "platform/folder_ops.h"
+#include "platform/platform_error.h"
+#include "test_support.h"
+
+namespace {
+
+using testing_support::ReadFile;
+using testing_support::ScratchDir;
+using testing_support::WriteFile;
+namespace fs = std::filesystem;
+
+TEST(FileOps, CopyRefusesAnExistingTargetAndKeepsReadOnly) {
+  ScratchDir dir;
+  WriteFile(dir.path() / "a.txt", std::string("a\0b", 3));
+  WriteFile(dir.path() / "taken.txt", "old");
+  const std::string a = (dir.path() / "a.txt").string();
+  EXPECT_TRUE(platform::CopyFileNoOverwrite(a, (dir.path() / "b.txt").string()));
+  EXPECT_EQ(ReadFile(dir.path() / "b.txt"), std::string("a\0b", 3));
+  EXPECT_FALSE(platform::CopyFileNoOverwrite(a, (dir.path() / "taken.txt").string()));
+  EXPECT_EQ(ReadFile(dir.path() / "taken.txt"), "old");
+  EXPECT_FALSE(platform::CopyFileNoOverwrite((dir.path() / "none").string(), (dir.path() / "c").string()));
+  EXPECT_FALSE(fs::exists(dir.path() / "c"));
+  EXPECT_FALSE(platform::CopyFileNoOverwrite(dir.str(), (dir.path() / "d").string()));  // a folder
+
+  fs::permissions(dir.path() / "a.txt", fs::perms::owner_read | fs::perms::group_read);
+  ASSERT_TRUE(platform::CopyFileNoOverwrite(a, (dir.path() / "ro.txt").string()));
+  EXPECT_EQ(fs::status(dir.path() / "ro.txt").permissions() & fs::perms::owner_write, fs::perms::none);
+}
+
+TEST(FileOps, PathsUseBackslashesAndWindows1251Names) {
+  ScratchDir dir;
+  WriteFile(dir.path() / "img" / "\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.jpg", "photo");  // фото.jpg in UTF-8
+  const std::string cp1251 = dir.str() + "\\img\\\xF4\xEE\xF2\xEE.jpg";
+  EXPECT_TRUE(platform::FileExists(cp1251));
+  EXPECT_EQ(platform::ReadFileBytes(cp1251), "photo");
+  EXPECT_FALSE(platform::FileExists(dir.str() + "\\img"));  // a folder is not a file
+  const platform::FolderListing listing = platform::ListFolder(dir.str() + "\\img");
+  ASSERT_EQ(listing.entries.size(), 1u);
+  EXPECT_EQ(listing.entries[0].name, "\xF4\xEE\xF2\xEE.jpg");
+  EXPECT_EQ(listing.entries[0].size, 5);
+  EXPECT_EQ(platform::EntrySize(cp1251), 5);
+  EXPECT_EQ(platform::EntrySize(cp1251 + "x"), -1);
+}
+
+TEST(FileOps, RenameRefusesAnExistingTarget) {
+  ScratchDir dir;
+  WriteFile(dir.path() / "a", "1");
+  WriteFile(dir.path() / "b", "2");
+  EXPECT_FALSE(platform::RenameNoOverwrite((dir.path() / "a").string(), (dir.path() / "b").string()));
+  EXPECT_EQ(ReadFile(dir.path() / "b"), "2");
+  EXPECT_TRUE(platform::RenameNoOverwrite((dir.path() / "a").string(), (dir.path() / "c").string()));
+  EXPECT_FALSE(fs::exists(dir.path() / "a"));
+  EXPECT_EQ(ReadFile(dir.path() / "c"), "1");
+}
+
+TEST(FileOps, DeleteRemovesLinksNotTheirTargets) {
+  ScratchDir dir;
+  WriteFile(dir.path() / "keep" / "f", "x");
+  fs::create_directory_symlink(dir.path() / "keep", dir.path() / "link");
+  EXPECT_FALSE(platform::DeleteFile((dir.path() / "keep").string()));
+  EXPECT_TRUE(platform::DeleteFile((dir.path() / "link").string()));
+  EXPECT_TRUE(fs::exists(dir.path() / "keep" / "f"));
+  EXPECT_FALSE(platform::DeleteFile((dir.path() / "nothing").string()));
+}
+
+TEST(FileOps, ReadAndWriteErrorsCarryThePathAndTheReason) {
+  ScratchDir dir;
+  const std::string missing = (dir.path() / "no" / "x.htm").string();
+  try {
+    platform::ReadFileBytes(missing);
+    FAIL();
+  } catch (const platform::PlatformError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + missing + "\". No such file or directory");
+  }
+  try {
+    platform::WriteFileBytes(missing, "x");
+    FAIL();
+  } catch (const platform::PlatformError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + missing + "\". No such file or directory");
+  }
+  platform::WriteFileBytes((dir.path() / "w").string(), "long content");
+  platform::WriteFileBytes((dir.path() / "w").string(), "s");
+  EXPECT_EQ(ReadFile(dir.path() / "w"), "s");
+}
+
+TEST(FolderOps, FailuresAreWindowsErrorCodes) {
+  ScratchDir dir;
+  const std::string arh = (dir.path() / "ARH").string();
+  EXPECT_EQ(platform::CreateFolder(arh), 0);
+  EXPECT_EQ(platform::CreateFolder(arh), 183);
+  EXPECT_EQ(platform::CreateFolder((dir.path() / "a" / "b").string()), 3);
+  WriteFile(dir.path() / "ARH" / "f", "x");
+  EXPECT_EQ(platform::RemoveFolder(arh), 145);
+  EXPECT_EQ(platform::RemoveFolder((dir.path() / "none").string()), 3);
+  EXPECT_EQ(platform::InOutErrorText(183), "I/O error 183");
+  EXPECT_EQ(platform::InOutErrorText(145), "I/O error 145");
+  EXPECT_EQ(platform::InOutErrorText(3), "Invalid filename");
+  EXPECT_EQ(platform::InOutErrorText(5), "File access denied");
+}
+
+}  // namespace

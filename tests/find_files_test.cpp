@@ -1,0 +1,93 @@
+#include "core/find_files.h"
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace {
+
+using pagefold::StringList;
+using testing_support::ScratchDir;
+using testing_support::WriteFile;
+namespace fs = std::filesystem;
+
+TEST(FindFiles, DepthFirstByNameWithFolderEntriesAndHiddenFiles) {
+  ScratchDir dir;
+  WriteFile(dir.path() / "b.htm", "");
+  WriteFile(dir.path() / "A.htm", "");
+  WriteFile(dir.path() / ".hidden", "");
+  WriteFile(dir.path() / "img" / "small" / "c.gif", "");
+  WriteFile(dir.path() / "img" / "b.gif", "");
+  fs::create_directories(dir.path() / "empty");
+  const std::string root = dir.str() + "/";
+  StringList list;
+  EXPECT_EQ(pagefold::FindFiles(dir.str(), "", list, true), 0);
+  EXPECT_EQ(list, (StringList{root + ".hidden", root + "A.htm", root + "b.htm", root + "empty/",
+                              root + "img/", root + "img/b.gif", root + "img/small/",
+                              root + "img/small/c.gif"}));
+
+  StringList flat;
+  pagefold::FindFiles(root, "*.*", flat, false);  // a trailing separator is not doubled
+  EXPECT_EQ(flat, (StringList{root + ".hidden", root + "A.htm", root + "b.htm"}));
+
+  StringList again = list;
+  pagefold::TMyFunction::ListDirFiles(dir.str(), "", again);  // appends, never clears
+  EXPECT_EQ(again.size(), 2 * list.size());
+
+  StringList none;
+  pagefold::FindFiles((dir.path() / "missing").string(), "", none, true);
+  pagefold::FindFiles("", "", none, true);
+  EXPECT_TRUE(none.empty());
+}
+
+TEST(FindFiles, MasksMatchFoldersTooWithoutRegardToCase) {
+  EXPECT_TRUE(pagefold::MatchesMask("README", "*.*"));
+  EXPECT_TRUE(pagefold::MatchesMask("page.HTM", "*.htm"));
+  EXPECT_TRUE(pagefold::MatchesMask("\xCF\xE0\xEF\xEA\xE0", "\xEF*"));  // Папка, п*
+  EXPECT_TRUE(pagefold::MatchesMask("a1.gif", "a?.gif"));
+  EXPECT_FALSE(pagefold::MatchesMask("a12.gif", "a?.gif"));
+  EXPECT_FALSE(pagefold::MatchesMask("page.html", "*.htm"));
+  ScratchDir dir;
+  WriteFile(dir.path() / "x.htm", "");
+  WriteFile(dir.path() / "sub" / "y.htm", "");
+  WriteFile(dir.path() / "s.htm" / "z.htm", "");
+  StringList list;
+  pagefold::FindFiles(dir.str(), "*.htm", list, true);
+  const std::string root = dir.str() + "/";
+  EXPECT_EQ(list, (StringList{root + "s.htm/", root + "s.htm/z.htm", root + "x.htm"}));
+}
+
+TEST(FindFiles, LinksBackIntoTheTreeDoNotLoopAndAreNeverFollowedForDeletion) {
+  ScratchDir dir, outside;
+  WriteFile(dir.path() / "site" / "a.htm", "");
+  WriteFile(outside.path() / "precious.txt", "keep");
+  fs::create_directory_symlink(dir.path() / "site", dir.path() / "site" / "loop");
+  fs::create_directory_symlink(outside.path(), dir.path() / "site" / "out");
+  StringList list;
+  pagefold::FindFiles((dir.path() / "site").string(), "", list, true);
+  const std::string root = (dir.path() / "site").string() + "/";
+  // The loop is listed but not entered again; the outside folder is listed once.
+  EXPECT_EQ(list, (StringList{root + "a.htm", root + "loop/", root + "out/", root + "out/precious.txt"}));
+
+  StringList doomed;
+  pagefold::FindFilesToDelete((dir.path() / "site").string(), doomed);
+  EXPECT_EQ(doomed, (StringList{root + "a.htm", root + "loop", root + "out"}));
+}
+
+TEST(FindFiles, SourceListingGivesRelativeNamesAndLeavesOutUnsafeOnes) {
+  ScratchDir dir;
+  WriteFile(dir.path() / "index.htm", "");
+  WriteFile(dir.path() / "img" / "logo.gif", "");
+  WriteFile(dir.path() / "img" / "\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.jpg", "");  // фото.jpg
+  WriteFile(dir.path() / "bad\nname.htm", "");
+  WriteFile(dir.path() / "say\"hi\".htm", "");
+  WriteFile(dir.path() / "\xE4\xB8\xAD.htm", "");   // a CJK name: no Windows-1251 form
+  WriteFile(dir.path() / "back\\slash.htm", "");
+  fs::create_directories(dir.path() / "only-folders" / "deeper");
+  const pagefold::SourceFiles files = pagefold::ListSourceFiles(dir.str());
+  EXPECT_EQ(files.names, (StringList{"img\\logo.gif",
+                                     "img\\\xF4\xEE\xF2\xEE.jpg", "index.htm"}));
+  EXPECT_EQ(files.skipped, 4);
+}
+
+}  // namespace

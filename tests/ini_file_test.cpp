@@ -1,0 +1,101 @@
+#include "platform/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "platform/platform_error.h"
+#include "test_support.h"
+
+namespace {
+
+using platform::IniFile;
+using testing_support::ReadFile;
+using testing_support::ScratchDir;
+using testing_support::WriteFile;
+
+TEST(IniFile, WritesReachTheFileAtOnceAndReadBackByteForByte) {
+  ScratchDir dir;
+  const std::string path = (dir.path() / "fillist.ini").string();
+  IniFile ini(path);
+  const std::string tricky = "  img\\\xCC\xEE\xE8 \xF4\xEE\xF2\xEE.jpg  ";  // blanks, Cyrillic
+  ini.WriteString("data", "search_file_nomber_1", tricky);
+  EXPECT_EQ(ReadFile(path), "[data]\r\nsearch_file_nomber_1=" + tricky + "\r\n");
+  ini.WriteString("data", "search_file_nomber_2", "\"quoted\"=x;y");
+  ini.WriteString("data", "count", "2");
+  EXPECT_EQ(ReadFile(path),
+            "[data]\r\nsearch_file_nomber_1=" + tricky +
+                "\r\nsearch_file_nomber_2=\"quoted\"=x;y\r\ncount=2\r\n");
+
+  const IniFile reread(path);
+  EXPECT_EQ(reread.ReadString("data", "search_file_nomber_1", "?"), tricky);
+  EXPECT_EQ(reread.ReadString("DATA", "Search_File_Nomber_2", "?"), "\"quoted\"=x;y");
+  EXPECT_EQ(reread.ReadInteger("data", "count", 0), 2);
+  EXPECT_EQ(reread.ReadString("data", "search_file_nomber_3", "none"), "none");
+  EXPECT_EQ(reread.ReadString("other", "count", "none"), "none");
+}
+
+TEST(IniFile, ChangesAndNewSectionsKeepEveryKey) {
+  ScratchDir dir;
+  const std::string path = (dir.path() / "a.ini").string();
+  IniFile ini(path);
+  ini.WriteString("one", "a", "1");
+  ini.WriteString("two", "b", "2");
+  ini.WriteString("one", "c", "3");  // not the last section: rewritten
+  ini.WriteString("ONE", "A", "9");  // same key, other case: changed in place
+  EXPECT_EQ(ReadFile(path), "[one]\r\na=9\r\nc=3\r\n[two]\r\nb=2\r\n");
+}
+
+TEST(IniFile, IntegersAndMissingFilesFallBackToTheDefault) {
+  ScratchDir dir;
+  WriteFile(dir.path() / "x.ini", "[data]\nn1= 42\nn2=4x\nn3=\nn4=-7\nn5=99999999999\nn6=+5");
+  const IniFile ini((dir.path() / "x.ini").string());
+  EXPECT_EQ(ini.ReadInteger("data", "n1", 0), 42);
+  EXPECT_EQ(ini.ReadInteger("data", "n2", 0), 0);
+  EXPECT_EQ(ini.ReadInteger("data", "n3", -1), -1);
+  EXPECT_EQ(ini.ReadInteger("data", "n4", 0), -7);
+  EXPECT_EQ(ini.ReadInteger("data", "n5", 0), 0);
+  EXPECT_EQ(ini.ReadInteger("data", "n6", 0), 5);
+  EXPECT_EQ(ini.ReadInteger("data", "missing", 3), 3);
+  const IniFile absent((dir.path() / "absent.ini").string());
+  EXPECT_EQ(absent.ReadInteger("data", "count", 0), 0);
+}
+
+TEST(IniFile, AFileWithoutATrailingLineBreakGetsOneBeforeTheAppendedKey) {
+  ScratchDir dir;
+  WriteFile(dir.path() / "x.ini", "[data]\r\na=1");
+  IniFile ini((dir.path() / "x.ini").string());
+  ini.WriteString("data", "b", "2");
+  EXPECT_EQ(ReadFile(dir.path() / "x.ini"), "[data]\r\na=1\r\nb=2\r\n");
+}
+
+TEST(IniFile, FailedWritesRaiseUnableToWrite) {
+  ScratchDir dir;
+  const std::string path = (dir.path() / "missing" / "fillist.ini").string();
+  IniFile ini(path);
+  try {
+    ini.WriteString("data", "count", "0");
+    FAIL() << "no error";
+  } catch (const platform::PlatformError& e) {
+    EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
+  }
+  IniFile ok((dir.path() / "ok.ini").string());
+  EXPECT_THROW(ok.WriteString("data", "k", "line\r\nbreak=1"), platform::PlatformError);
+}
+
+TEST(IniFile, ManyNewKeysCostLinearTime) {
+  ScratchDir dir;
+  const auto timeFor = [&](int n) {
+    IniFile ini((dir.path() / ("t" + std::to_string(n) + ".ini")).string());
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 1; i <= n; ++i) ini.WriteString("data", "search_file_nomber_" + std::to_string(i), "x");
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  };
+  const double small = timeFor(2000), large = timeFor(8000);
+  // A rewrite per key would be quadratic: 16 times as long for 4 times the keys.
+  EXPECT_LT(large, small * 8 + 0.05) << small << " s vs " << large << " s";
+  const IniFile reread((dir.path() / "t8000.ini").string());
+  EXPECT_EQ(reread.ReadString("data", "search_file_nomber_8000", ""), "x");
+}
+
+}  // namespace

@@ -1,0 +1,35 @@
+// Helpers shared by the test programs: a scratch folder and file shortcuts.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace testing_support {
+
+// A fresh folder that is removed with everything inside at the end of its scope.
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  // The folder as the program's paths name it (UTF-8 is the POSIX form; the
+  // folder name itself is ASCII).
+  std::string str() const { return path_.string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Writes bytes to a file, creating its folders.
+void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+
+// The whole content of a file; empty when it cannot be read.
+std::string ReadFile(const std::filesystem::path& path);
+
+// Windows-1251 bytes of a UTF-8 text written in a test.
+std::string W(const char* utf8);
+
+}  // namespace testing_support
