@@ -24,6 +24,11 @@ class BuildCommand {
   // One flag per file number (index 0 unused): 1 when some page links to it.
   std::vector<unsigned char> UsedFlags;
 
+  // The build: from the inputs that the host holds to the compiled resource
+  // file, with every status text, counter and message on the way. Errors are
+  // reported through the host; the window is usable again when it returns.
+  void Button5Click(BuildHost& host);
+
   // Staging: copies every ticked file into the work folder under its number
   // and writes the file registry "fillist.ini". Takes its snapshot of the
   // source folder and the ticked items when it starts.
