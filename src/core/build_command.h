@@ -25,8 +25,10 @@ class BuildCommand {
   std::vector<unsigned char> UsedFlags;
 
   // The build: from the inputs that the host holds to the compiled resource
-  // file, with every status text, counter and message on the way. Errors are
-  // reported through the host; the window is usable again when it returns.
+  // file, with every status text, counter and message on the way. An error of
+  // a platform operation (platform::PlatformError) ends the build: the ending
+  // still runs, so the window is usable again, and the error is raised to the
+  // caller, which shows it (the window in an error box captioned "Pagefold").
   void Button5Click(BuildHost& host);
 
   // Staging: copies every ticked file into the work folder under its number
