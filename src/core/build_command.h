@@ -10,6 +10,13 @@
 
 namespace pagefold {
 
+// How a build ended when it raised no error.
+enum class BuildOutcome {
+  NotStarted,  // an input was missing, or the start-page question was declined
+  Built,       // the compiler wrote the resource file
+  Failed,      // the compiler could not be written out, started, or it failed
+};
+
 // Name of a staged copy without its extension: "search_file_nomber_" + N.
 std::string StagedName(int number);
 
@@ -29,7 +36,7 @@ class BuildCommand {
   // a platform operation (platform::PlatformError) ends the build: the ending
   // still runs, so the window is usable again, and the error is raised to the
   // caller, which shows it (the window in an error box captioned "Pagefold").
-  void Button5Click(BuildHost& host);
+  BuildOutcome Button5Click(BuildHost& host);
 
   // Staging: copies every ticked file into the work folder under its number
   // and writes the file registry "fillist.ini". Takes its snapshot of the

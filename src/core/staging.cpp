@@ -1,9 +1,9 @@
 #include "core/build_command.h"
+#include "core/build_texts.h"
 #include "core/find_files.h"
 #include "core/paths.h"
 #include "platform/file_ops.h"
 #include "platform/ini_file.h"
-#include "text/cp1251.h"
 
 namespace pagefold {
 
@@ -22,7 +22,7 @@ void BuildCommand::button2Click(BuildHost& host, const std::string& workFolder) 
   const StringList items = host.TickedItems();
 
   host.PumpAllEvents();
-  host.SetStatusText(1, text::Cp1251Text("Копируются файлы..."));
+  host.SetStatusText(1, texts::kCopying);
   ClrDIR(workFolder);
   host.SetCheckListEnabled(false);
   int number = 1;
