@@ -1,0 +1,24 @@
+// The terminal of a command-line program: its arguments, its error stream and
+// the current folder, in the program's Windows-1251 texts.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// A command-line argument in Windows-1251; nothing when a character of it has
+// no Windows-1251 form.
+std::optional<std::string> ArgumentText(const char* argument);
+
+// Writes the text to the standard error stream in the terminal's encoding.
+void WriteToStderr(const std::string& text);
+
+// True when the standard error stream is a terminal (not a file or a pipe).
+bool StderrIsTerminal();
+
+// The path made absolute against the current folder; nothing when the current
+// folder's name has no Windows-1251 form.
+std::optional<std::string> AbsolutePath(const std::string& path);
+
+}  // namespace platform

@@ -1,0 +1,33 @@
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "platform/console.h"
+#include "text/cp1251.h"
+
+namespace platform {
+
+std::optional<std::string> ArgumentText(const char* argument) {
+  return text::Utf8ToCp1251(argument);
+}
+
+void WriteToStderr(const std::string& text) {
+  const std::string utf8 = text::Cp1251ToUtf8(text).value_or(text);
+  std::fwrite(utf8.data(), 1, utf8.size(), stderr);
+  std::fflush(stderr);
+}
+
+bool StderrIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
+std::optional<std::string> AbsolutePath(const std::string& path) {
+  if (!path.empty() && path[0] == '/') return path;
+  std::unique_ptr<char, decltype(&std::free)> cwd(::getcwd(nullptr, 0), &std::free);
+  if (!cwd) return std::nullopt;
+  const auto folder = text::Utf8ToCp1251(cwd.get());
+  if (!folder) return std::nullopt;
+  return path.empty() ? *folder : *folder + "/" + path;
+}
+
+}  // namespace platform
