@@ -24,6 +24,9 @@ struct FolderListing {
 // is missing or unreadable gives an empty listing.
 FolderListing ListFolder(const std::string& folder);
 
+// Orders entries as ListFolder returns them: by lower-cased name, ties by bytes.
+void SortByName(std::vector<FolderEntry>& entries);
+
 // A text that is equal for two paths naming the same folder (through links
 // too); empty when the folder cannot be reached.
 std::string FolderIdentity(const std::string& folder);

@@ -2,11 +2,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-
 #include "platform/folder_listing.h"
 #include "platform/native_path.h"
-#include "text/case_rules.h"
 
 namespace platform {
 
@@ -37,14 +34,7 @@ FolderListing ListFolder(const std::string& folder) {
     listing.entries.push_back(std::move(entry));
   }
   ::closedir(dir);
-  std::vector<std::pair<std::string, FolderEntry>> keyed;
-  keyed.reserve(listing.entries.size());
-  for (auto& e : listing.entries) keyed.emplace_back(text::LowerCp1251(e.name), std::move(e));
-  std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-    return a.first != b.first ? a.first < b.first : a.second.name < b.second.name;
-  });
-  listing.entries.clear();
-  for (auto& k : keyed) listing.entries.push_back(std::move(k.second));
+  SortByName(listing.entries);
   return listing;
 }
 

@@ -1,0 +1,113 @@
+#include <windows.h>
+#undef DeleteFile  // the ANSI/wide macro would rename platform::DeleteFile
+
+#include <algorithm>
+
+#include "platform/file_ops.h"
+#include "platform/native_path.h"
+#include "platform/platform_error.h"
+
+namespace platform {
+namespace {
+
+// Closes a file handle when it goes out of scope.
+struct Handle {
+  HANDLE h;
+  ~Handle() {
+    if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
+  }
+  // Closes now; false when the close failed (data not written).
+  bool Close() {
+    const HANDLE closing = h;
+    h = INVALID_HANDLE_VALUE;
+    return ::CloseHandle(closing) != 0;
+  }
+};
+
+bool WriteAll(HANDLE file, const char* data, size_t size) {
+  while (size > 0) {
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 1 << 30));
+    DWORD written = 0;
+    if (!::WriteFile(file, data, chunk, &written, nullptr) || written == 0) return false;
+    data += written;
+    size -= written;
+  }
+  return true;
+}
+
+DWORD Attributes(const std::string& path) {
+  const auto native = ToNativePath(path);
+  return native ? ::GetFileAttributesW(native->c_str()) : INVALID_FILE_ATTRIBUTES;
+}
+
+[[noreturn]] void RaiseFileError(const char* what, const std::string& path, DWORD code) {
+  throw PlatformError(std::string(what) + " \"" + path + "\". " +
+                      SystemErrorText(static_cast<int>(code)));
+}
+
+}  // namespace
+
+bool CopyFileNoOverwrite(const std::string& from, const std::string& to) {
+  const auto src = ToNativePath(from), dst = ToNativePath(to);
+  // The system copies the attributes (read-only among them) and removes a
+  // half-written target itself.
+  return src && dst && ::CopyFileW(src->c_str(), dst->c_str(), TRUE);
+}
+
+bool RenameNoOverwrite(const std::string& from, const std::string& to) {
+  const auto src = ToNativePath(from), dst = ToNativePath(to);
+  return src && dst && ::MoveFileExW(src->c_str(), dst->c_str(), 0);
+}
+
+bool DeleteFile(const std::string& path) {
+  const auto native = ToNativePath(path);
+  if (!native) return false;
+  const DWORD attributes = ::GetFileAttributesW(native->c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return ::DeleteFileW(native->c_str());
+  // A link to a folder is removed as a folder entry; a real folder is not a file.
+  return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) && ::RemoveDirectoryW(native->c_str());
+}
+
+bool FileExists(const std::string& path) {
+  const DWORD attributes = Attributes(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  const auto native = ToNativePath(path);
+  if (!native) RaiseFileError("Cannot open file", path, ERROR_FILE_NOT_FOUND);
+  Handle in{::CreateFileW(native->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+  if (in.h == INVALID_HANDLE_VALUE) RaiseFileError("Cannot open file", path, ::GetLastError());
+  std::string bytes;
+  char buffer[1 << 16];
+  for (;;) {
+    DWORD n = 0;
+    if (!::ReadFile(in.h, buffer, sizeof buffer, &n, nullptr))
+      RaiseFileError("Cannot open file", path, ::GetLastError());
+    if (n == 0) return bytes;
+    bytes.append(buffer, n);
+  }
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  const auto native = ToNativePath(path);
+  if (!native) RaiseFileError("Cannot create file", path, ERROR_PATH_NOT_FOUND);
+  Handle out{::CreateFileW(native->c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)};
+  if (out.h == INVALID_HANDLE_VALUE) RaiseFileError("Cannot create file", path, ::GetLastError());
+  if (!WriteAll(out.h, bytes.data(), bytes.size()) || !out.Close())
+    RaiseFileError("Cannot create file", path, ::GetLastError());
+}
+
+bool AppendFileBytes(const std::string& path, const std::string& bytes) {
+  const auto native = ToNativePath(path);
+  if (!native) return false;
+  Handle out{::CreateFileW(native->c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)};
+  return out.h != INVALID_HANDLE_VALUE && WriteAll(out.h, bytes.data(), bytes.size()) &&
+         out.Close();
+}
+
+}  // namespace platform

@@ -1,0 +1,81 @@
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/folder_listing.h"
+#include "platform/native_path.h"
+
+namespace platform {
+namespace {
+
+// What the system knows of an entry, links followed; false when it cannot be opened.
+bool EntryInformation(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+  const auto native = ToNativePath(path);
+  if (!native) return false;
+  // Backup semantics opens folders too; no access right is needed to read the information.
+  const HANDLE h = ::CreateFileW(native->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const bool ok = ::GetFileInformationByHandle(h, &info);
+  ::CloseHandle(h);
+  return ok;
+}
+
+std::int64_t SizeOf(DWORD high, DWORD low) {
+  return static_cast<std::int64_t>((static_cast<std::uint64_t>(high) << 32) | low);
+}
+
+bool IsLink(const WIN32_FIND_DATAW& found) {
+  return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+         (found.dwReserved0 == IO_REPARSE_TAG_SYMLINK || found.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
+}
+
+}  // namespace
+
+FolderListing ListFolder(const std::string& folder) {
+  FolderListing listing;
+  const bool hasSeparator = !folder.empty() && (folder.back() == '\\' || folder.back() == '/');
+  const std::string prefix = hasSeparator ? folder : folder + '\\';
+  const auto pattern = ToNativePath(prefix + "*.*");
+  if (!pattern) return listing;
+  WIN32_FIND_DATAW found;
+  // "*.*" matches every name, with or without a dot; every attribute is taken
+  // (hidden and system entries too), as the attribute mask 63 asks.
+  const HANDLE search = ::FindFirstFileW(pattern->c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return listing;
+  do {
+    const std::wstring nativeName = found.cFileName;
+    if (nativeName == L"." || nativeName == L"..") continue;
+    auto name = FromNativeName(nativeName);
+    if (!name) {
+      ++listing.unconvertible;
+      continue;
+    }
+    FolderEntry entry;
+    entry.isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    entry.isLink = IsLink(found);
+    entry.size = entry.isFolder ? 0 : SizeOf(found.nFileSizeHigh, found.nFileSizeLow);
+    if (entry.isLink && !entry.isFolder) entry.size = std::max<std::int64_t>(EntrySize(prefix + *name), 0);
+    entry.name = std::move(*name);
+    listing.entries.push_back(std::move(entry));
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  SortByName(listing.entries);
+  return listing;
+}
+
+std::string FolderIdentity(const std::string& folder) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!EntryInformation(folder, info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return "";
+  return std::to_string(info.dwVolumeSerialNumber) + ":" +
+         std::to_string(SizeOf(info.nFileIndexHigh, info.nFileIndexLow));
+}
+
+std::int64_t EntrySize(const std::string& path) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!EntryInformation(path, info)) return -1;
+  return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0
+                                                             : SizeOf(info.nFileSizeHigh, info.nFileSizeLow);
+}
+
+}  // namespace platform
