@@ -1,0 +1,60 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/file_reader.h"
+#include "platform/native_path.h"
+
+namespace platform {
+
+FileReader::~FileReader() {
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
+}
+
+bool FileReader::Open(const std::string& path) {
+  const auto native = ToNativePath(path);
+  if (!native) {
+    errno = EILSEQ;
+    return false;
+  }
+  // Non-blocking, so that naming a FIFO does not hang the open; it is refused below.
+  const int fd = ::open(native->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct stat st;
+  int error = 0;
+  if (::fstat(fd, &st) != 0)
+    error = errno;
+  else if (S_ISDIR(st.st_mode))
+    error = EISDIR;
+  else if (!S_ISREG(st.st_mode))
+    error = EINVAL;
+  if (error != 0) {
+    ::close(fd);
+    errno = error;
+    return false;
+  }
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
+  handle_ = fd;
+  size_ = static_cast<std::uint64_t>(st.st_size);
+  return true;
+}
+
+std::int64_t FileReader::Read(void* buffer, std::size_t capacity) {
+  for (;;) {
+    const ssize_t n = ::read(static_cast<int>(handle_), buffer, capacity);
+    if (n < 0 && errno == EINTR) continue;
+    return n;
+  }
+}
+
+std::int64_t FileReader::ReadAt(std::uint64_t offset, void* buffer, std::size_t capacity) {
+  for (;;) {
+    const ssize_t n = ::pread(static_cast<int>(handle_), buffer, capacity, static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR) continue;
+    return n;
+  }
+}
+
+}  // namespace platform

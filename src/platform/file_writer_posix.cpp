@@ -1,0 +1,92 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/file_writer.h"
+#include "platform/native_path.h"
+
+namespace platform {
+namespace {
+
+constexpr std::size_t kBufferSize = 1 << 16;
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+FileWriter::~FileWriter() {
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
+}
+
+FileWriter::CreateResult FileWriter::Create(const std::string& path, Mode mode) {
+  const auto native = ToNativePath(path);
+  if (!native) {
+    errno = EILSEQ;
+    return CreateResult::Failed;
+  }
+  const mode_t bits = mode == Mode::OwnerExecutable ? 0700 : 0666;
+  // O_EXCL also refuses a symbolic link at the path, dangling or not.
+  const int fd = ::open(native->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, bits);
+  if (fd < 0) return errno == EEXIST ? CreateResult::AlreadyExists : CreateResult::Failed;
+  // The umask may have taken the owner's execute bit away.
+  if (mode == Mode::OwnerExecutable && ::fchmod(fd, 0700) != 0) {
+    const int error = errno;
+    ::close(fd);
+    ::unlink(native->c_str());
+    errno = error;
+    return CreateResult::Failed;
+  }
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
+  handle_ = fd;
+  buffer_.clear();
+  buffer_.reserve(kBufferSize);
+  return CreateResult::Created;
+}
+
+bool FileWriter::Write(const void* data, std::size_t size) {
+  if (buffer_.size() + size > kBufferSize && !Flush()) return false;
+  if (size >= kBufferSize) return WriteAll(static_cast<int>(handle_), static_cast<const char*>(data), size);
+  buffer_.append(static_cast<const char*>(data), size);
+  return true;
+}
+
+bool FileWriter::Flush() {
+  const bool ok = WriteAll(static_cast<int>(handle_), buffer_.data(), buffer_.size());
+  buffer_.clear();
+  return ok;
+}
+
+bool FileWriter::Close() {
+  bool ok = Flush();
+  int error = errno;
+  if (::close(static_cast<int>(handle_)) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
+  handle_ = -1;
+  errno = error;
+  return ok;
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to) {
+  const auto src = ToNativePath(from), dst = ToNativePath(to);
+  if (!src || !dst) {
+    errno = EILSEQ;
+    return false;
+  }
+  return std::rename(src->c_str(), dst->c_str()) == 0;
+}
+
+}  // namespace platform

@@ -1,0 +1,51 @@
+// A program started with one argument, whose end is waited for in short
+// steps so that the caller can do other work in between.
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace platform {
+
+class Process {
+ public:
+  enum class State {
+    Running,  // not ended yet
+    Exited,   // ended; ExitCode() holds its status
+    Lost,     // cannot be waited on (the system no longer knows it as our child)
+  };
+
+  Process();
+  // A program still running is ended.
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  // Starts the program with exactly one argument, without a shell and without
+  // a window: blanks and quotes in either text mean nothing. The program
+  // inherits the current folder; its standard input is empty and its standard
+  // output and error are captured together. False when it cannot be started,
+  // with LastErrorCode() telling why.
+  bool Start(const std::string& program, const std::string& argument);
+
+  // Waits at most timeoutMs for the program's end, taking in what it prints
+  // meanwhile.
+  State Wait(int timeoutMs);
+
+  // The exit status after Wait reported Exited: the program's exit code, or
+  // 128 plus the number of the signal that ended it.
+  int ExitCode() const;
+
+  // What the program printed on standard output and error (the first 1 MiB),
+  // in Windows-1251 when it converts, else as printed.
+  std::string Output() const;
+
+  // Ends the program at once and collects it.
+  void Terminate();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace platform
