@@ -1,0 +1,130 @@
+#include "rescomp/res_writer.h"
+
+#include <algorithm>
+
+#include "platform/file_reader.h"
+#include "platform/native_path.h"
+#include "platform/platform_error.h"
+#include "rescomp/script_error.h"
+
+namespace rescomp {
+namespace {
+
+constexpr std::size_t kChunkSize = 1 << 16;
+constexpr std::uint16_t kMemoryFlags = 0x0030;  // MOVEABLE | PURE, as resource compilers write
+
+void PutU16(std::string& out, std::uint16_t value) {
+  out += static_cast<char>(value & 0xFF);
+  out += static_cast<char>(value >> 8);
+}
+
+void PutU32(std::string& out, std::uint32_t value) {
+  PutU16(out, static_cast<std::uint16_t>(value & 0xFFFF));
+  PutU16(out, static_cast<std::uint16_t>(value >> 16));
+}
+
+void PutString(std::string& out, const std::u16string& s) {
+  for (char16_t c : s) PutU16(out, c);
+  PutU16(out, 0);
+}
+
+// The fields after type and name: DataVersion, MemoryFlags, LanguageId,
+// Version, Characteristics.
+void PutTail(std::string& out, std::uint16_t memoryFlags, std::uint16_t language) {
+  PutU32(out, 0);
+  PutU16(out, memoryFlags);
+  PutU16(out, language);
+  PutU32(out, 0);
+  PutU32(out, 0);
+}
+
+std::string SystemReason() { return platform::SystemErrorText(platform::LastErrorCode()); }
+
+class ResFileWriter {
+ public:
+  ResFileWriter(platform::FileWriter& out, const std::string& outName)
+      : out_(out), outName_(outName), chunk_(kChunkSize) {}
+
+  void Put(const std::string& bytes) { Put(bytes.data(), bytes.size()); }
+
+  void Put(const void* data, std::size_t size) {
+    if (!out_.Write(data, size)) throw ScriptError(0, "cannot write \"" + outName_ + "\": " + SystemReason());
+  }
+
+  void PutResource(const ResourceStatement& resource) {
+    const std::string shown = DisplayPath(resource.file);
+    platform::FileReader file;
+    if (!file.Open(resource.file))
+      throw ScriptError(resource.line, "cannot open file \"" + shown + "\": " + SystemReason());
+    const std::uint64_t size = file.Size();
+    if (size > kMaxResourceSize)
+      throw ScriptError(resource.line, "file \"" + shown + "\" is too large for a resource: " +
+                                           std::to_string(size) + " bytes, at most " +
+                                           std::to_string(kMaxResourceSize));
+    Put(ResourceHeader(resource.type, resource.name, resource.language, static_cast<std::uint32_t>(size)));
+    std::uint64_t copied = 0;
+    for (;;) {
+      const std::int64_t n = file.Read(chunk_.data(), chunk_.size());
+      if (n < 0) throw ScriptError(resource.line, "cannot read file \"" + shown + "\": " + SystemReason());
+      if (n == 0) break;
+      copied += static_cast<std::uint64_t>(n);
+      if (copied > size) break;
+      Put(chunk_.data(), static_cast<std::size_t>(n));
+    }
+    if (copied != size)
+      throw ScriptError(resource.line, "file \"" + shown + "\" changed its size while it was read");
+    Put(PaddingAfter(size));
+  }
+
+ private:
+  platform::FileWriter& out_;
+  const std::string& outName_;
+  std::vector<char> chunk_;
+};
+
+}  // namespace
+
+std::string EmptyEntry() {
+  std::string out;
+  PutU32(out, 0);   // DataSize
+  PutU32(out, 32);  // HeaderSize
+  PutU16(out, 0xFFFF);
+  PutU16(out, 0);  // type: ordinal 0
+  PutU16(out, 0xFFFF);
+  PutU16(out, 0);  // name: ordinal 0
+  PutTail(out, 0, 0);
+  return out;
+}
+
+std::string ResourceHeader(const std::u16string& type, const std::u16string& name,
+                           std::uint16_t language, std::uint32_t dataSize) {
+  std::string names;
+  PutString(names, type);
+  PutString(names, name);
+  names.append(PaddingAfter(names.size()));
+  std::string out;
+  PutU32(out, dataSize);
+  PutU32(out, static_cast<std::uint32_t>(8 + names.size() + 16));
+  out += names;
+  PutTail(out, kMemoryFlags, language);
+  return out;
+}
+
+std::string PaddingAfter(std::uint64_t dataSize) {
+  return std::string(static_cast<std::size_t>((4 - dataSize % 4) % 4), '\0');
+}
+
+void WriteResFile(const std::vector<ResourceStatement>& resources, platform::FileWriter& out,
+                  const std::string& outName) {
+  ResFileWriter writer(out, outName);
+  writer.Put(EmptyEntry());
+  for (const ResourceStatement& resource : resources) writer.PutResource(resource);
+}
+
+std::string DisplayPath(const std::string& path) {
+  std::string shown = path;
+  std::replace(shown.begin(), shown.end(), '\\', platform::NativeSeparator());
+  return shown;
+}
+
+}  // namespace rescomp

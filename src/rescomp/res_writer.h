@@ -1,0 +1,38 @@
+// The 32-bit Windows resource file (.res): an empty entry, then for every
+// resource a header, its data and zero padding to a 4-byte boundary.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/file_writer.h"
+#include "rescomp/script_parser.h"
+
+namespace rescomp {
+
+// The largest resource the format can hold: its size is a 32-bit field.
+constexpr std::uint64_t kMaxResourceSize = 0xFFFFFFFF;
+
+// The entry that opens every .res file: 32 bytes, type and name ordinal 0.
+std::string EmptyEntry();
+
+// The header of one resource: sizes, type and name as strings, the memory
+// flags 0x0030 and the language.
+std::string ResourceHeader(const std::u16string& type, const std::u16string& name,
+                           std::uint16_t language, std::uint32_t dataSize);
+
+// The zero bytes that bring data of the size to a 4-byte boundary.
+std::string PaddingAfter(std::uint64_t dataSize);
+
+// Writes the whole .res into `out`, named outName in messages, streaming each
+// file's data in fixed-size chunks. Raises ScriptError with the resource's
+// line when a file cannot be read or is too large, and with line 0 when the
+// output cannot be written.
+void WriteResFile(const std::vector<ResourceStatement>& resources, platform::FileWriter& out,
+                  const std::string& outName);
+
+// A path as the messages show it: in Windows-1251, with the platform's separator.
+std::string DisplayPath(const std::string& path);
+
+}  // namespace rescomp
