@@ -1,0 +1,60 @@
+#include "core/compiler_runner.h"
+
+#include "platform/file_ops.h"
+#include "platform/file_writer.h"
+#include "platform/own_resources.h"
+#include "platform/platform_error.h"
+#include "platform/process.h"
+#include "platform/temp_folder.h"
+
+namespace pagefold {
+namespace {
+
+constexpr int kPollMs = 50;
+
+[[noreturn]] void RaiseSystemError(int code) {
+  const std::string reason = code != 0 ? platform::SystemErrorText(code) : "A call to an OS function failed";
+  throw platform::PlatformError("System Error.  Code: " + std::to_string(code) + ".\n" + reason);
+}
+
+}  // namespace
+
+std::string GetTempDir() { return platform::TempFolder(); }
+
+bool ExtractResourceFile(const std::string& type, const std::string& name, const std::string& path) {
+  const auto bytes = platform::FindOwnResource(type, name);
+  if (!bytes) throw platform::PlatformError("Resource " + name + " not found");
+  platform::FileWriter file;
+  switch (file.Create(path, platform::FileWriter::Mode::OwnerExecutable)) {
+    case platform::FileWriter::CreateResult::AlreadyExists:
+      return false;
+    case platform::FileWriter::CreateResult::Failed:
+      RaiseSystemError(platform::LastErrorCode());
+    case platform::FileWriter::CreateResult::Created:
+      break;
+  }
+  if (!file.Write(bytes->data, bytes->size) || !file.Close()) {
+    const int code = platform::LastErrorCode();
+    file.Close();
+    platform::DeleteFile(path);
+    RaiseSystemError(code);
+  }
+  return true;
+}
+
+RunResult RunAndWait(BuildHost& host, const std::string& program, const std::string& parameter) {
+  platform::Process process;
+  if (!process.Start(program, parameter)) {
+    host.ShowMessage("Pagefold", platform::SystemErrorText(platform::LastErrorCode()));
+    return RunResult{};
+  }
+  platform::Process::State state;
+  while ((state = process.Wait(kPollMs)) == platform::Process::State::Running) host.PumpAllEvents();
+  RunResult result;
+  result.started = true;
+  result.exitCode = state == platform::Process::State::Exited ? process.ExitCode() : -1;
+  result.output = process.Output();
+  return result;
+}
+
+}  // namespace pagefold
