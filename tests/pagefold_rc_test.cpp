@@ -1,0 +1,219 @@
+// pagefold-rc as a program: its .res files against llvm-rc's, its paths, its
+// errors and what it leaves on disk.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/res_reader.h"
+#include "core/tmyfunction.h"
+#include "platform/process.h"
+#include "test_support.h"
+
+namespace {
+
+using testing_support::ReadFile;
+using testing_support::ScratchDir;
+using testing_support::W;
+using testing_support::WriteFile;
+namespace fs = std::filesystem;
+
+const char kLlvmRc[] = "/usr/bin/llvm-rc-14";
+
+struct Outcome {
+  int exitCode = -1;
+  std::string output;
+};
+
+// Runs a program with its arguments given as one text each (no shell).
+Outcome RunProgram(const std::string& program, const std::string& argument) {
+  platform::Process process;
+  if (!process.Start(program, argument)) return {};
+  while (process.Wait(1000) == platform::Process::State::Running) {
+  }
+  return {process.ExitCode(), process.Output()};
+}
+
+Outcome Rc(const fs::path& script) { return RunProgram(PAGEFOLD_RC, script.string()); }
+
+// llvm-rc's .res for the script. It takes several arguments, which a tiny
+// shell script hands over.
+std::string LlvmRc(const fs::path& script) {
+  const fs::path runner = script.parent_path() / "llvm.sh";
+  const fs::path out = script.parent_path() / "llvm.res";
+  WriteFile(runner, std::string("exec ") + kLlvmRc + " -no-preprocess -fo '" + out.string() + "' '" +
+                        script.string() + "'\n");
+  fs::remove(out);
+  const Outcome outcome = RunProgram("/bin/sh", runner.string());
+  EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+  return ReadFile(out);
+}
+
+// A folder with files of the sizes that padding cares about.
+void WriteSampleFiles(const fs::path& dir) {
+  WriteFile(dir / "empty.txt", "");
+  WriteFile(dir / "one.txt", "1");
+  WriteFile(dir / "two.txt", "12");
+  WriteFile(dir / "three.txt", "123");
+  WriteFile(dir / "four.txt", "1234");
+  WriteFile(dir / "dir with blanks" / "file one.txt", "blank\r\npath\n");
+  std::string big(3 * 65536 + 5, '\0');
+  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7 + i / 256);
+  WriteFile(dir / "big.bin", big);
+}
+
+class CurrentFolder {
+ public:
+  explicit CurrentFolder(const fs::path& dir) : saved_(fs::current_path()) { fs::current_path(dir); }
+  ~CurrentFolder() { fs::current_path(saved_); }
+
+ private:
+  fs::path saved_;
+};
+
+TEST(PagefoldRc, WritesTheSameBytesAsLlvmRc) {
+  if (!fs::exists(kLlvmRc)) GTEST_SKIP() << kLlvmRc << " is not installed: the comparison with llvm-rc did not run";
+  ScratchDir dir;
+  WriteSampleFiles(dir.path());
+  const CurrentFolder here(dir.path());  // unquoted relative names: llvm-rc looks in the current folder first
+  const std::string d = dir.str() + "/";
+  const std::vector<std::string> scripts = {
+      "",
+      "A B \"" + d + "one.txt\"\r\nAB CD \"" + d + "two.txt\"\r\nABC DEF \"" + d + "three.txt\"\r\n"
+      "ABCD EFGH \"" + d + "four.txt\"\r\nABCDE FGHIJ \"" + d + "empty.txt\"\r\n"
+      "SEARCH_FILE_NOMBER_12 JPEG \"" + d + "big.bin\"\r\nX_1 Y.Z \"" + d + "three.txt\"\r\n",
+      "// comment line\n\tlower\t\tcase   two.txt  // after\r\n/* block\n comment */ N T one.txt\n"
+      "N2 T /* inline */ \"" + d + "dir with blanks/file one.txt\"\n\n",
+      "A B one.txt\nLANGUAGE 0x19, 1\nC D two.txt\nLANGUAGE 7, 0x3f\nE F three.txt\nG H empty.txt",
+  };
+  for (const std::string& text : scripts) {
+    WriteFile(dir.path() / "site.rc", text);
+    const Outcome ours = Rc(dir.path() / "site.rc");
+    EXPECT_EQ(ours.exitCode, 0) << ours.output;
+    const std::string expected = LlvmRc(dir.path() / "site.rc");
+    ASSERT_FALSE(expected.empty()) << text;
+    EXPECT_TRUE(ReadFile(dir.path() / "site.res") == expected) << text;
+  }
+
+  // Scripts as the build writes them (types that are not keywords of llvm-rc).
+  const fs::path arh = dir.path() / "ARH";
+  WriteFile(arh / "search_file_nomber_1.htm", "<a href=\"../GIF/SEARCH_FILE_NOMBER_2\">");
+  WriteFile(arh / "search_file_nomber_2.gif", "GIF89a");
+  WriteFile(arh / "search_file_nomber_3.css", "");
+  WriteFile(arh / "sub" / "search_file_nomber_4.jpeg", "jpg");
+  pagefold::StringList files;
+  pagefold::TMyFunction::ListDirFiles(arh.string(), "", files);
+  for (const std::string groupType : {"", "Мои файлы"}) {
+    pagefold::TMyFunction::WriteRcScript(W(groupType.c_str()), (dir.path() / "site.rc").string(), files);
+    ASSERT_EQ(Rc(dir.path() / "site.rc").exitCode, 0);
+    const std::string expected = LlvmRc(dir.path() / "site.rc");
+    ASSERT_FALSE(expected.empty());
+    EXPECT_TRUE(ReadFile(dir.path() / "site.res") == expected) << groupType;
+  }
+}
+
+TEST(PagefoldRc, AWindows1251ScriptFindsTheUtf8NameOnDisk) {
+  ScratchDir dir;
+  WriteFile(dir.path() / "Мои файлы" / "страница.htm", "<p>Привет</p>");
+  WriteFile(dir.path() / "site.rc",
+            "STRANICA HTM \"" + dir.str() + "\\" + W("Мои файлы") + "\\" + W("страница.htm") + "\"\r\n");
+  const Outcome outcome = Rc(dir.path() / "site.rc");
+  ASSERT_EQ(outcome.exitCode, 0) << outcome.output;
+  pagefold::FileResSource res;
+  ASSERT_TRUE(res.Open((dir.path() / "site.res").string()));
+  const pagefold::ResListing listing = pagefold::ListResources(res);
+  EXPECT_EQ(listing.error, "");
+  ASSERT_EQ(listing.entries.size(), 1u);
+  EXPECT_EQ(listing.entries[0].name.text, u"STRANICA");
+  EXPECT_EQ(pagefold::ReadResourceData(res, listing.entries[0]), "<p>Привет</p>");
+}
+
+TEST(PagefoldRc, KeywordsAndDigitsStayStringTypesAndNames) {
+  ScratchDir dir;
+  WriteFile(dir.path() / "a.htm", "page");
+  const std::string file = " \"" + dir.str() + "/a.htm\"\n";
+  WriteFile(dir.path() / "site.rc", "INDEX HTML" + file + "1 RCDATA" + file + "icon ICON" + file + "2 23" + file);
+  ASSERT_EQ(Rc(dir.path() / "site.rc").exitCode, 0);
+  pagefold::FileResSource res;
+  ASSERT_TRUE(res.Open((dir.path() / "site.res").string()));
+  const pagefold::ResListing listing = pagefold::ListResources(res);
+  EXPECT_EQ(listing.error, "");
+  std::vector<std::string> seen;
+  for (const pagefold::ResEntry& e : listing.entries) {
+    EXPECT_FALSE(e.type.isOrdinal);
+    EXPECT_FALSE(e.name.isOrdinal);
+    EXPECT_EQ(e.memoryFlags, 0x30);
+    EXPECT_EQ(e.language, 0x0409);
+    EXPECT_EQ(pagefold::ReadResourceData(res, e), "page");  // an ICON is not parsed as an icon
+    seen.push_back(*e.type.Cp1251() + "/" + *e.name.Cp1251());
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"HTML/INDEX", "RCDATA/1", "ICON/ICON", "23/2"}));
+}
+
+TEST(PagefoldRc, ErrorsNameTheScriptAndLineAndLeaveNoResBehind) {
+  ScratchDir dir;
+  WriteFile(dir.path() / "ok.htm", "x");
+  const fs::path script = dir.path() / "site.rc";
+  const std::string ok = "OK HTM \"" + dir.str() + "/ok.htm\"\r\n";
+  const std::string s = script.string();
+  struct Case {
+    std::string script;
+    std::string error;
+  };
+  const std::vector<Case> cases = {
+      {ok + ok + "A HTM \"" + dir.str() + "\\ARH\\a.htm\"\r\n",
+       s + ":3: cannot open file \"" + dir.str() + "/ARH/a.htm\": No such file or directory\n"},
+      {ok + "A HTM \"" + dir.str() + "\"\r\n", s + ":2: cannot open file \"" + dir.str() + "\": Is a directory\n"},
+      {ok + "A HTM \"" + dir.str() + "/ok.htm\r\n", s + ":2: expected a closing quote, got end of line\n"},
+      {ok + ok + ok + "\r\n\r\n\r\nA HTM\r\n", s + ":7: expected a file name, got end of line\n"},
+      {ok + "A HTM ok.htm trailing\r\n", s + ":2: expected end of line, got \"trailing\"\n"},
+  };
+  for (const bool existing : {false, true}) {
+    for (const Case& c : cases) {
+      if (existing) WriteFile(dir.path() / "site.res", "an older result");
+      WriteFile(script, c.script);
+      const Outcome outcome = Rc(script);
+      EXPECT_EQ(outcome.exitCode, 1);
+      EXPECT_EQ(outcome.output, c.error);
+      EXPECT_EQ(fs::exists(dir.path() / "site.res"), existing);
+      if (existing) {
+        EXPECT_EQ(ReadFile(dir.path() / "site.res"), "an older result");
+      }
+      EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), existing ? 3 : 2)
+          << "a temporary file was left behind";
+    }
+    fs::remove(dir.path() / "site.res");
+  }
+  const Outcome missing = Rc(dir.path() / "none.rc");
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_EQ(missing.output, dir.str() + "/none.rc: cannot open the script: No such file or directory\n");
+  WriteFile(dir.path() / "self.res", "");
+  EXPECT_EQ(Rc(dir.path() / "self.res").output, dir.str() + "/self.res: the script cannot be its own output\n");
+}
+
+TEST(PagefoldRc, RefusesAFileTooLargeForAResource) {
+  ScratchDir dir;
+  {
+    WriteFile(dir.path() / "huge.bin", "");
+    fs::resize_file(dir.path() / "huge.bin", 0x100000000ull);  // sparse: takes no room on disk
+  }
+  WriteFile(dir.path() / "site.rc", "HUGE BIN \"" + dir.str() + "/huge.bin\"\n");
+  const Outcome outcome = Rc(dir.path() / "site.rc");
+  EXPECT_EQ(outcome.exitCode, 1);
+  EXPECT_EQ(outcome.output, dir.str() + "/site.rc:1: file \"" + dir.str() +
+                                "/huge.bin\" is too large for a resource: 4294967296 bytes, at most 4294967295\n");
+  EXPECT_FALSE(fs::exists(dir.path() / "site.res"));
+}
+
+TEST(PagefoldRc, OutputGoesBesideTheScriptUnderItsBaseName) {
+  ScratchDir dir;
+  WriteFile(dir.path() / "my.site" / "script", "");
+  WriteFile(dir.path() / "a b" / "site.v2.rc", "");
+  EXPECT_EQ(Rc(dir.path() / "my.site" / "script").exitCode, 0);
+  EXPECT_EQ(ReadFile(dir.path() / "my.site" / "script.res").size(), 32u);
+  EXPECT_EQ(Rc(dir.path() / "a b" / "site.v2.rc").exitCode, 0);
+  EXPECT_EQ(ReadFile(dir.path() / "a b" / "site.v2.res").size(), 32u);
+  EXPECT_EQ(RunProgram(PAGEFOLD_RC, "--version").output.rfind("pagefold-rc 1.", 0), 0u);
+  EXPECT_EQ(RunProgram(PAGEFOLD_RC, "--help").exitCode, 0);
+}
+
+}  // namespace
