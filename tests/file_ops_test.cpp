@@ -11,6 +11,7 @@ namespace {
 
 using testing_support::ReadFile;
 using testing_support::ScratchDir;
+using testing_support::Utf8Path;
 using testing_support::WriteFile;
 namespace fs = std::filesystem;
 
@@ -34,7 +35,7 @@ TEST(FileOps, CopyRefusesAnExistingTargetAndKeepsReadOnly) {
 
 TEST(FileOps, PathsUseBackslashesAndWindows1251Names) {
   ScratchDir dir;
-  WriteFile(dir.path() / "img" / "\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.jpg", "photo");  // фото.jpg in UTF-8
+  WriteFile(dir.path() / "img" / Utf8Path("\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.jpg"), "photo");  // фото.jpg in UTF-8
   const std::string cp1251 = dir.str() + "\\img\\\xF4\xEE\xF2\xEE.jpg";
   EXPECT_TRUE(platform::FileExists(cp1251));
   EXPECT_EQ(platform::ReadFileBytes(cp1251), "photo");
@@ -59,6 +60,9 @@ TEST(FileOps, RenameRefusesAnExistingTarget) {
 }
 
 TEST(FileOps, DeleteRemovesLinksNotTheirTargets) {
+#ifdef _WIN32
+  GTEST_SKIP() << "MinGW's std::filesystem cannot make folder links (nor can Wine)";
+#endif
   ScratchDir dir;
   WriteFile(dir.path() / "keep" / "f", "x");
   fs::create_directory_symlink(dir.path() / "keep", dir.path() / "link");
@@ -71,17 +75,25 @@ TEST(FileOps, DeleteRemovesLinksNotTheirTargets) {
 TEST(FileOps, ReadAndWriteErrorsCarryThePathAndTheReason) {
   ScratchDir dir;
   const std::string missing = (dir.path() / "no" / "x.htm").string();
+#ifdef _WIN32
+  // ERROR_PATH_NOT_FOUND in the system's words, which differ between Windows and Wine.
+  const std::string reason = platform::SystemErrorText(3);
+  EXPECT_FALSE(reason.empty());
+  EXPECT_NE(reason.back(), '.');
+#else
+  const std::string reason = "No such file or directory";
+#endif
   try {
     platform::ReadFileBytes(missing);
     FAIL();
   } catch (const platform::PlatformError& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + missing + "\". No such file or directory");
+    EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + missing + "\". " + reason);
   }
   try {
     platform::WriteFileBytes(missing, "x");
     FAIL();
   } catch (const platform::PlatformError& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + missing + "\". No such file or directory");
+    EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + missing + "\". " + reason);
   }
   platform::WriteFileBytes((dir.path() / "w").string(), "long content");
   platform::WriteFileBytes((dir.path() / "w").string(), "s");
@@ -96,7 +108,11 @@ TEST(FolderOps, FailuresAreWindowsErrorCodes) {
   EXPECT_EQ(platform::CreateFolder((dir.path() / "a" / "b").string()), 3);
   WriteFile(dir.path() / "ARH" / "f", "x");
   EXPECT_EQ(platform::RemoveFolder(arh), 145);
+#ifdef _WIN32
+  EXPECT_EQ(platform::RemoveFolder((dir.path() / "none").string()), 2);  // the system's ERROR_FILE_NOT_FOUND
+#else
   EXPECT_EQ(platform::RemoveFolder((dir.path() / "none").string()), 3);
+#endif
   EXPECT_EQ(platform::InOutErrorText(183), "I/O error 183");
   EXPECT_EQ(platform::InOutErrorText(145), "I/O error 145");
   EXPECT_EQ(platform::InOutErrorText(3), "Invalid filename");

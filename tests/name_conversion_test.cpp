@@ -31,7 +31,8 @@ TEST(NameConversion, NameWithoutFoldersAndExtension) {
   EXPECT_EQ(TMyFunction::NameNoExt(".htaccess"), "");
   EXPECT_EQ(TMyFunction::NameNoExt("file."), "file");
   EXPECT_EQ(TMyFunction::NameNoExt("dir.old\\readme"), "readme");
-  EXPECT_EQ(pagefold::FileNamePart("/tmp/my.site/ARH/search_file_nomber_3"), "search_file_nomber_3");
+  EXPECT_EQ(pagefold::FileNamePart(testing_support::OsPath("/tmp/my.site/ARH/search_file_nomber_3")),
+            "search_file_nomber_3");
 }
 
 TEST(NameConversion, TranslitExamples) {

@@ -8,6 +8,7 @@ namespace {
 
 using pagefold::StringList;
 using pagefold::TMyFunction;
+using testing_support::OsPath;
 using testing_support::ReadFile;
 using testing_support::ScratchDir;
 using testing_support::W;
@@ -22,15 +23,15 @@ TEST(RcScriptWriter, OneLinePerFileWithAnExtensionInListOrder) {
       "D:\\Site\\ARH\\search_file_nomber_3",      // no extension: no line
       "D:\\Site\\ARH\\sub\\",                      // a folder: no line
       "D:\\Site\\ARH\\sub\\search_file_nomber_1.htm",
-      W("/home/u/Мои сайты/ARH/index.html"),
-      "/home/u/my.site/ARH/search_file_nomber_4",  // the dot of a folder is no extension
+      OsPath(W("/home/u/Мои сайты/ARH/index.html")),
+      OsPath("/home/u/my.site/ARH/search_file_nomber_4"),  // the dot of a folder is no extension
   };
   TMyFunction::WriteRcScript("", script, list);
   EXPECT_EQ(ReadFile(script),
             "FILELIST HTML \"D:\\Site\\ARH\\filelist.html\"\r\n"
             "SEARCH_FILE_NOMBER_2 JPG \"D:\\Site\\ARH\\search_file_nomber_2.JpG\"\r\n"
             "SEARCH_FILE_NOMBER_1 HTM \"D:\\Site\\ARH\\sub\\search_file_nomber_1.htm\"\r\n"
-            "INDEX HTML \"" + W("/home/u/Мои сайты/ARH/index.html") + "\"\r\n");
+            "INDEX HTML \"" + OsPath(W("/home/u/Мои сайты/ARH/index.html")) + "\"\r\n");
 
   TMyFunction::WriteRcScript(W("Мои файлы"), script, {"D:\\Site\\ARH\\index.html", "D:\\a.gif"});
   EXPECT_EQ(ReadFile(script),

@@ -11,6 +11,7 @@ using pagefold::BuildCommand;
 using testing_support::ReadFile;
 using testing_support::RecordingHost;
 using testing_support::ScratchDir;
+using testing_support::Utf8Path;
 using testing_support::WriteFile;
 namespace fs = std::filesystem;
 
@@ -56,7 +57,7 @@ TEST_F(Staging, NothingCopiedLeavesOnlyTheCount) {
 }
 
 TEST_F(Staging, CyrillicNamesAndSubfoldersAreStoredAsListed) {
-  WriteFile(source.path() / "img" / "\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.jpg", "photo");  // фото.jpg
+  WriteFile(source.path() / "img" / Utf8Path("\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.jpg"), "photo");  // фото.jpg
   host.ticked = {"img\\\xF4\xEE\xF2\xEE.jpg"};
   build.button2Click(host, work.string());
   EXPECT_EQ(ReadFile(work / "search_file_nomber_1"), "photo");

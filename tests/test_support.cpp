@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <random>
@@ -30,6 +31,17 @@ ScratchDir::~ScratchDir() {
                                      std::filesystem::perm_options::nofollow,
                                  ignored);
   std::filesystem::remove_all(path_, ignored);
+}
+
+std::string OsPath(std::string path) {
+#ifdef _WIN32
+  std::replace(path.begin(), path.end(), '/', '\\');
+#endif
+  return path;
+}
+
+std::filesystem::path Utf8Path(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
 void WriteFile(const std::filesystem::path& path, const std::string& bytes) {

@@ -23,6 +23,13 @@ class ScratchDir {
   std::filesystem::path path_;
 };
 
+// A path written with "/" in a test, in the platform's own form ("\" on Windows).
+std::string OsPath(std::string path);
+
+// A file name written in UTF-8 in a test, as a path of the file system on every
+// platform (a narrow path would be read in the ANSI code page on Windows).
+std::filesystem::path Utf8Path(const std::string& utf8);
+
 // Writes bytes to a file, creating its folders.
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 

@@ -1,0 +1,59 @@
+#include <windows.h>
+
+#include <cstdio>
+
+#include "platform/console.h"
+#include "platform/native_path.h"
+#include "text/cp1251.h"
+
+namespace platform {
+namespace {
+
+bool IsConsole(HANDLE handle) {
+  DWORD mode = 0;
+  return handle && handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode);
+}
+
+}  // namespace
+
+// The C runtime hands the arguments over in the ANSI code page.
+std::optional<std::string> ArgumentText(const char* argument) {
+  const int length = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, argument, -1, nullptr, 0);
+  if (length <= 0) return std::nullopt;
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, argument, -1, wide.data(), length);
+  wide.pop_back();  // the terminating zero
+  return FromNativeName(wide);
+}
+
+// A console gets UTF-16, which shows right whatever its code page; a file or
+// a pipe gets UTF-8, as on POSIX.
+void WriteToStderr(const std::string& text) {
+  const HANDLE handle = ::GetStdHandle(STD_ERROR_HANDLE);
+  const auto utf16 = text::Cp1251ToUtf16(text);
+  if (IsConsole(handle) && utf16) {
+    const std::wstring wide(utf16->begin(), utf16->end());
+    DWORD written = 0;
+    ::WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    return;
+  }
+  const std::string utf8 = text::Cp1251ToUtf8(text).value_or(text);
+  std::fwrite(utf8.data(), 1, utf8.size(), stderr);
+  std::fflush(stderr);
+}
+
+bool StderrIsTerminal() { return IsConsole(::GetStdHandle(STD_ERROR_HANDLE)); }
+
+std::optional<std::string> AbsolutePath(const std::string& path) {
+  const auto native = ToNativePath(path.empty() ? "." : path);
+  if (!native) return std::nullopt;
+  const DWORD length = ::GetFullPathNameW(native->c_str(), 0, nullptr, nullptr);
+  if (length == 0) return std::nullopt;
+  std::wstring full(length, L'\0');
+  const DWORD written = ::GetFullPathNameW(native->c_str(), length, full.data(), nullptr);
+  if (written == 0 || written >= length) return std::nullopt;
+  full.resize(written);
+  return FromNativeName(full);
+}
+
+}  // namespace platform
