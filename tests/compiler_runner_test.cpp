@@ -23,6 +23,7 @@ using pagefold::RunResult;
 using testing_support::ReadFile;
 using testing_support::RecordingHost;
 using testing_support::ScratchDir;
+using testing_support::W;
 using testing_support::WriteFile;
 namespace fs = std::filesystem;
 
@@ -171,17 +172,18 @@ TEST(RunAndWait, EndsTheWaitWhenTheProcessCannotBeWaitedOn) {
 
 TEST(CompilerChain, ScriptCarriedCompilerRunAndTheResReadBack) {
   ScratchDir dir;
-  const fs::path arh = dir.path() / "ARH";
+  // The program's paths are Windows-1251; on disk the folder is named in UTF-8.
+  const fs::path site = dir.path() / "Мой сайт";
+  const std::string siteFolder = dir.str() + "/" + W("Мой сайт");
+  const fs::path arh = site / "ARH";
   WriteFile(arh / "filelist.html", "<html>list</html>");
   WriteFile(arh / "index.html", "<html>start</html>");
   WriteFile(arh / "search_file_nomber_1.htm", "<a href=\"../GIF/SEARCH_FILE_NOMBER_2\">");
   WriteFile(arh / "search_file_nomber_2.gif", "GIF89a");
   WriteFile(arh / "search_file_nomber_3", "no extension: not packed");
   pagefold::StringList files;
-  pagefold::TMyFunction::ListDirFiles(arh.string(), "", files);
-  const fs::path site = dir.path() / "my site";
-  const std::string script = (site / "site.rc").string();
-  fs::create_directory(site);
+  pagefold::TMyFunction::ListDirFiles(siteFolder + "/ARH", "", files);
+  const std::string script = siteFolder + "/site.rc";
   pagefold::TMyFunction::WriteRcScript("", script, files);
 
   const std::string compiler = (dir.path() / "brcc32.exe").string();
@@ -192,7 +194,7 @@ TEST(CompilerChain, ScriptCarriedCompilerRunAndTheResReadBack) {
   EXPECT_EQ(result.output, "");
 
   pagefold::FileResSource res;
-  ASSERT_TRUE(res.Open((site / "site.res").string()));
+  ASSERT_TRUE(res.Open(siteFolder + "/site.res"));
   const pagefold::ResListing listing = pagefold::ListResources(res);
   EXPECT_EQ(listing.error, "");
   std::vector<std::string> seen;
