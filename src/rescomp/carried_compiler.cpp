@@ -2,12 +2,22 @@
 // resource of type "EXE" and name "BRCC32".
 #include "platform/own_resources.h"
 
-asm(".pushsection .rodata\n"
+// PE objects know neither .pushsection nor .rodata: their read-only section
+// is .rdata, and the code goes on in .text.
+#ifdef _WIN32
+#define PAGEFOLD_READ_ONLY_SECTION ".section .rdata,\"dr\"\n"
+#define PAGEFOLD_PREVIOUS_SECTION ".text\n"
+#else
+#define PAGEFOLD_READ_ONLY_SECTION ".pushsection .rodata\n"
+#define PAGEFOLD_PREVIOUS_SECTION ".popsection\n"
+#endif
+
+asm(PAGEFOLD_READ_ONLY_SECTION
     ".balign 16\n"
     "pagefold_carried_compiler_begin:\n"
     ".incbin \"" PAGEFOLD_CARRIED_BINARY "\"\n"
     "pagefold_carried_compiler_end:\n"
-    ".popsection\n");
+    PAGEFOLD_PREVIOUS_SECTION);
 
 extern "C" const unsigned char kCarriedBegin[] asm("pagefold_carried_compiler_begin");
 extern "C" const unsigned char kCarriedEnd[] asm("pagefold_carried_compiler_end");

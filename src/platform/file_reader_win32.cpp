@@ -1,0 +1,72 @@
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/file_reader.h"
+#include "platform/native_path.h"
+
+namespace platform {
+namespace {
+
+HANDLE AsHandle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+DWORD Clamp(std::size_t capacity) {
+  return static_cast<DWORD>(std::min<std::size_t>(capacity, 1u << 30));
+}
+
+}  // namespace
+
+FileReader::~FileReader() {
+  if (handle_ != -1) ::CloseHandle(AsHandle(handle_));
+}
+
+bool FileReader::Open(const std::string& path) {
+  const auto native = ToNativePath(path);
+  if (!native) {
+    ::SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+    return false;
+  }
+  // A folder cannot be opened this way (access denied); devices are refused below.
+  const HANDLE file = ::CreateFileW(native->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size;
+  DWORD error = 0;
+  if (::GetFileType(file) != FILE_TYPE_DISK)
+    error = ERROR_INVALID_PARAMETER;
+  else if (!::GetFileSizeEx(file, &size))
+    error = ::GetLastError();
+  if (error != 0) {
+    ::CloseHandle(file);
+    ::SetLastError(error);
+    return false;
+  }
+  if (handle_ != -1) ::CloseHandle(AsHandle(handle_));
+  handle_ = reinterpret_cast<std::intptr_t>(file);
+  size_ = static_cast<std::uint64_t>(size.QuadPart);
+  return true;
+}
+
+std::int64_t FileReader::Read(void* buffer, std::size_t capacity) {
+  DWORD n = 0;
+  if (!::ReadFile(AsHandle(handle_), buffer, Clamp(capacity), &n, nullptr)) return -1;
+  return n;
+}
+
+std::int64_t FileReader::ReadAt(std::uint64_t offset, void* buffer, std::size_t capacity) {
+  // A read at an offset moves the position of a synchronous handle; it is put back.
+  LARGE_INTEGER zero{}, position;
+  if (!::SetFilePointerEx(AsHandle(handle_), zero, &position, FILE_CURRENT)) return -1;
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(offset);
+  at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  DWORD n = 0;
+  const bool ok = ::ReadFile(AsHandle(handle_), buffer, Clamp(capacity), &n, &at);
+  const DWORD error = ::GetLastError();
+  ::SetFilePointerEx(AsHandle(handle_), position, nullptr, FILE_BEGIN);
+  if (ok || error == ERROR_HANDLE_EOF) return ok ? n : 0;
+  ::SetLastError(error);
+  return -1;
+}
+
+}  // namespace platform

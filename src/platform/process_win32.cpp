@@ -1,0 +1,154 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+
+#include "platform/native_path.h"
+#include "platform/process.h"
+#include "text/cp1251.h"
+
+namespace platform {
+namespace {
+
+constexpr std::size_t kMaxOutput = 1 << 20;
+constexpr DWORD kSliceMs = 10;  // how often the pipe is emptied while waiting
+
+// One argument as the C runtime of the started program reads it back: quoted
+// when it is empty or holds blanks or quotes, with the backslashes before a
+// quote doubled.
+std::wstring QuoteArgument(const std::wstring& argument) {
+  if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos) return argument;
+  std::wstring quoted = L"\"";
+  std::size_t backslashes = 0;
+  for (const wchar_t c : argument) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(backslashes * 2, L'\\');
+  return quoted + L'"';
+}
+
+}  // namespace
+
+struct Process::Impl {
+  HANDLE process = nullptr;  // nullptr: nothing to wait for
+  HANDLE output = nullptr;   // read end of the pipe; nullptr once it is closed
+  bool exited = false;
+  DWORD exitCode = 0;
+  std::string printed;
+
+  // Takes in what the pipe holds now, without blocking; closes it at its end.
+  void Drain() {
+    char buffer[1 << 14];
+    while (output) {
+      DWORD available = 0, n = 0;
+      if (!::PeekNamedPipe(output, nullptr, 0, nullptr, &available, nullptr)) {
+        ::CloseHandle(output);
+        output = nullptr;
+        return;
+      }
+      if (available == 0) return;
+      if (!::ReadFile(output, buffer, std::min<DWORD>(available, sizeof buffer), &n, nullptr)) return;
+      if (printed.size() < kMaxOutput)
+        printed.append(buffer, std::min<std::size_t>(n, kMaxOutput - printed.size()));
+    }
+  }
+
+  void Forget() {
+    ::CloseHandle(process);
+    process = nullptr;
+  }
+};
+
+Process::Process() : impl_(std::make_unique<Impl>()) {}
+
+Process::~Process() {
+  Terminate();
+  if (impl_->output) ::CloseHandle(impl_->output);
+}
+
+bool Process::Start(const std::string& program, const std::string& argument) {
+  const auto nativeProgram = ToNativePath(program);
+  const auto utf16Argument = text::Cp1251ToUtf16(argument);
+  if (!nativeProgram || !utf16Argument) {
+    ::SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+    return false;
+  }
+  SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  if (!::CreatePipe(&readEnd, &writeEnd, &inherited, 1 << 16)) return false;
+  ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  const HANDLE input = ::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                                     OPEN_EXISTING, 0, nullptr);
+
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  startup.hStdInput = input;
+  startup.hStdOutput = writeEnd;
+  startup.hStdError = writeEnd;
+  // A program path cannot hold a quote, so quoting it is enough.
+  std::wstring commandLine = L"\"" + *nativeProgram + L"\" " +
+                             QuoteArgument(std::wstring(utf16Argument->begin(), utf16Argument->end()));
+  PROCESS_INFORMATION started{};
+  const bool ok = ::CreateProcessW(nativeProgram->c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                   CREATE_NO_WINDOW, nullptr, nullptr, &startup, &started);
+  const DWORD error = ::GetLastError();
+  ::CloseHandle(writeEnd);
+  if (input != INVALID_HANDLE_VALUE) ::CloseHandle(input);
+  if (!ok) {
+    ::CloseHandle(readEnd);
+    ::SetLastError(error);
+    return false;
+  }
+  ::CloseHandle(started.hThread);
+  impl_->process = started.hProcess;
+  impl_->output = readEnd;
+  return true;
+}
+
+Process::State Process::Wait(int timeoutMs) {
+  using Clock = std::chrono::steady_clock;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    if (!impl_->process) return impl_->exited ? State::Exited : State::Lost;
+    impl_->Drain();
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    const DWORD slice = static_cast<DWORD>(std::clamp<long long>(left, 0, kSliceMs));
+    const DWORD result = ::WaitForSingleObject(impl_->process, slice);
+    if (result == WAIT_OBJECT_0) {
+      ::GetExitCodeProcess(impl_->process, &impl_->exitCode);
+      impl_->Forget();
+      impl_->exited = true;
+      impl_->Drain();  // the program has ended: the pipe holds all it printed
+      return State::Exited;
+    }
+    if (result != WAIT_TIMEOUT) {
+      impl_->Forget();
+      return State::Lost;
+    }
+    if (Clock::now() >= deadline) return State::Running;
+  }
+}
+
+int Process::ExitCode() const { return static_cast<int>(impl_->exitCode); }
+
+std::string Process::Output() const {
+  const auto cp1251 = text::Utf8ToCp1251(impl_->printed);
+  return cp1251 ? *cp1251 : impl_->printed;
+}
+
+void Process::Terminate() {
+  if (!impl_->process) return;
+  ::TerminateProcess(impl_->process, 1);
+  ::WaitForSingleObject(impl_->process, INFINITE);
+  impl_->Forget();
+}
+
+}  // namespace platform
