@@ -27,19 +27,19 @@ std::optional<std::string> ArgumentText(const char* argument) {
 }
 
 // A console gets UTF-16, which shows right whatever its code page; a file or
-// a pipe gets UTF-8, as on POSIX.
+// a pipe gets UTF-8 bytes as they are, line breaks unchanged, as on POSIX.
 void WriteToStderr(const std::string& text) {
+  std::fflush(stderr);
   const HANDLE handle = ::GetStdHandle(STD_ERROR_HANDLE);
+  DWORD written = 0;
   const auto utf16 = text::Cp1251ToUtf16(text);
   if (IsConsole(handle) && utf16) {
     const std::wstring wide(utf16->begin(), utf16->end());
-    DWORD written = 0;
     ::WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
     return;
   }
   const std::string utf8 = text::Cp1251ToUtf8(text).value_or(text);
-  std::fwrite(utf8.data(), 1, utf8.size(), stderr);
-  std::fflush(stderr);
+  ::WriteFile(handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
 
 bool StderrIsTerminal() { return IsConsole(::GetStdHandle(STD_ERROR_HANDLE)); }
