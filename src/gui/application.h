@@ -1,0 +1,11 @@
+// The program's identity as the toolkit shows it.
+#pragma once
+
+#include <QApplication>
+
+namespace pagefold::gui {
+
+// Sets the application's title "Pagefold", its version and its icon.
+void SetUpApplication(QApplication& app);
+
+}  // namespace pagefold::gui

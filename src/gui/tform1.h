@@ -1,0 +1,134 @@
+// The main window: every input of a build, the build button, and the progress
+// of a build in a progress bar and a two-panel status bar. It is the build's
+// front end: the pipeline reads its inputs and shows its progress through the
+// BuildHost methods below.
+#pragma once
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/build_command.h"
+#include "core/build_host.h"
+#include "gui/dialogs.h"
+
+namespace pagefold::gui {
+
+class TForm3;
+
+class TForm1 : public QWidget, public BuildHost {
+  Q_OBJECT
+
+ public:
+  // The window opens its dialogs through dialogs; without one, through Qt's.
+  explicit TForm1(Dialogs* dialogs = nullptr);
+  ~TForm1() override;
+
+  // The start-file chooser that Button7Click fills and shows.
+  void SetForm3(TForm3* chooser) { Form3 = chooser; }
+
+  // The build's state that lives from one build to the next: GroupType,
+  // ResourceFolder, CompilerPath, UsedFlags.
+  BuildCommand& Build() { return build_; }
+
+  // The text of a status panel: 0 the counter, 1 the stage.
+  QString PanelText(int panel) const;
+
+  // Members, in declaration order.
+  QMenu* PopupMenu1;
+  QAction* N1;
+  QAction* N2;
+  QAction* N3;
+  QGroupBox* GroupBox1;
+  QPushButton* Button1;
+  QLineEdit* Edit1;
+  QListWidget* CheckListBox1;
+  QLabel* Label6;
+  QLabel* Label7;
+  QGroupBox* GroupBox2;
+  QPushButton* save;
+  QLineEdit* Edit6;
+  SaveDialog SaveDialog1;
+  QLineEdit* Edit5;
+  QLabel* Label5;
+  QPushButton* Button7;
+  QStatusBar* StatusBar1;
+  QCheckBox* CheckBox1;
+  QLineEdit* Edit2;
+  QCheckBox* CheckBox2;
+  QWidget* Panel1;
+  QProgressBar* ProgressBar1;
+  QPushButton* Button3;
+  QPushButton* abt;
+
+  // Handlers, in declaration order.
+  void Button1Click();
+  void FormCreate();
+  void N1Click();
+  void N2Click();
+  void N3Click();
+  void CheckListBox1ClickCheck();
+  void Button5Click();
+  void Button7Click();
+  void saveClick();
+  void abtClick();
+  void CheckBox1Click();
+  void Edit2Change();
+
+  // Writes the folder into Edit1 and replaces the check list's items by the
+  // names of every file below it, unticked.
+  void FilesToStringsList(const std::string& folder);
+
+  // BuildHost.
+  std::string SourceFolder() override;
+  std::vector<std::string> TickedItems() override;
+  std::string StartFile() override;
+  void SetStartFile(const std::string& name) override;
+  std::string ResourceFile() override;
+  bool KeepAll() override;
+  void SetStatusText(int panel, const std::string& text) override;
+  void SetProgressMax(int max) override;
+  void SetProgressPosition(int position) override;
+  void AdvanceProgress() override;
+  void PumpOneEvent() override;
+  void PumpAllEvents() override;
+  bool AskOkCancel(const std::string& caption, const std::string& text) override;
+  void ShowMessage(const std::string& caption, const std::string& text) override;
+  void SetWindowEnabled(bool enabled) override;
+  void SetCheckListEnabled(bool enabled) override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateMembers();
+  void LayOut();
+  void SetTabOrder();
+  void Connect();
+  void SetAllTicks(Qt::CheckState state);
+  void Edit1Edited(const QString& text);
+  void RefuseName();
+
+  std::unique_ptr<Dialogs> ownDialogs_;
+  Dialogs& dialogs_;
+  TForm3* Form3 = nullptr;
+  BuildCommand build_;
+  std::array<QLabel*, 2> panels_{};
+  // The last text of Edit1 that Windows-1251 can hold, restored when an edit
+  // brings in a character it cannot.
+  QString sourceText_;
+};
+
+}  // namespace pagefold::gui

@@ -1,0 +1,66 @@
+// The window as the build's front end: its inputs from the widgets, its
+// progress into the status bar and the progress bar, its questions through
+// the dialogs.
+#include <QCoreApplication>
+
+#include "gui/check_list_item.h"
+#include "gui/qstring_cp1251.h"
+#include "gui/tform1.h"
+
+namespace pagefold::gui {
+namespace {
+
+// How long the pump for all pending events may run at most, in milliseconds.
+constexpr int kPumpLimitMs = 50;
+
+}  // namespace
+
+// Every text in the window's boxes has a Windows-1251 form: the listed names
+// come from it, and typed or chosen names without one are refused.
+std::string TForm1::SourceFolder() { return ToCp1251(Edit1->text()).value(); }
+
+std::vector<std::string> TForm1::TickedItems() {
+  std::vector<std::string> ticked;
+  for (int row = 0; row < CheckListBox1->count(); ++row) {
+    const QListWidgetItem& item = *CheckListBox1->item(row);
+    if (item.checkState() == Qt::Checked) ticked.push_back(FileItemName(item));
+  }
+  return ticked;
+}
+
+std::string TForm1::StartFile() { return ToCp1251(Edit5->text()).value(); }
+
+void TForm1::SetStartFile(const std::string& name) { Edit5->setText(ToQString(name)); }
+
+std::string TForm1::ResourceFile() { return ToCp1251(Edit6->text()).value(); }
+
+bool TForm1::KeepAll() { return CheckBox2->isChecked(); }
+
+void TForm1::SetStatusText(int panel, const std::string& text) {
+  panels_.at(panel)->setText(ToQString(text));
+}
+
+void TForm1::SetProgressMax(int max) { ProgressBar1->setMaximum(max); }
+
+void TForm1::SetProgressPosition(int position) { ProgressBar1->setValue(position); }
+
+void TForm1::AdvanceProgress() { ProgressBar1->setValue(ProgressBar1->value() + 1); }
+
+// Neither pump waits for input: each handles what is pending and returns.
+void TForm1::PumpOneEvent() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void TForm1::PumpAllEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents, kPumpLimitMs); }
+
+bool TForm1::AskOkCancel(const std::string& caption, const std::string& text) {
+  return dialogs_.AskOkCancel(ToQString(caption), ToQString(text));
+}
+
+void TForm1::ShowMessage(const std::string& caption, const std::string& text) {
+  dialogs_.ShowMessage(ToQString(caption), ToQString(text));
+}
+
+void TForm1::SetWindowEnabled(bool enabled) { setEnabled(enabled); }
+
+void TForm1::SetCheckListEnabled(bool enabled) { CheckListBox1->setEnabled(enabled); }
+
+}  // namespace pagefold::gui
