@@ -1,0 +1,112 @@
+#include "gui/qt_dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+
+#include "gui/browse_for_folder.h"
+#include "test_support.h"
+#include "window_fixture.h"
+
+namespace {
+
+using pagefold::gui::BrowseForFolder;
+using pagefold::gui::QtDialogs;
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// Runs the check on the dialog once it is open; the check closes it.
+template <typename Dialog>
+void WhenOpen(std::function<void(Dialog&)> check) {
+  QTimer::singleShot(0, [check] {
+    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    check(*dialog);
+  });
+}
+
+void Press(QMessageBox& box, QMessageBox::StandardButton button) {
+  ASSERT_NE(box.button(button), nullptr);
+  box.button(button)->click();
+}
+
+TEST(QtDialogs, BoxesAreApplicationModalPlainAndAnswerAsPressed) {
+  QtDialogs dialogs;
+  WhenOpen<QMessageBox>([](QMessageBox& box) {
+    EXPECT_EQ(box.windowTitle(), U("Внимание"));
+    EXPECT_EQ(box.text(), "<b>a</b>\nb\rc");
+    EXPECT_EQ(box.textFormat(), Qt::PlainText);
+    EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
+    EXPECT_EQ(box.windowModality(), Qt::ApplicationModal);
+    EXPECT_EQ(box.standardButtons(), QMessageBox::Ok);
+    Press(box, QMessageBox::Ok);
+  });
+  dialogs.ShowMessage(U("Внимание"), "<b>a</b>\n\rb\rc");
+
+  WhenOpen<QMessageBox>([](QMessageBox& box) {
+    EXPECT_EQ(box.standardButtons(), QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
+    Press(box, QMessageBox::Cancel);
+  });
+  EXPECT_FALSE(dialogs.AskOkCancel(U("Внимание"), "q"));
+  WhenOpen<QMessageBox>([](QMessageBox& box) { Press(box, QMessageBox::Ok); });
+  EXPECT_TRUE(dialogs.AskOkCancel(U("Внимание"), "q"));
+
+  WhenOpen<QMessageBox>([](QMessageBox& box) {
+    EXPECT_EQ(box.windowTitle(), "Pagefold");
+    EXPECT_EQ(box.icon(), QMessageBox::Critical);
+    EXPECT_EQ(box.standardButtons(), QMessageBox::Ok);
+    Press(box, QMessageBox::Ok);
+  });
+  dialogs.ShowError("Pagefold", "I/O error 183");
+}
+
+TEST(QtDialogs, SaveDialogOffersTheLastNameWithOneFilter) {
+  testing_support::ScratchDir dir;
+  QtDialogs dialogs;
+  const QString last = QString::fromStdString((dir.path() / "old.res").string());
+  WhenOpen<QFileDialog>([&](QFileDialog& save) {
+    EXPECT_EQ(save.acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_EQ(save.nameFilters(), QStringList{U("Файл ресурсов (*.res)")});
+    EXPECT_EQ(save.defaultSuffix(), "");
+    EXPECT_TRUE(save.testOption(QFileDialog::DontConfirmOverwrite));
+    EXPECT_EQ(save.directory().absolutePath(), QString::fromStdString(dir.str()));
+    save.selectFile(QString::fromStdString((dir.path() / "site").string()));
+    static_cast<QDialog&>(save).accept();
+  });
+  EXPECT_EQ(dialogs.ChooseSaveFile({U("Файл ресурсов"), "*.res", last}),
+            QString::fromStdString((dir.path() / "site").string()));
+  WhenOpen<QFileDialog>([](QFileDialog& save) { save.reject(); });
+  EXPECT_EQ(dialogs.ChooseSaveFile({U("Файл ресурсов"), "*.res", last}), std::nullopt);
+}
+
+TEST(BrowseForFolder, StartsAtTheRootEveryTimeAndCancelGivesTheDefault) {
+  testing_support::ScratchDir dir;
+  WhenOpen<QFileDialog>([&](QFileDialog& browse) {
+    EXPECT_EQ(browse.windowTitle(), U("Выберите папку с файлами!"));
+    EXPECT_EQ(browse.fileMode(), QFileDialog::Directory);
+    EXPECT_TRUE(browse.testOption(QFileDialog::ShowDirsOnly));
+    EXPECT_EQ(browse.directory().absolutePath(), QDir::rootPath());
+    browse.setDirectory(QString::fromStdString(dir.str()));
+    static_cast<QDialog&>(browse).accept();
+  });
+  EXPECT_EQ(BrowseForFolder(0, U("Выберите папку с файлами!"), ""), QString::fromStdString(dir.str()));
+
+  WhenOpen<QFileDialog>([](QFileDialog& browse) {
+    EXPECT_EQ(browse.directory().absolutePath(), QDir::rootPath());
+    browse.reject();
+  });
+  EXPECT_EQ(BrowseForFolder(0, "t", "fallback"), "fallback");
+  WhenOpen<QFileDialog>([](QFileDialog& browse) {
+    browse.setDirectory(QDir::rootPath());
+    static_cast<QDialog&>(browse).accept();
+  });
+  EXPECT_EQ(BrowseForFolder(0, "t", ""), "/");
+}
+
+}  // namespace

@@ -1,0 +1,23 @@
+#include "gui/target_name.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using pagefold::gui::TargetName;
+
+TEST(TargetName, AppendsResUnlessTheNameItselfEndsInIt) {
+  EXPECT_EQ(TargetName("D:\\out\\site"), "D:\\out\\site.res");
+  EXPECT_EQ(TargetName("D:\\out\\site.RES"), "D:\\out\\site.RES");
+  EXPECT_EQ(TargetName("D:\\out\\site.Res"), "D:\\out\\site.Res");
+  EXPECT_EQ(TargetName("D:\\presets\\site"), "D:\\presets\\site.res");
+  EXPECT_EQ(TargetName("D:\\out\\address"), "D:\\out\\address.res");
+  EXPECT_EQ(TargetName("D:\\out\\site.txt"), "D:\\out\\site.txt.res");
+  EXPECT_EQ(TargetName("D:\\out.res\\site"), "D:\\out.res\\site.res");
+  EXPECT_EQ(TargetName("/home/u/out.res/site"), "/home/u/out.res/site.res");
+  EXPECT_EQ(TargetName("/home/u/site.res"), "/home/u/site.res");
+  EXPECT_EQ(TargetName("/home/u/site.resx"), "/home/u/site.resx.res");
+  EXPECT_EQ(TargetName("site"), "site.res");
+}
+
+}  // namespace
