@@ -10,6 +10,8 @@
 
 namespace pagefold {
 
+class RegistryIndex;
+
 // How a build ended when it raised no error.
 enum class BuildOutcome {
   NotStarted,  // an input was missing, or the start-page question was declined
@@ -45,6 +47,14 @@ class BuildCommand {
 
   // Deletes every file below the folder; the folders themselves stay.
   static void ClrDIR(const std::string& folder);
+
+  // Rewrites the links of a staged page (its full path) into resource links
+  // and marks the linked files in UsedFlags; the page folder is the folder
+  // part of the page's registry name. Writes the page back only when it made
+  // a replacement, and returns their number. Raises "Cannot open file "%s".
+  // %s" and "Cannot create file "%s". %s".
+  int ReplaceUrl(const std::string& pagePath, const std::string& pageFolder,
+                 const RegistryIndex& registry);
 };
 
 }  // namespace pagefold

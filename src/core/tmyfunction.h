@@ -20,6 +20,12 @@ class TMyFunction {
   // Appends every entry below the folder, at any depth (see FindFiles).
   static void ListDirFiles(const std::string& folder, const std::string& mask, StringList& list);
 
+  // Appends every value found between an occurrence of the start text and the
+  // next end text, both matched without regard to ASCII case. The scan ends at
+  // the first zero byte, or at a start text with no end text behind it.
+  static void FindBetween(const std::string& text, const std::string& start,
+                          const std::string& end, StringList& list);
+
   // Writes the resource script: one "NAME TYPE "path"" line per listed file
   // that has an extension. Raises "Cannot create file "%s". %s", and refuses
   // a path holding a double quote or a byte below 32.

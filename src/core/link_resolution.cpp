@@ -1,0 +1,113 @@
+#include "core/link_resolution.h"
+
+#include "core/build_command.h"
+#include "core/tmyfunction.h"
+#include "text/case_rules.h"
+#include "text/cp1251.h"
+
+namespace pagefold {
+namespace {
+
+// Drops the last "\"-separated component in place, so that long chains of
+// ".." stay linear.
+void DropLastComponent(std::string& path) {
+  const size_t last = path.rfind('\\');
+  path.resize(last == std::string::npos ? 0 : last);
+}
+
+std::string ReplaceAll(const std::string& s, const std::string& from, const std::string& to) {
+  std::string out;
+  size_t pos = 0;
+  for (size_t hit; (hit = s.find(from, pos)) != std::string::npos; pos = hit + from.size())
+    out.append(s, pos, hit - pos).append(to);
+  return out.append(s, pos);
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+bool IsEscapeAt(const std::string& s, size_t pos) {
+  return s[pos] == '%' && pos + 2 < s.size() && HexDigit(s[pos + 1]) >= 0 &&
+         HexDigit(s[pos + 2]) >= 0;
+}
+
+bool HasNonAscii(const std::string& s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  return false;
+}
+
+}  // namespace
+
+std::string Cnv(const std::string& value) {
+  if (value.empty()) return "";
+  char stop = ' ';
+  size_t from = 0;
+  if (value[0] == '\'' || value[0] == '"') {
+    stop = value[0];
+    from = 1;
+  }
+  const size_t to = value.find(stop, from);
+  return value.substr(from, to == std::string::npos ? std::string::npos : to - from);
+}
+
+std::string DUrl(const std::string& base, const std::string& link) {
+  const std::string rest = ReplaceAll(link, "%20", " ");
+  std::string path = base;
+  // One segment at least: an empty link adds one empty segment, while a
+  // trailing "/" adds none.
+  size_t from = 0;
+  do {
+    const size_t slash = rest.find('/', from);
+    const size_t to = slash == std::string::npos ? rest.size() : slash;
+    if (rest.compare(from, to - from, "..") == 0)
+      DropLastComponent(path);
+    else
+      path.append("\\").append(rest, from, to - from);
+    from = slash == std::string::npos ? rest.size() : slash + 1;
+  } while (from < rest.size());
+  path = ReplaceAll(path, ".\\", "");
+  if (!path.empty() && path[0] == '\\') path.erase(0, 1);
+  return path;
+}
+
+std::string up(const std::string& path) {
+  std::string parent = path;
+  DropLastComponent(parent);
+  return parent;
+}
+
+std::string ResourceLink(const std::string& type, int number) {
+  return "../" + text::UpperAscii(TMyFunction::Translit(type)) + "/" +
+         text::UpperAscii(StagedName(number));
+}
+
+std::optional<std::string> Utf8LinkToCp1251(const std::string& link) {
+  if (!HasNonAscii(link) || !text::IsValidUtf8(link)) return std::nullopt;
+  return text::Utf8ToCp1251(link);
+}
+
+std::optional<std::string> PercentDecodedLink(const std::string& link) {
+  std::string decoded;
+  bool otherEscape = false;
+  for (size_t pos = 0; pos < link.size(); ++pos) {
+    if (!IsEscapeAt(link, pos)) {
+      decoded += link[pos];
+      continue;
+    }
+    const char byte = static_cast<char>(HexDigit(link[pos + 1]) * 16 + HexDigit(link[pos + 2]));
+    otherEscape = otherEscape || byte != ' ';
+    decoded += byte;
+    pos += 2;
+  }
+  if (!otherEscape) return std::nullopt;
+  if (text::IsValidUtf8(decoded))
+    if (auto converted = text::Utf8ToCp1251(decoded)) return converted;
+  return decoded;
+}
+
+}  // namespace pagefold

@@ -1,0 +1,37 @@
+// From a scanned attribute value to the registry-style name that its link
+// names, and the resource link that replaces it in a page.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace pagefold {
+
+// The link inside a scanned value: after an opening single or double quote up
+// to the matching quote, otherwise up to the first blank; the whole rest when
+// the stop character never comes.
+std::string Cnv(const std::string& value);
+
+// Resolves a link against a base folder into a relative name with "\" between
+// folders: "%20" becomes a blank, ".." climbs (never above the top), "." is
+// dropped, one leading "\" is removed. A link that climbs out of everything
+// gives the empty text, which names no file.
+std::string DUrl(const std::string& base, const std::string& link);
+
+// The path without its last "\"-separated component; empty when it has none.
+std::string up(const std::string& path);
+
+// "../TYPE/SEARCH_FILE_NOMBER_N": the type transliterated and upper-cased by
+// the ASCII rule, as the resource script files it.
+std::string ResourceLink(const std::string& type, int number);
+
+// A link written in UTF-8 (valid, with non-ASCII characters that all have a
+// Windows-1251 form) in Windows-1251; nothing for any other link.
+std::optional<std::string> Utf8LinkToCp1251(const std::string& link);
+
+// A link holding percent escapes other than "%20" with every escape decoded,
+// read as UTF-8 when the decoded bytes are UTF-8 with a Windows-1251 form,
+// else taken as raw bytes; nothing for any other link.
+std::optional<std::string> PercentDecodedLink(const std::string& link);
+
+}  // namespace pagefold

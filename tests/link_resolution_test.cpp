@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "core/link_resolution.h"
+#include "core/tmyfunction.h"
+#include "test_support.h"
+
+namespace {
+
+using pagefold::Cnv;
+using pagefold::DUrl;
+using pagefold::StringList;
+using pagefold::TMyFunction;
+using testing_support::W;
+
+StringList Scan(const std::string& text, const std::string& start, const std::string& end = ">") {
+  StringList list;
+  TMyFunction::FindBetween(text, start, end, list);
+  return list;
+}
+
+TEST(FindBetween, ValuesRunToTheNextEndTextAndKeepTheirCase) {
+  EXPECT_EQ(Scan("<a HREF='Page.htm' target='_top'>x</a><A Href=b.htm>", "href="),
+            (StringList{"'Page.htm' target='_top'", "b.htm"}));
+  // Found inside longer names too; one value per tag, so c.gif is not collected.
+  EXPECT_EQ(Scan("<img lowsrc='b.gif' src='c.gif'><i data-src=d>", "src="),
+            (StringList{"'b.gif' src='c.gif'", "d"}));
+  EXPECT_EQ(Scan("href=\n'a\nb'>href=>", "href="), (StringList{"\n'a\nb'", ""}));
+  EXPECT_EQ(Scan("href = a.htm>", "href="), StringList{});
+  // A start text without an end text behind it ends the scan.
+  EXPECT_EQ(Scan("href=a href=b", "href="), StringList{});
+  // Nothing behind the first zero byte is searched, not even an end text.
+  EXPECT_EQ(Scan(std::string("href=a>href=b\0>href=c>", 22), "href="), StringList{"a"});
+  EXPECT_EQ(Scan(std::string("href=a\0>", 8), "href="), StringList{});
+  // Cyrillic bytes are not upper-cased, so they keep their places and case.
+  EXPECT_EQ(Scan(W("src=Фото.jpg>"), "SRC="), StringList{W("Фото.jpg")});
+  EXPECT_EQ(Scan("abc", "", ""), StringList{});
+}
+
+TEST(FindBetween, AppendsToTheList) {
+  StringList list = {"kept"};
+  TMyFunction::FindBetween("src=a>", "src=", ">", list);
+  EXPECT_EQ(list, (StringList{"kept", "a"}));
+}
+
+TEST(Cnv, CutsTheLinkOutOfAValue) {
+  EXPECT_EQ(Cnv("'page.htm' target='_top'"), "page.htm");
+  EXPECT_EQ(Cnv("\"page.htm\" target=\"_top\""), "page.htm");
+  EXPECT_EQ(Cnv("page.htm target=_top"), "page.htm");
+  EXPECT_EQ(Cnv("page.htm"), "page.htm");
+  EXPECT_EQ(Cnv("'page.htm"), "page.htm");
+  EXPECT_EQ(Cnv(" 'x'"), "");
+  EXPECT_EQ(Cnv("'"), "");
+  EXPECT_EQ(Cnv(""), "");
+  EXPECT_EQ(Cnv("\"a 'b'\" c"), "a 'b'");
+  EXPECT_EQ(Cnv("a\tb/c\nd e"), "a\tb/c\nd");  // only a blank ends an unquoted link
+  EXPECT_EQ(Cnv("&amp;%41"), "&amp;%41");
+}
+
+TEST(DUrl, ResolvesAgainstTheBaseFolder) {
+  EXPECT_EQ(DUrl("", "img/a.jpg"), "img\\a.jpg");
+  EXPECT_EQ(DUrl("sub", "../img/a.jpg"), "img\\a.jpg");
+  EXPECT_EQ(DUrl("a\\b", "../../x.htm"), "x.htm");
+  EXPECT_EQ(DUrl("", "../x.htm"), "x.htm");
+  EXPECT_EQ(DUrl("sub", "./a.jpg"), "sub\\a.jpg");
+  EXPECT_EQ(DUrl("sub", "a/./b.gif"), "sub\\a\\b.gif");
+  EXPECT_EQ(DUrl("", "a%20b.jpg"), "a b.jpg");
+  EXPECT_EQ(DUrl("", "a%41%20%2520.jpg"), "a%41 %2520.jpg");  // no other escape is decoded
+  EXPECT_EQ(DUrl("", "img/"), "img");
+  EXPECT_EQ(DUrl("", "img\\a.jpg"), "img\\a.jpg");
+  EXPECT_EQ(DUrl("a\\b", ".."), "a");
+  EXPECT_EQ(DUrl("sub", ""), "sub\\");
+  EXPECT_EQ(DUrl("", "x.htm#top"), "x.htm#top");
+  EXPECT_EQ(DUrl("", "/img/a.jpg"), "\\img\\a.jpg");
+  EXPECT_EQ(DUrl("", "img//a.jpg"), "img\\\\a.jpg");
+  EXPECT_EQ(DUrl("", "http://host/a.htm"), "http:\\\\host\\a.htm");
+}
+
+TEST(DUrl, ClimbingOutOfEverythingLeavesNothing) {
+  EXPECT_EQ(DUrl("", ".."), "");
+  EXPECT_EQ(DUrl("", "../"), "");
+  EXPECT_EQ(DUrl("sub", "../.."), "");
+  EXPECT_EQ(DUrl("a\\b", "../../"), "");
+  EXPECT_EQ(DUrl("", "x/.."), "");
+  // Deep chains stay cheap and exact.
+  std::string link;
+  for (int i = 0; i < 10000; ++i) link += "d/";
+  for (int i = 0; i < 10000; ++i) link += "../";
+  EXPECT_EQ(DUrl("top", link + "x.htm"), "top\\x.htm");
+  EXPECT_EQ(DUrl("top", link + "../../x.htm"), "x.htm");
+}
+
+TEST(Up, DropsTheLastComponent) {
+  EXPECT_EQ(pagefold::up("docs\\a"), "docs");
+  EXPECT_EQ(pagefold::up("docs"), "");
+  EXPECT_EQ(pagefold::up(""), "");
+  EXPECT_EQ(pagefold::up("\\x"), "");
+  EXPECT_EQ(pagefold::up("a\\\\b"), "a\\");
+}
+
+TEST(ResourceLink, TypeIsTransliteratedAndUpperCased) {
+  EXPECT_EQ(pagefold::ResourceLink("jpg", 12), "../JPG/SEARCH_FILE_NOMBER_12");
+  EXPECT_EQ(pagefold::ResourceLink("Pics", 3), "../PICS/SEARCH_FILE_NOMBER_3");
+  EXPECT_EQ(pagefold::ResourceLink("", 7), "..//SEARCH_FILE_NOMBER_7");
+  EXPECT_EQ(pagefold::ResourceLink(W("Мои файлы"), 1), "../MOI_FAILI/SEARCH_FILE_NOMBER_1");
+  EXPECT_EQ(pagefold::ResourceLink(W("Объект(1)"), 2), "../OB'EKT_1_/SEARCH_FILE_NOMBER_2");
+  EXPECT_EQ(pagefold::ResourceLink(W("ї"), 2), W("../ї/SEARCH_FILE_NOMBER_2"));
+}
+
+TEST(LinkReadings, Utf8LinksInWindows1251) {
+  EXPECT_EQ(pagefold::Utf8LinkToCp1251("\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.jpg"), W("фото.jpg"));
+  EXPECT_EQ(pagefold::Utf8LinkToCp1251("plain.jpg"), std::nullopt);       // nothing to convert
+  EXPECT_EQ(pagefold::Utf8LinkToCp1251(W("фото.jpg")), std::nullopt);     // not UTF-8
+  EXPECT_EQ(pagefold::Utf8LinkToCp1251("\xE4\xB8\xAD.jpg"), std::nullopt);  // no Windows-1251 form
+}
+
+TEST(LinkReadings, PercentEscapesDecoded) {
+  EXPECT_EQ(pagefold::PercentDecodedLink("%D1%84%D0%BE%D1%82%D0%BE%20(2).jpg"), W("фото (2).jpg"));
+  EXPECT_EQ(pagefold::PercentDecodedLink("%F4%EE%F2%EE.jpg"), W("фото.jpg"));  // raw bytes
+  EXPECT_EQ(pagefold::PercentDecodedLink("a%2fb%2Fc%zz%4"), "a/b/c%zz%4");
+  EXPECT_EQ(pagefold::PercentDecodedLink("my%20file.jpg"), std::nullopt);  // only "%20"
+  EXPECT_EQ(pagefold::PercentDecodedLink("100%.jpg"), std::nullopt);
+  EXPECT_EQ(pagefold::PercentDecodedLink("%E4%B8%AD"), "\xE4\xB8\xAD");  // UTF-8 without a form
+}
+
+}  // namespace

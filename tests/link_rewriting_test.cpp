@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "core/build_command.h"
+#include "core/registry_index.h"
+#include "platform/platform_error.h"
+#include "test_support.h"
+
+namespace {
+
+using pagefold::BuildCommand;
+using pagefold::RegistryIndex;
+using testing_support::ReadFile;
+using testing_support::ScratchDir;
+using testing_support::W;
+using testing_support::WriteFile;
+namespace fs = std::filesystem;
+using Flags = std::vector<unsigned char>;
+
+struct ReplaceUrl : ::testing::Test {
+  ScratchDir work;
+  BuildCommand build;
+  fs::path page = work.path() / "search_file_nomber_1.htm";
+  int count = -1;
+
+  // Rewrites the page against a registry of the names given (entries 1, 2, ...)
+  // and returns the page's bytes afterwards.
+  std::string Rewrite(const std::string& bytes, const std::vector<std::string>& names,
+                      const std::string& folder = "") {
+    WriteFile(page, bytes);
+    build.UsedFlags.assign(names.size() + 1, 0);
+    count = build.ReplaceUrl(page.string(), folder, RegistryIndex(names));
+    return ReadFile(page);
+  }
+};
+
+TEST_F(ReplaceUrl, OneReplacementTakesEveryCaseOfTheLinkText) {
+  EXPECT_EQ(Rewrite("<img src=\"IMG/A.JPG\"><a href='img/a.jpg'>", {"x.htm", "b.gif", "img\\a.jpg"}),
+            "<img src=\"../JPG/SEARCH_FILE_NOMBER_3\"><a href='../JPG/SEARCH_FILE_NOMBER_3'>");
+  EXPECT_EQ(count, 1);
+  EXPECT_EQ(build.UsedFlags, (Flags{0, 0, 0, 1}));
+  // The same text found by two scans is replaced and counted once.
+  EXPECT_EQ(Rewrite("<a href=a.jpg><img src=\"a.jpg\">", {"a.jpg"}),
+            "<a href=../JPG/SEARCH_FILE_NOMBER_1><img src=\"../JPG/SEARCH_FILE_NOMBER_1\">");
+  EXPECT_EQ(count, 1);
+}
+
+TEST_F(ReplaceUrl, LinksResolveAgainstThePageFolder) {
+  EXPECT_EQ(Rewrite("<a href=\"../index.htm\">", {"index.htm", "sub\\page.htm"}, "sub"),
+            "<a href=\"../HTM/SEARCH_FILE_NOMBER_1\">");
+  // A link from a page to itself is rewritten like any other.
+  EXPECT_EQ(Rewrite("<a href=\"./page.htm\" target=_top>", {"index.htm", "sub\\page.htm"}, "sub"),
+            "<a href=\"../HTM/SEARCH_FILE_NOMBER_2\" target=_top>");
+  EXPECT_EQ(build.UsedFlags, (Flags{0, 0, 1}));
+  EXPECT_EQ(Rewrite("<img src=my%20file.jpg>", {"my file.jpg"}),
+            "<img src=../JPG/SEARCH_FILE_NOMBER_1>");
+}
+
+TEST_F(ReplaceUrl, ALinkTextInsideALongerNameStaysAsItIs) {
+  EXPECT_EQ(Rewrite("<img src=\"1.jpg\"><img src=\"11.jpg\">", {"1.jpg", "11.jpg"}),
+            "<img src=\"../JPG/SEARCH_FILE_NOMBER_1\"><img src=\"../JPG/SEARCH_FILE_NOMBER_2\">");
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(build.UsedFlags, (Flags{0, 1, 1}));
+
+  EXPECT_EQ(Rewrite("<a href=\"a.htm\"><a href=data.htm><a href='a.html'> a.htm.bak x_a.htm",
+                    {"x.gif", "a.htm", "y.gif", "z.gif", "data.htm", "a.html"}),
+            "<a href=\"../HTM/SEARCH_FILE_NOMBER_2\"><a href=../HTM/SEARCH_FILE_NOMBER_5>"
+            "<a href='../HTML/SEARCH_FILE_NOMBER_6'> a.htm.bak x_a.htm");
+  EXPECT_EQ(count, 3);
+  EXPECT_EQ(build.UsedFlags, (Flags{0, 0, 1, 0, 0, 1, 1}));
+
+  // Inside "../img/a.jpg" the text "img/a.jpg" follows a slash; both links
+  // name the same file and each is replaced whole.
+  EXPECT_EQ(Rewrite("<img src=\"img/a.jpg\"><img src=\"../img/a.jpg\"> %img/a.jpg ~img/a.jpg-",
+                    {"img\\a.jpg"}),
+            "<img src=\"../JPG/SEARCH_FILE_NOMBER_1\"><img src=\"../JPG/SEARCH_FILE_NOMBER_1\">"
+            " %img/a.jpg ~img/a.jpg-");
+  EXPECT_EQ(count, 2);
+}
+
+TEST_F(ReplaceUrl, CaptionsAndOtherStandaloneOccurrencesAreRewritten) {
+  EXPECT_EQ(Rewrite("<a href=\"x.htm\">X.HTM</a> (x.htm), x.htm\r\nx.htm=\"x.htm\"?x.htm#x.htm",
+                    {"x.htm"}),
+            "<a href=\"../HTM/SEARCH_FILE_NOMBER_1\">../HTM/SEARCH_FILE_NOMBER_1</a> "
+            "(../HTM/SEARCH_FILE_NOMBER_1), ../HTM/SEARCH_FILE_NOMBER_1\r\n"
+            "../HTM/SEARCH_FILE_NOMBER_1=\"../HTM/SEARCH_FILE_NOMBER_1\"?"
+            "../HTM/SEARCH_FILE_NOMBER_1#../HTM/SEARCH_FILE_NOMBER_1");
+  EXPECT_EQ(count, 1);
+}
+
+TEST_F(ReplaceUrl, FragmentsAndQueriesReachTheirPage) {
+  EXPECT_EQ(Rewrite("<a href=\"x.htm#top\"><a href=x.htm?a=1><a href=\"#top\">",
+                    {"a.gif", "b.gif", "c.gif", "d.gif", "x.htm"}),
+            "<a href=\"../HTM/SEARCH_FILE_NOMBER_5#top\"><a href=../HTM/SEARCH_FILE_NOMBER_5?a=1>"
+            "<a href=\"#top\">");
+  EXPECT_EQ(count, 1);
+  // A name that holds the "#" itself is matched as a whole first.
+  EXPECT_EQ(Rewrite("<a href=\"x.htm#top\"><a href=\"x.htm\">", {"x.htm#top", "x.htm"}),
+            "<a href=\"../HTM#TOP/SEARCH_FILE_NOMBER_1\"><a href=\"../HTM/SEARCH_FILE_NOMBER_2\">");
+  EXPECT_EQ(build.UsedFlags, (Flags{0, 1, 1}));
+}
+
+TEST_F(ReplaceUrl, Utf8AndPercentEncodedLinksFindWindows1251Names) {
+  const std::string utf8 = "img/\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.jpg";  // img/фото.jpg
+  const std::vector<std::string> names = {W("img\\фото.jpg"), W("Мой файл.htm")};
+  EXPECT_EQ(Rewrite("<img src=\"" + utf8 + "\" alt=\"" + utf8 + "\">", names),
+            "<img src=\"../JPG/SEARCH_FILE_NOMBER_1\" alt=\"../JPG/SEARCH_FILE_NOMBER_1\">");
+  EXPECT_EQ(Rewrite("<a href=\"%D0%BC%D0%BE%D0%B9%20%D1%84%D0%B0%D0%B9%D0%BB.htm#a\">"
+                    "<img src='img/%F4%EE%F2%EE.jpg'>",
+                    names),
+            "<a href=\"../HTM/SEARCH_FILE_NOMBER_2#a\"><img src='../JPG/SEARCH_FILE_NOMBER_1'>");
+  EXPECT_EQ(count, 2);
+  // A UTF-8 reading comes before percent decoding.
+  EXPECT_EQ(Rewrite("<a href=\"\xD1\x84%41.htm\">", {W("фA.htm"), W("ф%41.htm")}),
+            "<a href=\"../HTM/SEARCH_FILE_NOMBER_2\">");
+  // Windows-1251 pages match directly, in either case.
+  EXPECT_EQ(Rewrite(W("<img src=IMG/ФОТО.JPG>"), names), "<img src=../JPG/SEARCH_FILE_NOMBER_1>");
+}
+
+TEST_F(ReplaceUrl, ResourceTypes) {
+  build.GroupType = "pics";
+  EXPECT_EQ(Rewrite("<a href=a.htm><img src=b.gif>", {"a.htm", "b.gif"}),
+            "<a href=../PICS/SEARCH_FILE_NOMBER_1><img src=../PICS/SEARCH_FILE_NOMBER_2>");
+  build.GroupType = W("Мои файлы");
+  EXPECT_EQ(Rewrite("<img src=b.gif>", {"b.gif"}), "<img src=../MOI_FAILI/SEARCH_FILE_NOMBER_1>");
+  build.GroupType = "";
+  EXPECT_EQ(Rewrite("<a href=README><a href=\"a b.Htm\">", {"README", "a b.Htm"}),
+            "<a href=..//SEARCH_FILE_NOMBER_1><a href=\"../HTM/SEARCH_FILE_NOMBER_2\">");
+}
+
+TEST_F(ReplaceUrl, LinksThatNameNothingStay) {
+  const std::string bytes =
+      "<a href=b.htm\n>"                  // a line break is part of an unquoted link
+      "<a href = a.htm><a href=http://x/a.htm><a href=/a.htm>"
+      "<a href=\"..\"><a href=\"\"><a href='a.htm";  // no ">" behind the last value
+  EXPECT_EQ(Rewrite(bytes, {"a.htm", "b.htm"}), bytes);
+  EXPECT_EQ(count, 0);
+  EXPECT_EQ(build.UsedFlags, (Flags{0, 0, 0}));
+}
+
+TEST_F(ReplaceUrl, APageWithoutRewritableLinksIsNotWritten) {
+  WriteFile(page, "<a href=gone.htm>");
+  const auto old = fs::last_write_time(page) - std::chrono::hours(24 * 400);
+  fs::last_write_time(page, old);
+  build.UsedFlags = {0, 1, 0};
+  EXPECT_EQ(build.ReplaceUrl(page.string(), "", RegistryIndex({"a.htm", "b.htm"})), 0);
+  EXPECT_EQ(ReadFile(page), "<a href=gone.htm>");
+  EXPECT_EQ(fs::last_write_time(page), old);
+  EXPECT_EQ(build.UsedFlags, (Flags{0, 1, 0}));  // marks are only ever set
+  EXPECT_EQ(build.ReplaceUrl(page.string(), "", RegistryIndex(std::vector<std::string>{})), 0);
+  EXPECT_EQ(fs::last_write_time(page), old);
+}
+
+TEST_F(ReplaceUrl, NothingBehindAZeroByteIsTouched) {
+  const std::string tail("\0a.htm <a href=b.htm>", 21);
+  EXPECT_EQ(Rewrite("<a href=a.htm> a.htm" + tail, {"a.htm", "b.htm"}),
+            "<a href=../HTM/SEARCH_FILE_NOMBER_1> ../HTM/SEARCH_FILE_NOMBER_1" + tail);
+  EXPECT_EQ(build.UsedFlags, (Flags{0, 1, 0}));
+}
+
+TEST_F(ReplaceUrl, EntriesSharingANameGiveTheLinkToTheFirst) {
+  EXPECT_EQ(Rewrite("<a href=a.htm>", {"A.HTM", "a.htm"}), "<a href=../HTM/SEARCH_FILE_NOMBER_1>");
+  EXPECT_EQ(build.UsedFlags, (Flags{0, 1, 0}));
+}
+
+TEST_F(ReplaceUrl, ReplacementsMeetingEarlierOnesFollowTheEntryOrder) {
+  // Entry 1 inserts the very text that entry 2's link names, so entry 2 then
+  // takes both.
+  EXPECT_EQ(Rewrite("<a href=x.htm><a href=\"../HTM/SEARCH_FILE_NOMBER_1\">",
+                    {"x.htm", "htm\\search_file_nomber_1"}),
+            "<a href=..//SEARCH_FILE_NOMBER_2><a href=\"..//SEARCH_FILE_NOMBER_2\">");
+  EXPECT_EQ(count, 2);
+  // A type with an apostrophe ends a name inside the resource link, where
+  // the later link "../ob" then stands alone.
+  build.GroupType = W("Объект");
+  EXPECT_EQ(Rewrite("<a href=\"a.htm\"><a href=\"../ob\">", {"sub\\a.htm", "ob"}, "sub"),
+            "<a href=\"../OB'EKT/SEARCH_FILE_NOMBER_2'EKT/SEARCH_FILE_NOMBER_1\">"
+            "<a href=\"../OB'EKT/SEARCH_FILE_NOMBER_2\">");
+  EXPECT_EQ(build.UsedFlags, (Flags{0, 1, 1}));
+  // The same with a text that ends where the apostrophe stands ("a ../ob"
+  // resolves to "a .ob": the ".\" goes).
+  EXPECT_EQ(Rewrite("<a href=\"x\">a x</a><a href=\"a ../ob\">", {"x", "a .ob"}),
+            "<a href=\"../OB'EKT/SEARCH_FILE_NOMBER_1\">../OB'EKT/SEARCH_FILE_NOMBER_2'EKT/"
+            "SEARCH_FILE_NOMBER_1</a><a href=\"../OB'EKT/SEARCH_FILE_NOMBER_2\">");
+}
+
+TEST_F(ReplaceUrl, OccurrencesOfOneTextDoNotOverlap) {
+  EXPECT_EQ(Rewrite("<a href=\"a a\"> a a a a a", {"a a"}),
+            "<a href=\"..//SEARCH_FILE_NOMBER_1\"> ..//SEARCH_FILE_NOMBER_1 ..//SEARCH_FILE_NOMBER_1 a");
+}
+
+TEST_F(ReplaceUrl, AReplacementNeedsItsTextAsWritten) {
+  // Entry 1 takes the only "x.htm" written so; "X.HTM" is left to nobody.
+  EXPECT_EQ(Rewrite("<a href=\"x.htm y\"><a href=x.htm y> X.HTM", {"x.htm y", "x.htm"}),
+            "<a href=\"../HTM_Y/SEARCH_FILE_NOMBER_1\"><a href=../HTM_Y/SEARCH_FILE_NOMBER_1> X.HTM");
+  EXPECT_EQ(build.UsedFlags, (Flags{0, 1, 0}));
+  // A text next to one that was replaced no longer stands alone.
+  EXPECT_EQ(Rewrite("<a href=\"a (\"><a href=\"(b\"> a ((b", {"a (", "(b"}),
+            "<a href=\"..//SEARCH_FILE_NOMBER_1\"><a href=\"..//SEARCH_FILE_NOMBER_2\"> "
+            "..//SEARCH_FILE_NOMBER_1(b");
+  EXPECT_EQ(build.UsedFlags, (Flags{0, 1, 1}));
+  EXPECT_EQ(Rewrite("<a href=\"(x\"><a href=\"b)\"> b)(x", {"(x", "b)"}),
+            "<a href=\"..//SEARCH_FILE_NOMBER_1\"><a href=\"..//SEARCH_FILE_NOMBER_2\"> "
+            "b)..//SEARCH_FILE_NOMBER_1");
+}
+
+TEST_F(ReplaceUrl, UsedFlagsGrowToTheRegistry) {
+  WriteFile(page, "<img src=c.gif>");
+  build.UsedFlags.clear();
+  EXPECT_EQ(build.ReplaceUrl(page.string(), "", RegistryIndex({"a.gif", "b.gif", "c.gif"})), 1);
+  EXPECT_EQ(build.UsedFlags, (Flags{0, 0, 0, 1}));
+}
+
+TEST_F(ReplaceUrl, AMissingPageRaisesTheOpenError) {
+  const std::string missing = (work.path() / "missing.htm").string();
+  try {
+    build.ReplaceUrl(missing, "", RegistryIndex({"a.htm"}));
+    FAIL() << "no error";
+  } catch (const platform::PlatformError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"" + missing + "\". ", 0), 0u) << e.what();
+  }
+}
+
+TEST_F(ReplaceUrl, AnUnwritablePageRaisesTheCreateError) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files";
+  WriteFile(page, "<a href=a.htm>");
+  fs::permissions(page, fs::perms::owner_read);
+  try {
+    build.ReplaceUrl(page.string(), "", RegistryIndex({"a.htm"}));
+    FAIL() << "no error";
+  } catch (const platform::PlatformError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + page.string() + "\". ", 0), 0u)
+        << e.what();
+  }
+}
+
+}  // namespace

@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include "core/registry_index.h"
+#include "platform/ini_file.h"
+#include "test_support.h"
+
+namespace {
+
+using pagefold::RegistryIndex;
+using testing_support::ScratchDir;
+using testing_support::W;
+using testing_support::WriteFile;
+using Numbers = std::vector<int>;
+
+TEST(RegistryIndex, ReadsTheCountedEntriesOfTheRegistry) {
+  ScratchDir dir;
+  const auto path = dir.path() / "fillist.ini";
+  WriteFile(path, W("[data]\r\nsearch_file_nomber_1=Img\\Фото.JPG\r\nsearch_file_nomber_3=a.htm\r\n"
+                    "search_file_nomber_4=beyond.htm\r\nCOUNT=3\r\n"));
+  const RegistryIndex registry{platform::IniFile(path.string())};
+  EXPECT_EQ(registry.Count(), 3);
+  EXPECT_EQ(registry.Name(1), W("Img\\Фото.JPG"));
+  EXPECT_EQ(registry.Name(2), "");  // missing key
+  EXPECT_EQ(registry.Name(4), "");  // beyond the count
+  EXPECT_EQ(registry.Name(0), "");
+  EXPECT_EQ(registry.Find(W("img\\фото.jpg")), Numbers{1});
+  EXPECT_EQ(registry.Find(W("Img\\Фото.JPG")), Numbers{});  // the caller lower-cases
+  EXPECT_EQ(registry.Find("beyond.htm"), Numbers{});
+  EXPECT_EQ(registry.Find(""), Numbers{});
+}
+
+TEST(RegistryIndex, MissingOrBadCountGivesNoEntries) {
+  ScratchDir dir;
+  const auto path = dir.path() / "fillist.ini";
+  WriteFile(path, "[data]\r\nsearch_file_nomber_1=a.htm\r\n");
+  EXPECT_EQ(RegistryIndex{platform::IniFile(path.string())}.Count(), 0);
+  WriteFile(path, "[data]\r\nsearch_file_nomber_1=a.htm\r\ncount=-4\r\n");
+  const RegistryIndex negative{platform::IniFile(path.string())};
+  EXPECT_EQ(negative.Count(), 0);
+  EXPECT_EQ(negative.Find("a.htm"), Numbers{});
+  EXPECT_EQ(RegistryIndex{platform::IniFile((dir.path() / "none.ini").string())}.Count(), 0);
+}
+
+TEST(RegistryIndex, NamesEqualWhenLowerCasedShareOneLookup) {
+  const RegistryIndex registry({"A.htm", "b.gif", W("ДОК.htm"), "a.HTM", W("док.htm")});
+  EXPECT_EQ(registry.Count(), 5);
+  EXPECT_EQ(registry.Find("a.htm"), (Numbers{1, 4}));
+  EXPECT_EQ(registry.Find(W("док.htm")), (Numbers{3, 5}));
+  EXPECT_EQ(registry.Name(5), W("док.htm"));
+}
+
+}  // namespace
