@@ -26,6 +26,13 @@ class TMyFunction {
   static void FindBetween(const std::string& text, const std::string& start,
                           const std::string& end, StringList& list);
 
+  // The size in bytes of the entry at the path (0 for a folder); -1 when there is none.
+  static std::int64_t FileSize64(const std::string& path);
+  // A size given as decimal digits as text such as "3gb 5mg 7b"; characters other
+  // than digits are dropped. Raises "'%s' is not a valid integer value" when the
+  // digits exceed a signed 64-bit number.
+  static std::string SizeToText(const std::string& size);
+
   // Writes the resource script: one "NAME TYPE "path"" line per listed file
   // that has an extension. Raises "Cannot create file "%s". %s", and refuses
   // a path holding a double quote or a byte below 32.

@@ -1,0 +1,53 @@
+#include "core/file_list_page.h"
+
+#include "core/tmyfunction.h"
+#include "platform/file_ops.h"
+#include "text/case_rules.h"
+#include "text/cp1251.h"
+
+namespace pagefold {
+namespace {
+
+const char* const kHeader[] = {
+    R"html(<html><head><title>Filelist generated on "Pagefold [Vostrak]"</title>)html",
+    R"html(<style type="text/css"><!--.td{color:"00088ff";font-family : Arial;font-size : 12;font-weight)html",
+    R"html( : bold;};h3{color:"00000f";font-family : Arial;font-size : 16;font-weight : bold;};a{color :"0088ff";font-family :)html",
+    R"html( Arial;font-size : 12;font-weight : bold;}--></style></head><body><a class="td"><h3>Filelist generated on "Pagefold [Vostrak]")html",
+    R"html(</h3></a><hr color="black" align="left" width="50%"><table class="td"><tr><td>№</td><td>Файл</td><td>Размер</td>)html",
+};
+
+constexpr const char* kLineEnd = "\r\n";
+
+// The type as written when transliteration would change nothing but the case
+// of ASCII letters, so that the link still reaches its resource; otherwise the
+// form under which the resource script files it.
+std::string LinkType(const std::string& type) {
+  const std::string latin = TMyFunction::Translit(type);
+  return text::LowerAscii(type) == latin ? type : text::UpperAscii(latin);
+}
+
+}  // namespace
+
+void FileListPage::AddRow(int number, const std::string& registryName,
+                          const std::string& stagedPath, const std::string& groupType) {
+  if (!platform::FileExists(stagedPath)) return;
+  ++count_;
+  const std::int64_t size = TMyFunction::FileSize64(stagedPath);
+  total_ += size;
+  const std::string type = LinkType(groupType.empty() ? TMyFunction::ExtNoDot(registryName) : groupType);
+  rows_ += "<tr><td>" + std::to_string(count_) + "</td><td><a href=\"../" + type +
+           "/SEARCH_FILE_NOMBER_" + std::to_string(number) + "\">" + registryName +
+           "</a></td><td><a>" + TMyFunction::SizeToText(std::to_string(size)) + "</td>" + kLineEnd;
+}
+
+void FileListPage::Save(const std::string& path) const {
+  std::string page;
+  for (const char* line : kHeader) page += text::Cp1251Text(line) + kLineEnd;
+  page += rows_;
+  page += text::Cp1251Text("</table><hr color=\"black\" align=\"left\" width=\"50%\"><h3>Количество файлов:  ") +
+          std::to_string(count_) + "<br>" + text::Cp1251Text("Общий размер:  ") +
+          TMyFunction::SizeToText(std::to_string(total_)) + "</h3></body></html>" + kLineEnd;
+  platform::WriteFileBytes(path, page);
+}
+
+}  // namespace pagefold

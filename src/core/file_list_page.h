@@ -1,0 +1,29 @@
+// The generated page "filelist.html": a row for every packed file with a
+// link to its resource, its registry name and its size, and a footer with the
+// number of files and their total size. Windows-1251, CR LF after every line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace pagefold {
+
+class FileListPage {
+ public:
+  // Adds the row of file number N when its staged copy exists; nothing
+  // otherwise. The link's type is the group type, or the extension of the
+  // registry name when the group type is empty.
+  void AddRow(int number, const std::string& registryName, const std::string& stagedPath,
+              const std::string& groupType);
+
+  // Writes the header, the rows and the footer, replacing any file at the
+  // path. Raises "Cannot create file "%s". %s".
+  void Save(const std::string& path) const;
+
+ private:
+  std::string rows_;       // the row lines, each with its CR LF
+  int count_ = 0;          // rows added so far
+  std::int64_t total_ = 0; // their sizes added up
+};
+
+}  // namespace pagefold

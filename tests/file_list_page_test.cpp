@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include "core/file_list_page.h"
+#include "core/tmyfunction.h"
+#include "platform/platform_error.h"
+#include "test_support.h"
+
+namespace {
+
+using pagefold::FileListPage;
+using pagefold::TMyFunction;
+using testing_support::ReadFile;
+using testing_support::ScratchDir;
+using testing_support::W;
+using testing_support::WriteFile;
+namespace fs = std::filesystem;
+
+const std::string kHeader = W(
+    "<html><head><title>Filelist generated on \"Pagefold [Vostrak]\"</title>\r\n"
+    "<style type=\"text/css\"><!--.td{color:\"00088ff\";font-family : Arial;font-size : 12;font-weight\r\n"
+    " : bold;};h3{color:\"00000f\";font-family : Arial;font-size : 16;font-weight : bold;};a{color :\"0088ff\";font-family :\r\n"
+    " Arial;font-size : 12;font-weight : bold;}--></style></head><body><a class=\"td\"><h3>Filelist generated on \"Pagefold [Vostrak]\"\r\n"
+    "</h3></a><hr color=\"black\" align=\"left\" width=\"50%\"><table class=\"td\"><tr><td>№</td><td>Файл</td><td>Размер</td>\r\n");
+
+std::string Footer(const char* count, const char* total) {
+  return "</table><hr color=\"black\" align=\"left\" width=\"50%\"><h3>" + W("Количество файлов:  ") +
+         count + "<br>" + W("Общий размер:  ") + total + "</h3></body></html>\r\n";
+}
+
+struct FileList : ::testing::Test {
+  ScratchDir work;
+  FileListPage page;
+
+  std::string Staged(int number, const std::string& ext, size_t size) {
+    const fs::path path = work.path() / ("search_file_nomber_" + std::to_string(number) + ext);
+    WriteFile(path, std::string(size, 'x'));
+    return path.string();
+  }
+  std::string Saved() {
+    const fs::path path = work.path() / "filelist.html";
+    page.Save(path.string());
+    return ReadFile(path);
+  }
+};
+
+TEST_F(FileList, NoFilesGivesHeaderAndFooter) {
+  EXPECT_EQ(Saved(), kHeader + Footer("0", "0b"));
+}
+
+TEST_F(FileList, RowsNumberTheListedFilesAndLinkTheirNumbers) {
+  page.AddRow(1, "a.htm", Staged(1, ".htm", 10), "");
+  page.AddRow(2, "dropped.gif", (work.path() / "search_file_nomber_2.gif").string(), "");
+  page.AddRow(3, "img\\Logo.GIF", Staged(3, ".GIF", 2048), "");
+  page.AddRow(4, W("R&D <Отчёт>.Doc"), Staged(4, ".Doc", 1024 * 1024 + 5), "");
+  EXPECT_EQ(Saved(),
+            kHeader +
+                "<tr><td>1</td><td><a href=\"../htm/SEARCH_FILE_NOMBER_1\">a.htm</a></td><td><a>10b</td>\r\n"
+                "<tr><td>2</td><td><a href=\"../GIF/SEARCH_FILE_NOMBER_3\">img\\Logo.GIF</a></td><td><a>2kb 0b</td>\r\n" +
+                W("<tr><td>3</td><td><a href=\"../Doc/SEARCH_FILE_NOMBER_4\">R&D <Отчёт>.Doc</a></td><td><a>1mg 5b</td>\r\n") +
+                Footer("3", "1mg 2kb 15b"));
+}
+
+TEST_F(FileList, GroupTypesAndTypesThatTransliterationChanges) {
+  page.AddRow(1, "a.jpg", Staged(1, ".jpg", 1), "Pics");
+  page.AddRow(2, "b.htm", Staged(2, ".htm", 1), W("Мои файлы"));
+  page.AddRow(3, W("c.Фот"), Staged(3, ".fot", 1), "");
+  page.AddRow(4, "d.a b", Staged(4, ".a b", 1), "");
+  EXPECT_EQ(Saved(), kHeader +
+                         "<tr><td>1</td><td><a href=\"../Pics/SEARCH_FILE_NOMBER_1\">a.jpg</a></td><td><a>1b</td>\r\n"
+                         "<tr><td>2</td><td><a href=\"../MOI_FAILI/SEARCH_FILE_NOMBER_2\">b.htm</a></td><td><a>1b</td>\r\n" +
+                         W("<tr><td>3</td><td><a href=\"../FOT/SEARCH_FILE_NOMBER_3\">c.Фот</a></td><td><a>1b</td>\r\n") +
+                         "<tr><td>4</td><td><a href=\"../A_B/SEARCH_FILE_NOMBER_4\">d.a b</a></td><td><a>1b</td>\r\n" +
+                         Footer("4", "4b"));
+}
+
+TEST_F(FileList, SavingReplacesTheFileAndReportsFailures) {
+  WriteFile(work.path() / "filelist.html", std::string(5000, 'o'));
+  EXPECT_EQ(Saved(), kHeader + Footer("0", "0b"));
+  const std::string blocked = (work.path() / "no" / "filelist.html").string();
+  try {
+    page.Save(blocked);
+    FAIL() << "no error";
+  } catch (const platform::PlatformError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + blocked + "\". ", 0), 0u) << e.what();
+  }
+}
+
+TEST(SizeToText, UnitsFromGigabytesDown) {
+  EXPECT_EQ(TMyFunction::SizeToText("0"), "0b");
+  EXPECT_EQ(TMyFunction::SizeToText("1023"), "1023b");
+  EXPECT_EQ(TMyFunction::SizeToText("1024"), "1kb 0b");
+  EXPECT_EQ(TMyFunction::SizeToText("1536"), "1kb 512b");
+  EXPECT_EQ(TMyFunction::SizeToText("1048576"), "1mg 0b");
+  EXPECT_EQ(TMyFunction::SizeToText(std::to_string(3LL * 1024 * 1024 * 1024 + 5 * 1024 * 1024 + 7)),
+            "3gb 5mg 7b");
+  EXPECT_EQ(TMyFunction::SizeToText("1073741824"), "1gb 0b");
+  EXPECT_EQ(TMyFunction::SizeToText("9223372036854775807"), "8589934591gb 1023mg 1023kb 1023b");
+  EXPECT_EQ(TMyFunction::SizeToText(""), "");
+  EXPECT_EQ(TMyFunction::SizeToText("-2,048 bytes"), "2kb 0b");  // only the digits count
+  EXPECT_EQ(TMyFunction::SizeToText("size"), "0b");
+  EXPECT_EQ(TMyFunction::SizeToText("0000000000000000000000001"), "1b");
+  try {
+    TMyFunction::SizeToText("x9223372036854775808");
+    FAIL() << "no error";
+  } catch (const platform::PlatformError& e) {
+    EXPECT_STREQ(e.what(), "'9223372036854775808' is not a valid integer value");
+  }
+}
+
+TEST(FileSize64, SizeOfTheEntry) {
+  ScratchDir dir;
+  WriteFile(dir.path() / "a.bin", std::string(70000, '\0'));
+  fs::create_directory(dir.path() / "folder");
+  EXPECT_EQ(TMyFunction::FileSize64((dir.path() / "a.bin").string()), 70000);
+  EXPECT_EQ(TMyFunction::FileSize64((dir.path() / "folder").string()), 0);
+  EXPECT_EQ(TMyFunction::FileSize64((dir.path() / "missing").string()), -1);
+}
+
+}  // namespace
