@@ -1,0 +1,52 @@
+// The build's front end on a terminal: stage texts become lines on stderr,
+// the counter one updating line when stderr is a terminal.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/build_host.h"
+
+namespace pagefold::cli {
+
+class CliHost : public BuildHost {
+ public:
+  CliHost(std::string sourceFolder, std::vector<std::string> ticked, std::string startFile,
+          std::string resourceFile, bool keepAll, bool answerOk);
+
+  // The question that was declined because --yes was not given; empty if none.
+  const std::string& DeclinedQuestion() const { return declinedQuestion_; }
+
+  // Writes a line of its own on stderr, ending an open counter line first.
+  void PrintLine(const std::string& text);
+
+  std::string SourceFolder() override { return sourceFolder_; }
+  std::vector<std::string> TickedItems() override { return ticked_; }
+  std::string StartFile() override { return startFile_; }
+  void SetStartFile(const std::string& name) override { startFile_ = name; }
+  std::string ResourceFile() override { return resourceFile_; }
+  bool KeepAll() override { return keepAll_; }
+  void SetStatusText(int panel, const std::string& text) override;
+  void SetProgressMax(int) override {}
+  void SetProgressPosition(int) override {}
+  void AdvanceProgress() override {}
+  void PumpOneEvent() override {}
+  void PumpAllEvents() override {}
+  bool AskOkCancel(const std::string& caption, const std::string& text) override;
+  void ShowMessage(const std::string& caption, const std::string& text) override;
+  void SetWindowEnabled(bool) override {}
+  void SetCheckListEnabled(bool) override {}
+
+ private:
+  const std::string sourceFolder_;
+  const std::vector<std::string> ticked_;
+  std::string startFile_;
+  const std::string resourceFile_;
+  const bool keepAll_;
+  const bool answerOk_;
+  const bool terminal_;
+  bool counterShown_ = false;
+  std::string declinedQuestion_;
+};
+
+}  // namespace pagefold::cli

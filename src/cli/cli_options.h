@@ -1,0 +1,27 @@
+// The command line of pagefold-cli.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pagefold::cli {
+
+struct CliOptions {
+  bool help = false;
+  std::string startPage;   // --start
+  std::string groupType;   // --group
+  bool keepAll = false;    // --keep-all
+  bool yes = false;        // --yes: answer the start-page question with OK
+  std::string sourceFolder;
+  std::string target;
+  std::vector<std::string> files;  // relative names, "\" between folders
+};
+
+// Parses the arguments after the program name (Windows-1251 texts). Raises
+// std::invalid_argument with a Russian text for bad usage.
+CliOptions ParseOptions(const std::vector<std::string>& args);
+
+// The Russian help text.
+std::string HelpText();
+
+}  // namespace pagefold::cli

@@ -1,0 +1,84 @@
+#include "cli/pack_command.h"
+
+#include <stdexcept>
+#include <unordered_set>
+
+#include "cli/cli_host.h"
+#include "cli/cli_options.h"
+#include "core/build_command.h"
+#include "core/compiler_runner.h"
+#include "core/find_files.h"
+#include "core/paths.h"
+#include "platform/console.h"
+#include "platform/folder_ops.h"
+#include "text/cp1251.h"
+
+namespace pagefold::cli {
+namespace {
+
+void PrintError(const std::string& text) { platform::WriteToStderr(text + "\n"); }
+
+// The ticked items: every listed file, or the named ones in listing order.
+std::vector<std::string> TickedFiles(const SourceFiles& listing, const std::vector<std::string>& named) {
+  if (named.empty()) return listing.names;
+  const std::unordered_set<std::string> listed(listing.names.begin(), listing.names.end());
+  for (const std::string& name : named)
+    if (!listed.count(name)) throw std::invalid_argument(text::Cp1251Text("Нет такого файла в папке: ") + name);
+  const std::unordered_set<std::string> wanted(named.begin(), named.end());
+  std::vector<std::string> ticked;
+  for (const std::string& name : listing.names)
+    if (wanted.count(name)) ticked.push_back(name);
+  return ticked;
+}
+
+int Pack(const CliOptions& options) {
+  const auto source = platform::AbsolutePath(options.sourceFolder);
+  const auto target = platform::AbsolutePath(options.target);
+  if (!source || !target)
+    throw std::invalid_argument(text::Cp1251Text("Имя папки или файла содержит символы вне кодировки Windows-1251"));
+  if (!platform::FolderExists(*source))
+    throw std::invalid_argument(text::Cp1251Text("Нет такой папки: ") + options.sourceFolder);
+  const SourceFiles listing = ListSourceFiles(*source);
+  CliHost host(*source, TickedFiles(listing, options.files), options.startPage, *target, options.keepAll,
+               options.yes);
+  if (listing.skipped > 0)
+    host.PrintLine(text::Cp1251Text("Пропущены файлы с недопустимыми именами: ") + std::to_string(listing.skipped));
+
+  BuildCommand build;
+  build.GroupType = options.groupType;
+  build.ResourceFolder = FolderPart(*target);
+  build.CompilerPath = GetTempDir() + "brcc32.exe";
+  try {
+    switch (build.Button5Click(host)) {
+      case BuildOutcome::Built: return 0;
+      case BuildOutcome::Failed: return 1;
+      case BuildOutcome::NotStarted: break;
+    }
+  } catch (const std::exception& e) {
+    host.PrintLine(e.what());
+    return 1;
+  }
+  if (!host.DeclinedQuestion().empty()) {
+    host.PrintLine(host.DeclinedQuestion() + text::Cp1251Text(" (ответ OK: --yes)"));
+    return 2;
+  }
+  return 1;
+}
+
+}  // namespace
+
+int RunPackCommand(const std::vector<std::string>& args) {
+  try {
+    const CliOptions options = ParseOptions(args);
+    if (options.help) {
+      platform::WriteToStderr(HelpText());
+      return 0;
+    }
+    return Pack(options);
+  } catch (const std::invalid_argument& e) {
+    PrintError(e.what());
+    return 2;
+  }
+}
+
+}  // namespace pagefold::cli

@@ -1,0 +1,233 @@
+#include "core/build_command.h"
+
+#include "core/build_texts.h"
+#include "core/compiler_runner.h"
+#include "core/file_list_page.h"
+#include "core/paths.h"
+#include "core/registry_index.h"
+#include "core/tmyfunction.h"
+#include "platform/file_ops.h"
+#include "platform/folder_ops.h"
+#include "platform/ini_file.h"
+#include "platform/platform_error.h"
+#include "platform/short_path.h"
+#include "text/cp1251.h"
+
+namespace pagefold {
+namespace {
+
+std::string Counter(int done, int total) { return std::to_string(done) + "\\" + std::to_string(total); }
+
+// The folder part of a registry name: the text before its last backslash.
+std::string RegistryFolder(const std::string& name) {
+  const size_t last = name.rfind('\\');
+  return last == std::string::npos ? "" : name.substr(0, last);
+}
+
+// What the compiler printed, in the program's code page, without the final
+// line break. A compiler on POSIX prints UTF-8; text that is not UTF-8 is
+// taken as Windows-1251 already.
+std::string CompilerOutput(const std::string& printed) {
+  std::string out = text::Utf8ToCp1251(printed).value_or(printed);
+  while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+  return out;
+}
+
+// One run of the build after its inputs have been accepted. Keeps what this
+// run made, so that a failure anywhere removes exactly that and nothing else.
+class BuildRun {
+ public:
+  BuildRun(BuildCommand& build, BuildHost& host)
+      : build_(build),
+        host_(host),
+        resourceFile_(host.ResourceFile()),
+        workFolder_(JoinPath(build.ResourceFolder, "ARH")),
+        scriptPath_(ChangeExtension(resourceFile_, ".rc")) {}
+
+  BuildOutcome Run() {
+    const int code = platform::CreateFolder(workFolder_);
+    if (code != 0) throw platform::PlatformError(platform::InOutErrorText(code));
+    try {
+      const BuildOutcome outcome = Stages();
+      End();
+      return outcome;
+    } catch (...) {
+      CleanUpAfterFailure();
+      End();
+      throw;
+    }
+  }
+
+ private:
+  BuildOutcome Stages() {
+    BuildCommand::ClrDIR(workFolder_);
+    build_.button2Click(host_, workFolder_);
+    host_.PumpOneEvent();
+    {
+      host_.SetStatusText(1, texts::kRewriting);
+      const platform::IniFile registry(JoinPath(workFolder_, "fillist.ini"));
+      count_ = std::max(0, registry.ReadInteger("data", "count", 0));
+      host_.PumpOneEvent();
+      host_.SetStatusText(0, "0\\0");
+      host_.SetProgressPosition(0);
+      host_.SetProgressMax(count_);
+      host_.SetWindowEnabled(false);
+      build_.UsedFlags.assign(count_ + 1, 0);
+      const RegistryIndex index(registry);
+      RewriteLinks(registry, index);
+      DropUnusedFiles(registry);
+    }
+    ApplySettings();
+    StringList entries;
+    TMyFunction::ListDirFiles(workFolder_, "", entries);
+    TMyFunction::WriteRcScript(build_.GroupType, scriptPath_, entries);
+    return Compile();
+  }
+
+  std::string StagedPath(int number, const std::string& ext) const {
+    return JoinPath(workFolder_, StagedName(number) + ext);
+  }
+
+  // Gives every staged copy its extension and rewrites the links of the pages.
+  void RewriteLinks(const platform::IniFile& registry, const RegistryIndex& index) {
+    for (int n = 1; n <= count_; ++n) {
+      const std::string name = registry.ReadString("data", StagedName(n), "");
+      const std::string ext = ExtWithDot(name);
+      if (name == host_.StartFile()) startStagedName_ = StagedName(n) + ext;
+      const std::string bare = StagedPath(n, ""), full = StagedPath(n, ext);
+      // A rename that refuses to overwrite leaves what a copy and a delete
+      // would leave; a name without an extension loses its only copy.
+      if (ext.empty() || !platform::RenameNoOverwrite(bare, full)) platform::DeleteFile(bare);
+      if (IsPageName(name) && platform::FileExists(full)) build_.ReplaceUrl(full, RegistryFolder(name), index);
+      host_.PumpOneEvent();
+      host_.SetStatusText(0, Counter(n, count_));
+      host_.SetProgressPosition(n);
+    }
+  }
+
+  // Drops the files that no page links to and writes the file list page.
+  void DropUnusedFiles(const platform::IniFile& registry) {
+    host_.PumpOneEvent();
+    host_.SetStatusText(1, texts::kDropping);
+    FileListPage page;
+    for (int n = 1; n <= count_; ++n) {
+      host_.PumpOneEvent();
+      host_.SetStatusText(0, Counter(n, count_));
+      host_.SetProgressPosition(n);
+      const std::string name = registry.ReadString("data", StagedName(n), "");
+      const std::string full = StagedPath(n, ExtWithDot(name));
+      if (!host_.KeepAll() && build_.UsedFlags[n] == 0 && !IsPageName(name)) platform::DeleteFile(full);
+      page.AddRow(n, name, full, build_.GroupType);  // only when the copy is still there
+    }
+    page.Save(JoinPath(workFolder_, "filelist.html"));
+  }
+
+  void ApplySettings() {
+    host_.PumpOneEvent();
+    host_.SetStatusText(1, texts::kApplying);
+    if (!startStagedName_.empty())
+      platform::CopyFileNoOverwrite(JoinPath(workFolder_, startStagedName_), JoinPath(workFolder_, "index.html"));
+    platform::DeleteFile(JoinPath(workFolder_, "fillist.ini"));
+  }
+
+  BuildOutcome Compile() {
+    if (ExtractResourceFile("EXE", "BRCC32", build_.CompilerPath)) {
+      if (!platform::FileExists(build_.CompilerPath)) {
+        host_.ShowMessage(texts::kAttention, texts::kNoTempFolder);
+        RemoveWorkFolder();
+        return BuildOutcome::Failed;
+      }
+    } else {
+      // A file already stands there: fall back to the target's folder for good.
+      build_.CompilerPath = FolderPart(resourceFile_) + "brcc32.exe";
+      if (!ExtractResourceFile("EXE", "BRCC32", build_.CompilerPath)) {
+        host_.ShowMessage(texts::kAttention, texts::kNoCompiler);
+        RemoveWorkFolder();
+        return BuildOutcome::Failed;
+      }
+    }
+    extractedCompiler_ = build_.CompilerPath;
+    return RunCompiler();
+  }
+
+  BuildOutcome RunCompiler() {
+    host_.PumpOneEvent();
+    host_.SetStatusText(1, texts::kCompiling);
+    const std::string argument = platform::FileExists(scriptPath_) ? platform::ShortPath(scriptPath_) : "";
+    const RunResult result = RunAndWait(host_, extractedCompiler_, argument);
+    platform::DeleteFile(extractedCompiler_);
+    extractedCompiler_.clear();
+    host_.SetStatusText(1, texts::kCleaning);
+    host_.PumpOneEvent();
+    RemoveWorkFolder();
+    const bool compiled = result.started && result.exitCode == 0 &&
+                          platform::FileExists(ChangeExtension(scriptPath_, ".res"));
+    if (!compiled) {
+      const std::string printed = CompilerOutput(result.output);
+      host_.ShowMessage(texts::kAttention, texts::kCompileFailed + (printed.empty() ? "" : "\n" + printed));
+      return BuildOutcome::Failed;
+    }
+    host_.ShowMessage(texts::kAttention, texts::kFinished);
+    return BuildOutcome::Built;
+  }
+
+  void RemoveWorkFolder() {
+    BuildCommand::ClrDIR(workFolder_);
+    const int code = platform::RemoveFolder(workFolder_);
+    if (code != 0) throw platform::PlatformError(platform::InOutErrorText(code));
+    workFolderRemoved_ = true;
+  }
+
+  // After an error: the compiler this run wrote and the work folder this run
+  // created go; an error while tidying up must not hide the first one.
+  void CleanUpAfterFailure() {
+    if (!extractedCompiler_.empty()) platform::DeleteFile(extractedCompiler_);
+    if (workFolderRemoved_) return;
+    BuildCommand::ClrDIR(workFolder_);
+    platform::RemoveFolder(workFolder_);
+  }
+
+  void End() {
+    host_.SetWindowEnabled(true);
+    host_.SetCheckListEnabled(true);
+    host_.SetProgressPosition(0);
+    host_.SetStatusText(0, "");
+    host_.SetStatusText(1, "");
+  }
+
+  BuildCommand& build_;
+  BuildHost& host_;
+  const std::string resourceFile_;
+  const std::string workFolder_;
+  const std::string scriptPath_;
+  int count_ = 0;
+  std::string startStagedName_;
+  std::string extractedCompiler_;
+  bool workFolderRemoved_ = false;
+};
+
+}  // namespace
+
+BuildOutcome BuildCommand::Button5Click(BuildHost& host) {
+  if (host.SourceFolder().empty()) {
+    host.SetStatusText(1, texts::kNoSourceFolder);
+    return BuildOutcome::NotStarted;
+  }
+  const size_t ticked = host.TickedItems().size();
+  host.PumpOneEvent();
+  if (ticked == 0) {
+    host.SetStatusText(1, texts::kNothingTicked);
+    return BuildOutcome::NotStarted;
+  }
+  if (host.StartFile().empty()) {
+    if (!host.AskOkCancel(texts::kAttention, texts::kNoStartFile)) return BuildOutcome::NotStarted;
+    host.SetStartFile("filelist.html");
+  }
+  if (host.ResourceFile().empty()) {
+    host.SetStatusText(1, texts::kNoResourceFile);
+    return BuildOutcome::NotStarted;
+  }
+  return BuildRun(*this, host).Run();
+}
+
+}  // namespace pagefold

@@ -1,0 +1,222 @@
+#include "core/build_command.h"
+
+#include <gtest/gtest.h>
+
+#include "core/compiler_runner.h"
+#include "platform/platform_error.h"
+#include "recording_host.h"
+#include "test_support.h"
+
+namespace {
+
+using pagefold::BuildCommand;
+using pagefold::BuildOutcome;
+using testing_support::ReadFile;
+using testing_support::RecordingHost;
+using testing_support::ScratchDir;
+using testing_support::W;
+using testing_support::WriteFile;
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+struct Build : ::testing::Test {
+  ScratchDir source, target, temp;
+  RecordingHost host;
+  BuildCommand build;
+
+  void SetUp() override {
+    host.sourceFolder = source.str();
+    host.resourceFile = (target.path() / "site.res").string();
+    build.ResourceFolder = target.str() + "/";
+    build.CompilerPath = (temp.path() / "brcc32.exe").string();
+    WriteFile(source.path() / "index.htm", "<a href=\"sub/page.htm\">p</a><img src=\"img/a.gif\">");
+    WriteFile(source.path() / "sub" / "page.htm", "<a href='../index.htm'>back</a>");
+    WriteFile(source.path() / "img" / "a.gif", "GIF-A");
+    WriteFile(source.path() / "img" / "unused.gif", "GIF-U");
+    WriteFile(source.path() / "README", "no extension");
+    host.ticked = {"img\\a.gif", "img\\unused.gif", "index.htm", "README", "sub\\page.htm"};
+    host.startFile = "index.htm";
+  }
+
+  fs::path Work() const { return target.path() / "ARH"; }
+  std::string Script() const { return ReadFile(target.path() / "site.rc"); }
+};
+
+TEST_F(Build, MissingInputsAreReportedAndNothingIsCreated) {
+  host.sourceFolder = "";
+  EXPECT_EQ(build.Button5Click(host), BuildOutcome::NotStarted);
+  EXPECT_EQ(host.log, (Lines{"panel1 Укажите папку с файлами"}));
+
+  host.sourceFolder = source.str();
+  host.ticked.clear();
+  host.log.clear();
+  EXPECT_EQ(build.Button5Click(host), BuildOutcome::NotStarted);
+  EXPECT_EQ(host.log, (Lines{"pump1", "panel1 Выберите файлы для обработки"}));
+
+  host.ticked = {"index.htm"};
+  host.startFile = "";
+  host.answerOk = false;
+  host.log.clear();
+  EXPECT_EQ(build.Button5Click(host), BuildOutcome::NotStarted);
+  EXPECT_EQ(host.log, (Lines{"pump1", "ask Внимание | Не указан стартовый файл, использовать "
+                                      "стандартный filelist как стартовый"}));
+  EXPECT_EQ(host.startFile, "");
+
+  host.answerOk = true;
+  host.resourceFile = "";
+  host.log.clear();
+  EXPECT_EQ(build.Button5Click(host), BuildOutcome::NotStarted);
+  EXPECT_EQ(host.startFile, "filelist.html");
+  EXPECT_EQ(host.log.back(), "panel1 Укажите файл ресурс");
+  EXPECT_FALSE(fs::exists(Work()));
+  EXPECT_TRUE(fs::is_empty(target.path()));
+}
+
+TEST_F(Build, FollowsTheRoadFromStagingToTheResourceFile) {
+  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+
+  EXPECT_EQ(host.Lines("panel1 "),
+            (Lines{"panel1 Копируются файлы...", "panel1 Меняются ссылки...",
+                   "panel1 Удаляем неиспользуемые файлы...", "panel1 Применяются настройки...",
+                   "panel1 ВНИМАНИЕ!!! Собирается ресурсный файл...",
+                   "panel1 Удаляются временные файлы...", "panel1 "}));
+  EXPECT_EQ(host.Lines("panel0 "),
+            (Lines{"panel0 1\\5", "panel0 2\\5", "panel0 3\\5", "panel0 4\\5", "panel0 5\\5",
+                   "panel0 0\\0", "panel0 1\\5", "panel0 2\\5", "panel0 3\\5", "panel0 4\\5",
+                   "panel0 5\\5", "panel0 1\\5", "panel0 2\\5", "panel0 3\\5", "panel0 4\\5",
+                   "panel0 5\\5", "panel0 "}));
+  EXPECT_EQ(host.Lines("message "), (Lines{"message Внимание | Сбор закончен !!!"}));
+  EXPECT_EQ(host.Lines("window "), (Lines{"window off", "window on"}));
+  EXPECT_TRUE(host.windowEnabled);
+  EXPECT_TRUE(host.checkListEnabled);
+  EXPECT_EQ(host.progressPosition, 0);
+
+  // unused.gif (2) and README (4, no extension) are not packed.
+  const std::string work = Work().string() + "/";
+  EXPECT_EQ(Script(), "FILELIST HTML \"" + work + "filelist.html\"\r\n"
+                      "INDEX HTML \"" + work + "index.html\"\r\n"
+                      "SEARCH_FILE_NOMBER_1 GIF \"" + work + "search_file_nomber_1.gif\"\r\n"
+                      "SEARCH_FILE_NOMBER_3 HTM \"" + work + "search_file_nomber_3.htm\"\r\n"
+                      "SEARCH_FILE_NOMBER_5 HTM \"" + work + "search_file_nomber_5.htm\"\r\n");
+  EXPECT_TRUE(fs::exists(target.path() / "site.res"));
+  EXPECT_FALSE(fs::exists(Work()));
+  EXPECT_FALSE(fs::exists(build.CompilerPath));
+  EXPECT_EQ(build.UsedFlags, (std::vector<unsigned char>{0, 1, 0, 1, 0, 1}));
+}
+
+TEST_F(Build, KeepAllKeepsUnlinkedFilesButNotThoseWithoutExtension) {
+  host.keepAll = true;
+  host.startFile = "filelist.html";  // no index.html then
+  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  const std::string script = Script();
+  EXPECT_NE(script.find("SEARCH_FILE_NOMBER_2 GIF"), std::string::npos);
+  EXPECT_EQ(script.find("SEARCH_FILE_NOMBER_4"), std::string::npos);
+  EXPECT_EQ(script.find("INDEX"), std::string::npos);
+}
+
+TEST_F(Build, AStartPageThatWasNotStagedGivesNoIndex) {
+  host.startFile = "other.htm";
+  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  EXPECT_EQ(Script().find("INDEX"), std::string::npos);
+}
+
+TEST_F(Build, APickInTheChooserDuringTheBuildIsTakenWhereTheStartPageIsRead) {
+  host.onPump = [&] {
+    if (host.panel[1] == W("Копируются файлы...")) host.startFile = "sub\\page.htm";
+  };
+  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  // index.html is the copy of the rewritten sub\page.htm.
+  EXPECT_NE(Script().find("INDEX HTML"), std::string::npos);
+}
+
+TEST_F(Build, ALeftoverWorkFolderStopsTheBuildAndIsLeftAlone) {
+  WriteFile(Work() / "keep.txt", "someone's");
+  try {
+    build.Button5Click(host);
+    FAIL() << "no error";
+  } catch (const platform::PlatformError& e) {
+    EXPECT_EQ(std::string(e.what()), "I/O error 183");
+  }
+  EXPECT_EQ(ReadFile(Work() / "keep.txt"), "someone's");
+  EXPECT_TRUE(host.windowEnabled);
+  EXPECT_EQ(host.Lines("panel1 "), Lines{});
+}
+
+TEST_F(Build, ASecondPressDuringStagingNeverRemovesTheFirstBuildsFolder) {
+  bool pressed = false;
+  std::string secondError;
+  host.onPump = [&] {
+    if (pressed || host.panel[1] != W("Копируются файлы...")) return;
+    pressed = true;
+    try {
+      BuildCommand second = build;
+      second.Button5Click(host);
+    } catch (const platform::PlatformError& e) {
+      secondError = e.what();
+    }
+  };
+  EXPECT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  EXPECT_EQ(secondError, "I/O error 183");
+  EXPECT_TRUE(fs::exists(target.path() / "site.res"));
+}
+
+TEST_F(Build, AnErrorInTheMiddleRestoresTheWindowAndRemovesTheWorkFolder) {
+  fs::create_directory(target.path() / "site.rc");  // the script cannot be written
+  try {
+    build.Button5Click(host);
+    FAIL() << "no error";
+  } catch (const platform::PlatformError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + (target.path() / "site.rc").string() + "\". ", 0),
+              0u)
+        << e.what();
+  }
+  EXPECT_TRUE(host.windowEnabled);
+  EXPECT_TRUE(host.checkListEnabled);
+  EXPECT_EQ(host.panel[0], "");
+  EXPECT_EQ(host.panel[1], "");
+  EXPECT_EQ(host.progressPosition, 0);
+  EXPECT_FALSE(fs::exists(Work()));
+  EXPECT_FALSE(fs::exists(build.CompilerPath));
+  EXPECT_EQ(ReadFile(source.path() / "img" / "a.gif"), "GIF-A");
+}
+
+TEST_F(Build, AFailedCompileIsReportedWithWhatTheCompilerSaid) {
+  fs::create_directory(target.path() / "site.res");  // the compiler cannot write its result
+  EXPECT_EQ(build.Button5Click(host), BuildOutcome::Failed);
+  const Lines messages = host.Lines("message ");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].rfind("message Внимание | Не удалось собрать ресурсный файл!\n", 0), 0u) << messages[0];
+  EXPECT_GT(messages[0].size(), std::string("message Внимание | Не удалось собрать ресурсный файл!\n").size());
+  EXPECT_FALSE(fs::exists(Work()));
+  EXPECT_TRUE(fs::exists(target.path() / "site.rc"));
+  EXPECT_TRUE(host.windowEnabled);
+}
+
+TEST_F(Build, ACompilerFileInTheWayMovesTheCompilerToTheTargetFolderAndBuildsAnyway) {
+  WriteFile(build.CompilerPath, "not ours");
+  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  EXPECT_EQ(ReadFile(temp.path() / "brcc32.exe"), "not ours");
+  EXPECT_EQ(build.CompilerPath, target.str() + "/brcc32.exe");
+  EXPECT_FALSE(fs::exists(target.path() / "brcc32.exe"));
+  EXPECT_TRUE(fs::exists(target.path() / "site.res"));
+  EXPECT_EQ(host.Lines("message "), (Lines{"message Внимание | Сбор закончен !!!"}));
+}
+
+TEST_F(Build, MoreThanFiveThousandFilesAreBuilt) {
+  host.ticked.clear();
+  std::string page = "<html>";
+  for (int i = 0; i < 5200; ++i) {
+    const std::string name = "f" + std::to_string(i) + ".txt";
+    WriteFile(source.path() / "many" / name, std::to_string(i));
+    host.ticked.push_back("many\\" + name);
+    page += "<a href=\"many/" + name + "\">x</a>\n";
+  }
+  WriteFile(source.path() / "index.htm", page);
+  host.ticked.push_back("index.htm");
+  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  ASSERT_EQ(build.UsedFlags.size(), 5202u);
+  EXPECT_EQ(build.UsedFlags[5200], 1);
+  EXPECT_NE(Script().find("SEARCH_FILE_NOMBER_5200 TXT"), std::string::npos);
+}
+
+}  // namespace
