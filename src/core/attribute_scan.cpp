@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "core/tmyfunction.h"
 #include "text/case_rules.h"
 
@@ -9,7 +11,8 @@ void TMyFunction::FindBetween(const std::string& text, const std::string& start,
   if (start.empty() && end.empty()) return;
   // Nothing behind the first zero byte is searched. The upper-cased copy keeps
   // every byte at its place, so positions found in it cut the text passed in.
-  const std::string upper = text::UpperAscii(text.substr(0, text.find('\0')));
+  std::string upper = text::UpperAscii(text);
+  upper.resize(std::min(upper.find('\0'), upper.size()));
   const std::string upperStart = text::UpperAscii(start);
   const std::string upperEnd = text::UpperAscii(end);
   size_t pos = 0;

@@ -1,6 +1,7 @@
 #include "core/link_replacement.h"
 
 #include <algorithm>
+#include <array>
 #include <set>
 #include <string_view>
 #include <unordered_map>
@@ -9,6 +10,16 @@
 
 namespace pagefold {
 namespace {
+
+constexpr std::array<bool, 256> MakeNameBytes() {
+  std::array<bool, 256> table{};
+  for (int b = 0; b < 256; ++b)
+    table[b] = (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b >= 0x80 ||
+               std::string_view("_-.~%/\\").find(static_cast<char>(b)) != std::string_view::npos;
+  return table;
+}
+
+constexpr std::array<bool, 256> kNameBytes = MakeNameBytes();
 
 // Every resource link ends with this, lower-cased: "/" and the staged name.
 constexpr std::string_view kStagedNameMark = "/search_file_nomber_";
@@ -33,8 +44,15 @@ bool OccursAlone(const std::string& page, const std::string& text) {
   return false;
 }
 
+// The page lower-cased up to its first zero byte.
+std::string LowerSearchArea(const std::string& page) {
+  std::string lower = text::LowerCp1251(page);
+  lower.resize(SearchEnd(page));
+  return lower;
+}
+
 void ReplaceAlone(std::string& page, const std::string& text, const std::string& link) {
-  const std::string lowerPage = text::LowerCp1251(page.substr(0, SearchEnd(page)));
+  const std::string lowerPage = LowerSearchArea(page);
   const std::string lowerText = text::LowerCp1251(text);
   std::string out;
   size_t copied = 0;
@@ -61,50 +79,77 @@ bool FitsAgainstType(std::string_view text, std::string_view typePart) {
   return false;
 }
 
-// The positions of words (runs of name bytes) in a lower-cased page, for the
-// words that the lower-cased texts begin with.
+// A word of a text: a run of name bytes, with where it begins in the text.
+struct Word {
+  size_t offset;
+  std::string_view bytes;
+};
+
+template <typename Visit>
+void ForEachWord(std::string_view text, Visit visit) {
+  for (size_t pos = 0; pos < text.size();) {
+    size_t end = pos;
+    while (end < text.size() && IsNameByte(text[end])) ++end;
+    if (end > pos) visit(Word{pos, text.substr(pos, end - pos)});
+    pos = end + (end == pos);
+  }
+}
+
+std::vector<Word> WordsOf(std::string_view text) {
+  std::vector<Word> words;
+  ForEachWord(text, [&](const Word& word) { words.push_back(word); });
+  return words;
+}
+
+// Where the words of the texts stand in a lower-cased page, ascending. Every
+// word of a standalone occurrence is a whole word of the page, so one word of
+// a text, the rarest, is enough to find all places where the text may stand.
 class WordIndex {
  public:
   WordIndex(const std::string& lowerPage, const std::vector<std::string>& lowerTexts) {
     size_t longest = 0;
-    for (const std::string& text : lowerTexts) {
-      const std::string_view word = FirstWord(text);
-      if (word.empty()) continue;
-      positions_.try_emplace(word);
-      longest = std::max(longest, word.size());
-    }
+    for (const std::string& text : lowerTexts)
+      for (const Word& word : WordsOf(text)) {
+        positions_.try_emplace(word.bytes);
+        longest = std::max(longest, word.bytes.size());
+      }
     std::vector<bool> wanted(longest + 1);
     for (const auto& [word, unused] : positions_) wanted[word.size()] = true;
-    for (size_t pos = 0; pos < lowerPage.size();) {
-      size_t end = pos;
-      while (end < lowerPage.size() && IsNameByte(lowerPage[end])) ++end;
-      if (end > pos && end - pos <= longest && wanted[end - pos]) {
-        const auto it = positions_.find(std::string_view(lowerPage).substr(pos, end - pos));
-        if (it != positions_.end()) it->second.push_back(pos);
-      }
-      pos = end + (end == pos);
-    }
+    ForEachWord(lowerPage, [&](const Word& word) {
+      if (word.bytes.size() > longest || !wanted[word.bytes.size()]) return;
+      const auto it = positions_.find(word.bytes);
+      if (it != positions_.end()) it->second.push_back(word.offset);
+    });
   }
 
-  static std::string_view FirstWord(std::string_view text) {
-    const auto other = std::find_if(text.begin(), text.end(), [](char c) { return !IsNameByte(c); });
-    return text.substr(0, static_cast<size_t>(other - text.begin()));
-  }
-
-  // Where the word stands, ascending.
   std::vector<size_t>& Positions(std::string_view word) { return positions_.at(word); }
 
  private:
   std::unordered_map<std::string_view, std::vector<size_t>> positions_;
 };
 
+// The places where a lower-cased text may begin in the lower-cased page,
+// ascending: by its rarest word, or, for a text without words, by its first byte.
+std::vector<size_t> PossibleStarts(const std::string& lowerPage, const std::string& lower,
+                                   WordIndex& words) {
+  std::vector<size_t> starts;
+  const std::vector<Word> textWords = WordsOf(lower);
+  if (textWords.empty()) {
+    for (size_t pos = lowerPage.find(lower[0]); pos != std::string::npos; pos = lowerPage.find(lower[0], pos + 1))
+      starts.push_back(pos);
+    return starts;
+  }
+  const Word* rarest = &textWords[0];
+  for (const Word& word : textWords)
+    if (words.Positions(word.bytes).size() < words.Positions(rarest->bytes).size()) rarest = &word;
+  for (size_t pos : words.Positions(rarest->bytes))
+    if (pos >= rarest->offset) starts.push_back(pos - rarest->offset);
+  return starts;
+}
+
 }  // namespace
 
-bool IsNameByte(char c) {
-  const unsigned char b = static_cast<unsigned char>(c);
-  return (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b >= 0x80 ||
-         std::string_view("_-.~%/\\").find(c) != std::string_view::npos;
-}
+bool IsNameByte(char c) { return kNameBytes[static_cast<unsigned char>(c)]; }
 
 std::vector<bool> ReplaceInOrder(std::string& page, const std::vector<LinkReplacement>& replacements) {
   std::vector<bool> made(replacements.size());
@@ -137,7 +182,7 @@ bool ReplacementsStayApart(const std::vector<LinkReplacement>& replacements) {
 
 std::vector<bool> ReplaceIndexed(std::string& page, const std::vector<LinkReplacement>& replacements) {
   const size_t end = SearchEnd(page);
-  const std::string lowerPage = text::LowerCp1251(page.substr(0, end));
+  const std::string lowerPage = LowerSearchArea(page);
   std::vector<std::string> lowerTexts;
   for (const LinkReplacement& r : replacements) lowerTexts.push_back(text::LowerCp1251(r.text));
   WordIndex words(lowerPage, lowerTexts);
@@ -157,19 +202,12 @@ std::vector<bool> ReplaceIndexed(std::string& page, const std::vector<LinkReplac
     const std::string& lower = lowerTexts[i];
     if (text.empty() || text.size() > end) continue;
     const bool oneWord = !HasOtherBytes(lower);
-    std::vector<size_t> scanned;
-    std::vector<size_t>* starts = &scanned;
-    if (IsNameByte(lower[0])) {
-      starts = &words.Positions(WordIndex::FirstWord(lower));
-    } else {
-      for (size_t pos = 0; pos + text.size() <= end; ++pos)
-        if (lowerPage[pos] == lower[0]) scanned.push_back(pos);
-    }
+    const std::vector<size_t> starts = PossibleStarts(lowerPage, lower, words);
     // The occurrences in the current text: none touches a taken byte, and a
     // neighbour that was taken is now a resource link's dot or digit.
     std::vector<size_t> found;
     bool exact = false;
-    for (size_t pos : *starts) {
+    for (size_t pos : starts) {
       if (pos + text.size() > end || lowerPage.compare(pos, lower.size(), lower) != 0 ||
           !StandsAlone(page, pos, text.size()) || !isFree(pos == 0 ? 0 : pos - 1, pos + text.size() + 1))
         continue;
@@ -187,8 +225,9 @@ std::vector<bool> ReplaceIndexed(std::string& page, const std::vector<LinkReplac
     }
     for (auto it = made.rbegin(); it != made.rend() && it->second == i; ++it)
       std::fill(taken.begin() + it->first, taken.begin() + it->first + text.size(), true);
-    // Every occurrence of a one-word text is now taken or can never stand alone again.
-    if (oneWord) starts->clear();
+    // Every place of a one-word text is now taken or can never be part of an
+    // occurrence again, whatever text holds the word.
+    if (oneWord) words.Positions(lower).clear();
     done[i] = true;
   }
 
