@@ -11,6 +11,7 @@ namespace {
 
 using pagefold::BuildCommand;
 using pagefold::BuildOutcome;
+using testing_support::OsPath;
 using testing_support::ReadFile;
 using testing_support::RecordingHost;
 using testing_support::ScratchDir;
@@ -27,7 +28,7 @@ struct Build : ::testing::Test {
   void SetUp() override {
     host.sourceFolder = source.str();
     host.resourceFile = (target.path() / "site.res").string();
-    build.ResourceFolder = target.str() + "/";
+    build.ResourceFolder = target.str() + OsPath("/");
     build.CompilerPath = (temp.path() / "brcc32.exe").string();
     WriteFile(source.path() / "index.htm", "<a href=\"sub/page.htm\">p</a><img src=\"img/a.gif\">");
     WriteFile(source.path() / "sub" / "page.htm", "<a href='../index.htm'>back</a>");
@@ -92,7 +93,7 @@ TEST_F(Build, FollowsTheRoadFromStagingToTheResourceFile) {
   EXPECT_EQ(host.progressPosition, 0);
 
   // unused.gif (2) and README (4, no extension) are not packed.
-  const std::string work = Work().string() + "/";
+  const std::string work = Work().string() + OsPath("/");
   EXPECT_EQ(Script(), "FILELIST HTML \"" + work + "filelist.html\"\r\n"
                       "INDEX HTML \"" + work + "index.html\"\r\n"
                       "SEARCH_FILE_NOMBER_1 GIF \"" + work + "search_file_nomber_1.gif\"\r\n"
@@ -196,7 +197,7 @@ TEST_F(Build, ACompilerFileInTheWayMovesTheCompilerToTheTargetFolderAndBuildsAny
   WriteFile(build.CompilerPath, "not ours");
   ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
   EXPECT_EQ(ReadFile(temp.path() / "brcc32.exe"), "not ours");
-  EXPECT_EQ(build.CompilerPath, target.str() + "/brcc32.exe");
+  EXPECT_EQ(build.CompilerPath, target.str() + OsPath("/brcc32.exe"));
   EXPECT_FALSE(fs::exists(target.path() / "brcc32.exe"));
   EXPECT_TRUE(fs::exists(target.path() / "site.res"));
   EXPECT_EQ(host.Lines("message "), (Lines{"message Внимание | Сбор закончен !!!"}));

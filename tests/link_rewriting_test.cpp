@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
+#include <fstream>
 
 #include "core/build_command.h"
 #include "core/registry_index.h"
@@ -225,9 +224,9 @@ TEST_F(ReplaceUrl, AMissingPageRaisesTheOpenError) {
 }
 
 TEST_F(ReplaceUrl, AnUnwritablePageRaisesTheCreateError) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files";
   WriteFile(page, "<a href=a.htm>");
   fs::permissions(page, fs::perms::owner_read);
+  if (std::ofstream(page, std::ios::app)) GTEST_SKIP() << "root writes read-only files (under Wine too)";
   try {
     build.ReplaceUrl(page.string(), "", RegistryIndex({"a.htm"}));
     FAIL() << "no error";

@@ -32,7 +32,10 @@ struct PagefoldCli : ::testing::Test {
 
   Result Run(const std::string& args) {
     const fs::path err = target.path() / "stderr.txt";
-    const std::string command = "\"" PAGEFOLD_CLI_PATH "\" " + args + " 2> \"" + err.string() + "\"";
+    std::string command = "\"" PAGEFOLD_CLI_PATH "\" " + args + " 2> \"" + err.string() + "\"";
+#ifdef _WIN32
+    command = "\"" + command + "\"";  // cmd /c takes away the outer pair of quotes
+#endif
     int status = std::system(command.c_str());
 #ifndef _WIN32
     status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

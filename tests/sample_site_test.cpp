@@ -18,9 +18,11 @@ namespace {
 
 using pagefold::BuildCommand;
 using pagefold::BuildOutcome;
+using testing_support::OsPath;
 using testing_support::ReadFile;
 using testing_support::RecordingHost;
 using testing_support::ScratchDir;
+using testing_support::Utf8Path;
 using testing_support::W;
 namespace fs = std::filesystem;
 
@@ -60,7 +62,7 @@ TEST(SampleSite, PacksIntoAResourceFileWhoseLinksAllResolve) {
   host.startFile = "index.htm";
   host.resourceFile = (target.path() / "site.res").string();
   BuildCommand build;
-  build.ResourceFolder = target.str() + "/";
+  build.ResourceFolder = target.str() + OsPath("/");
   build.CompilerPath = (temp.path() / "brcc32.exe").string();
   ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
 
@@ -81,8 +83,8 @@ TEST(SampleSite, PacksIntoAResourceFileWhoseLinksAllResolve) {
                                            "CSS/SEARCH_FILE_NOMBER_9"}));
   ASSERT_EQ(packed.size(), 10u);
   EXPECT_EQ(packed[2].data, ReadFile(kSite / "img" / "bg.gif"));
-  EXPECT_EQ(packed[4].data, ReadFile(kSite / "img" / "\xD0\xBA\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0.gif"));
-  EXPECT_EQ(packed[5].data, ReadFile(kSite / "img" / "\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.gif"));
+  EXPECT_EQ(packed[4].data, ReadFile(kSite / "img" / Utf8Path("\xD0\xBA\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0.gif")));
+  EXPECT_EQ(packed[5].data, ReadFile(kSite / "img" / Utf8Path("\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.gif")));
   EXPECT_EQ(packed[9].data, ReadFile(kSite / "style.css"));
   EXPECT_EQ(packed[1].data, packed[6].data);  // index.html is the rewritten start page
 
@@ -132,7 +134,7 @@ TEST(SampleSite, PacksIntoAResourceFileWhoseLinksAllResolve) {
   EXPECT_EQ(packed[0].data, page);
 
   // The script beside the target, byte for byte.
-  const std::string work = (target.path() / "ARH").string() + "/";
+  const std::string work = (target.path() / "ARH").string() + OsPath("/");
   std::string script = "FILELIST HTML \"" + work + "filelist.html\"\r\nINDEX HTML \"" + work + "index.html\"\r\n";
   for (const auto& [number, name] : rows) {
     const std::string ext = name.substr(name.rfind('.') + 1);
