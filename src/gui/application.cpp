@@ -2,6 +2,10 @@
 
 #include <QIcon>
 
+// The icon lives in a static library, whose resources are registered by hand;
+// the registration is declared in the global namespace.
+static void RegisterResources() { Q_INIT_RESOURCE(pagefold); }
+
 namespace pagefold::gui {
 
 void SetUpApplication(QApplication& app) {
@@ -9,6 +13,7 @@ void SetUpApplication(QApplication& app) {
   // every window, the chooser's included.
   app.setApplicationName("Pagefold");
   app.setApplicationVersion("1.0.0.5");
+  RegisterResources();
   app.setWindowIcon(QIcon(":/pagefold/pagefold.png"));
 }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "core/compiler_runner.h"
+#include "gui/application.h"
 #include "gui/qstring_cp1251.h"
 #include "test_support.h"
 #include "window_fixture.h"
@@ -443,6 +444,14 @@ TEST_F(WindowTest, BuildErrorsShowInAnErrorBoxAndLeaveTheWindowUsable) {
   EXPECT_EQ(dialogs.boxes, QStringList{"error|Pagefold|I/O error 183"});
   EXPECT_TRUE(form1.isEnabled());
   EXPECT_TRUE(form1.CheckListBox1->isEnabled());
+}
+
+TEST(Application, HasItsTitleVersionAndIcon) {
+  pagefold::gui::SetUpApplication(*qApp);
+  EXPECT_EQ(QApplication::applicationName(), "Pagefold");
+  EXPECT_EQ(QApplication::applicationVersion(), "1.0.0.5");
+  ASSERT_FALSE(QApplication::windowIcon().isNull());
+  EXPECT_EQ(QApplication::windowIcon().pixmap(64, 64).size(), QSize(64, 64));
 }
 
 }  // namespace
