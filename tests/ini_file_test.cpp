@@ -61,6 +61,18 @@ TEST(IniFile, IntegersAndMissingFilesFallBackToTheDefault) {
   EXPECT_EQ(absent.ReadInteger("data", "count", 0), 0);
 }
 
+TEST(IniFile, GivenContentReadsAsTheFileWouldAndWritesGoToThePath) {
+  ScratchDir dir;
+  const std::string path = (dir.path() / "x.ini").string();
+  WriteFile(path, "[data]\r\nfrom=disk\r\n");
+  IniFile ini(path, "[Data]\r\ncount= 2 \r\nname=a\\b.htm\r\n[data]\r\nNAME=second");
+  EXPECT_EQ(ini.ReadInteger("data", "count", 0), 2);
+  EXPECT_EQ(ini.ReadString("DATA", "name", ""), "a\\b.htm");
+  EXPECT_EQ(ini.ReadString("data", "from", "none"), "none");
+  ini.WriteString("data", "k", "v");
+  EXPECT_EQ(ReadFile(path), "[data]\r\nfrom=disk\r\n\r\nk=v\r\n");
+}
+
 TEST(IniFile, AFileWithoutATrailingLineBreakGetsOneBeforeTheAppendedKey) {
   ScratchDir dir;
   WriteFile(dir.path() / "x.ini", "[data]\r\na=1");

@@ -24,6 +24,8 @@ IniFile::IniFile(std::string path) : path_(std::move(path)) {
   if (FileExists(path_)) Parse(ReadFileBytes(path_));
 }
 
+IniFile::IniFile(std::string path, const std::string& content) : path_(std::move(path)) { Parse(content); }
+
 void IniFile::Parse(const std::string& content) {
   Section* current = nullptr;
   size_t pos = 0;

@@ -13,6 +13,9 @@ class IniFile {
  public:
   // Reads the file when it exists; a missing file is created by the first write.
   explicit IniFile(std::string path);
+  // Takes the content as the file's bytes, without reading the disk; writes
+  // still go to the path.
+  IniFile(std::string path, const std::string& content);
 
   const std::string& Path() const { return path_; }
 

@@ -1,0 +1,91 @@
+// The link rewriting of a page over any bytes. The input is
+//   the page's folder \n the group type \n registry names, one a line \n \n the page
+// The attribute scan (FindBetween), the link reading (Cnv, DUrl) and the
+// rewrite that ReplaceUrl makes (RewriteLinks) must finish on every input, and
+// the indexed replacement must give what replacing one text after the other gives.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/link_replacement.h"
+#include "core/link_resolution.h"
+#include "core/link_rewriting.h"
+#include "core/registry_index.h"
+#include "core/tmyfunction.h"
+
+namespace {
+
+constexpr size_t kMaxEntries = 256;
+
+std::string NextLine(const std::string& input, size_t& pos) {
+  if (pos >= input.size()) return "";
+  const size_t end = std::min(input.find('\n', pos), input.size());
+  std::string line = input.substr(pos, end - pos);
+  pos = end + 1;
+  return line;
+}
+
+void CheckScan(const std::string& page, const std::string& folder) {
+  pagefold::StringList values;
+  for (const char* prefix : {"href=", "src=", "background="})
+    pagefold::TMyFunction::FindBetween(page, prefix, ">", values);
+  for (const std::string& value : values) {
+    if (value.size() >= page.size()) std::abort();
+    const std::string link = pagefold::Cnv(value);
+    if (value.find(link) == std::string::npos) std::abort();
+    pagefold::DUrl(folder, link);
+  }
+}
+
+// Each name as a page would write it, with "/" between folders, replaced by a
+// resource link; texts must differ for the indexed replacement.
+void CheckReplacements(const std::string& page, const std::vector<std::string>& names,
+                       const std::string& groupType) {
+  std::vector<pagefold::LinkReplacement> replacements;
+  std::set<std::string> texts;
+  for (size_t i = 0; i < names.size(); ++i) {
+    std::string text = names[i];
+    for (char& c : text)
+      if (c == '\\') c = '/';
+    if (!texts.insert(text).second) return;
+    const std::string type = groupType.empty() ? pagefold::TMyFunction::ExtNoDot(names[i]) : groupType;
+    replacements.push_back({text, pagefold::ResourceLink(type, static_cast<int>(i) + 1)});
+  }
+  if (!pagefold::ReplacementsStayApart(replacements)) return;
+  std::string inOrder = page, indexed = page;
+  const std::vector<bool> madeInOrder = pagefold::ReplaceInOrder(inOrder, replacements);
+  const std::vector<bool> madeIndexed = pagefold::ReplaceIndexed(indexed, replacements);
+  if (inOrder != indexed || madeInOrder != madeIndexed) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  size_t pos = 0;
+  const std::string folder = NextLine(input, pos);
+  const std::string groupType = NextLine(input, pos);
+  std::vector<std::string> names;
+  while (pos < input.size() && names.size() < kMaxEntries) {
+    std::string name = NextLine(input, pos);
+    if (name.empty()) break;
+    names.push_back(std::move(name));
+  }
+  const std::string page = pos < input.size() ? input.substr(pos) : "";
+
+  CheckScan(page, folder);
+  CheckReplacements(page, names, groupType);
+
+  const pagefold::RegistryIndex registry(names);
+  std::string rewritten = page;
+  std::vector<unsigned char> usedFlags;
+  const int count = pagefold::RewriteLinks(rewritten, folder, registry, groupType, usedFlags);
+  if (count < 0 || (count == 0 && rewritten != page)) std::abort();
+  if (count > 0 && usedFlags.size() != names.size() + 1) std::abort();
+  for (size_t n = 0; n < usedFlags.size(); ++n)
+    if (usedFlags[n] > 1 || (n == 0 && usedFlags[n] != 0)) std::abort();
+  return 0;
+}
