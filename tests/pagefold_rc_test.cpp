@@ -144,6 +144,16 @@ TEST(PagefoldRc, AWindows1251ScriptFindsTheUtf8NameOnDisk) {
   EXPECT_EQ(pagefold::ReadResourceData(res, listing.entries[0]), "<p>Привет</p>");
 }
 
+TEST(PagefoldRc, TakesAScriptPathWithCyrillicLetters) {
+  ScratchDir dir;
+  const std::string folder = dir.str() + OsPath("/") + W("Мой сайт");
+  WriteFile(dir.path() / Utf8Path("Мой сайт") / "a.htm", "page");
+  WriteFile(dir.path() / Utf8Path("Мой сайт") / "site.rc", "A HTM \"" + folder + OsPath("/a.htm") + "\"\n");
+  const Outcome outcome = RunProgram(PAGEFOLD_RC, folder + OsPath("/site.rc"));
+  EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+  EXPECT_EQ(ReadFile(dir.path() / Utf8Path("Мой сайт") / "site.res").size(), 32u + 32u + 8u);
+}
+
 TEST(PagefoldRc, KeywordsAndDigitsStayStringTypesAndNames) {
   ScratchDir dir;
   WriteFile(dir.path() / "a.htm", "page");

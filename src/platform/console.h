@@ -7,9 +7,10 @@
 
 namespace platform {
 
-// A command-line argument in Windows-1251; nothing when a character of it has
-// no Windows-1251 form.
-std::optional<std::string> ArgumentText(const char* argument);
+// The command-line argument argv[index] of main in Windows-1251; nothing when
+// a character of it has no Windows-1251 form. On Windows it is read from the
+// wide command line, which holds what the ANSI code page cannot.
+std::optional<std::string> ArgumentText(char** argv, int index);
 
 // Writes the text to the standard error stream in the terminal's encoding.
 void WriteToStderr(const std::string& text);

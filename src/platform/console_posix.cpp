@@ -9,8 +9,8 @@
 
 namespace platform {
 
-std::optional<std::string> ArgumentText(const char* argument) {
-  return text::Utf8ToCp1251(argument);
+std::optional<std::string> ArgumentText(char** argv, int index) {
+  return text::Utf8ToCp1251(argv[index]);
 }
 
 void WriteToStderr(const std::string& text) {

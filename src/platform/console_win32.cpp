@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 
@@ -16,14 +17,15 @@ bool IsConsole(HANDLE handle) {
 
 }  // namespace
 
-// The C runtime hands the arguments over in the ANSI code page.
-std::optional<std::string> ArgumentText(const char* argument) {
-  const int length = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, argument, -1, nullptr, 0);
-  if (length <= 0) return std::nullopt;
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, argument, -1, wide.data(), length);
-  wide.pop_back();  // the terminating zero
-  return FromNativeName(wide);
+// The C runtime's narrow arguments lose what the ANSI code page cannot hold;
+// the wide command line, split by the same rules, keeps it.
+std::optional<std::string> ArgumentText(char**, int index) {
+  int count = 0;
+  wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  std::optional<std::string> text;
+  if (wide && index < count) text = FromNativeName(wide[index]);
+  ::LocalFree(wide);
+  return text;
 }
 
 // A console gets UTF-16, which shows right whatever its code page; a file or

@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     platform::WriteToStderr(kUsage);
     return 2;
   }
-  const auto script = platform::ArgumentText(argv[1]);
+  const auto script = platform::ArgumentText(argv, 1);
   if (!script) {
     platform::WriteToStderr("pagefold-rc: the script's path has a character without a Windows-1251 form\n");
     return 1;
