@@ -122,4 +122,15 @@ TEST(LinkReadings, PercentEscapesDecoded) {
   EXPECT_EQ(pagefold::PercentDecodedLink("%E4%B8%AD"), "\xE4\xB8\xAD");  // UTF-8 without a form
 }
 
+TEST(LinkReadings, OutsideLinksAreToldByTheirForm) {
+  for (const char* link : {"http://example.com/a.htm", "HTTPS://x", "ftp://h/f", "file:///c:/a.htm", "mailto:a@b.c",
+                           "javascript:void(0)", "data:image/gif;base64,R0lGOD/lh", "svn+ssh://h", "c:\\site\\a.htm",
+                           "/img/a.gif", "\\img\\a.gif", "//cdn/a.css", "#top", "#"})
+    EXPECT_TRUE(pagefold::IsOutsideLink(link)) << link;
+  for (const char* link : {"", "a.htm", "img/a:b.gif", "a.htm#top", "?q=1", "./a.htm", "../a.htm", "1http:x",
+                           "my file.htm", "a_b:c", "http", ":x"})
+    EXPECT_FALSE(pagefold::IsOutsideLink(link)) << link;
+  EXPECT_FALSE(pagefold::IsOutsideLink(W("файл:x.htm")));
+}
+
 }  // namespace

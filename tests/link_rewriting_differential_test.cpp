@@ -13,6 +13,7 @@
 #include "core/link_resolution.h"
 #include "core/link_rewriting.h"
 #include "core/registry_index.h"
+#include "core/style_sheet_links.h"
 #include "core/tmyfunction.h"
 #include "test_support.h"
 #include "text/case_rules.h"
@@ -78,9 +79,10 @@ struct Reading {
 
 // The first reading of a link that names an entry: as written, then the part
 // before "#" or "?", each of these as written, as UTF-8, percent-decoded.
+// A link with a scheme, an absolute path or a fragment alone names nothing.
 std::optional<Reading> Resolve(const std::string& link, const std::string& folder,
                                const std::vector<std::string>& names) {
-  if (link.empty()) return std::nullopt;
+  if (link.empty() || pagefold::IsOutsideLink(link)) return std::nullopt;
   std::vector<std::string> written = {link};
   const size_t cut = link.find_first_of("#?");
   if (cut != std::string::npos && cut > 0) written.push_back(link.substr(0, cut));
@@ -106,8 +108,11 @@ Outcome DirectLoop(std::string page, const std::string& folder, const std::vecto
   pagefold::StringList values;
   for (const char* prefix : {"href=", "src=", "background="})
     TMyFunction::FindBetween(page, prefix, ">", values);
+  std::vector<std::string> candidates;
+  for (const std::string& value : values) candidates.push_back(pagefold::Cnv(value));
+  for (const std::string& value : pagefold::CssUrlValues(page)) candidates.push_back(value);
   std::vector<std::optional<Reading>> links;
-  for (const std::string& value : values) links.push_back(Resolve(pagefold::Cnv(value), folder, names));
+  for (const std::string& candidate : candidates) links.push_back(Resolve(candidate, folder, names));
   Outcome out;
   out.flags.assign(names.size() + 1, 0);
   for (size_t n = 1; n <= names.size(); ++n) {
@@ -216,7 +221,7 @@ class Generator {
     std::string page;
     for (int i = 0, pieces = Number(1, 30); i < pieces; ++i) {
       const std::string link = LinkTo(Pick(names), folder);
-      switch (Number(0, 9)) {
+      switch (Number(0, 11)) {
         case 0: page += "<a href=\"" + link + "\">"; break;
         case 1: page += "<a HREF='" + link + "' target=_top>"; break;
         case 2: page += "<img src=" + link + (Chance(50) ? ">" : " alt=x>"); break;
@@ -226,6 +231,8 @@ class Generator {
         case 6: page += Pick(pools_.texts); break;
         case 7: page += Chance(20) ? std::string(1, '\0') : Pick(pools_.neighbours); break;
         case 8: page += "<a href=" + link + "\n>"; break;
+        case 9: page += "<div style=\"background:url(" + link + ")\">"; break;
+        case 10: page += "<style>h1{background:url( '" + link + "' )}</style>"; break;
         default: page += "<a href=\"" + link + "\">" + link + "</a>"; break;
       }
     }

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "core/build_command.h"
+#include "core/link_rewriting.h"
 #include "core/registry_index.h"
 #include "platform/platform_error.h"
 #include "test_support.h"
@@ -11,6 +12,8 @@
 namespace {
 
 using pagefold::BuildCommand;
+using pagefold::LinkRewrite;
+using pagefold::LinkSource;
 using pagefold::RegistryIndex;
 using testing_support::ReadFile;
 using testing_support::ScratchDir;
@@ -234,6 +237,89 @@ TEST_F(ReplaceUrl, AnUnwritablePageRaisesTheCreateError) {
     EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + page.string() + "\". ", 0), 0u)
         << e.what();
   }
+}
+
+TEST(PageLinks, TheThreeScansComeFirstThenTheUrlValues) {
+  EXPECT_EQ(pagefold::PageLinks("<div style=\"background:url('u.gif')\"><td background=c.gif><img src=b.gif>"
+                                "<a href=a.htm><style>h1{background:url(v.gif)}</style>"),
+            (std::vector<std::string>{"a.htm", "b.gif", "c.gif", "u.gif", "v.gif"}));
+}
+
+TEST_F(ReplaceUrl, UrlValuesInStyleAttributesAndStyleBlocksAreRewritten) {
+  EXPECT_EQ(Rewrite("<style>\nh1 { background: url( \"../img/h.png\" ) }\n</style>\n"
+                    "<div style=\"background:url(../img/bg.gif)\"><img src=\"../img/bg.gif\">",
+                    {"img\\bg.gif", "img\\h.png", "sub\\page.htm"}, "sub"),
+            "<style>\nh1 { background: url( \"../PNG/SEARCH_FILE_NOMBER_2\" ) }\n</style>\n"
+            "<div style=\"background:url(../GIF/SEARCH_FILE_NOMBER_1)\"><img src=\"../GIF/SEARCH_FILE_NOMBER_1\">");
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(build.UsedFlags, (Flags{0, 1, 1, 0}));
+}
+
+struct StyleSheet : ::testing::Test {
+  ScratchDir work;
+  fs::path sheet = work.path() / "search_file_nomber_4.css";
+  const RegistryIndex registry{std::vector<std::string>{"css\\print.css", "img\\bg.gif", "css\\img\\h.png",
+                                                        "css\\site.css", "img\\README"}};
+
+  LinkRewrite Rewrite(const std::string& bytes, const std::string& groupType = "") {
+    WriteFile(sheet, bytes);
+    return pagefold::RewriteStagedFile(sheet.string(), LinkSource::StyleSheet, "css", registry, groupType);
+  }
+};
+
+TEST_F(StyleSheet, ImportsAndUrlValuesResolveAgainstTheSheetsFolder) {
+  const LinkRewrite rewrite = Rewrite(
+      "@import \"print.css\" print;\n@import url('site.css');\n"
+      "body { background: url(../img/bg.gif) repeat-x }\n"
+      "h1 { background: URL( 'img/h.png' ) }\n"
+      "i { background: url(data:image/gif;base64,R0lGODlh) }\n"
+      "b { background: url(http://example.com/img/bg.gif) }\n"
+      "u { background: url(/img/bg.gif) }\n"
+      "s { background: url(\"missing.gif\") }\n");
+  EXPECT_EQ(ReadFile(sheet),
+            "@import \"../CSS/SEARCH_FILE_NOMBER_1\" print;\n@import url('../CSS/SEARCH_FILE_NOMBER_4');\n"
+            "body { background: url(../GIF/SEARCH_FILE_NOMBER_2) repeat-x }\n"
+            "h1 { background: URL( '../PNG/SEARCH_FILE_NOMBER_3' ) }\n"
+            "i { background: url(data:image/gif;base64,R0lGODlh) }\n"
+            "b { background: url(http://example.com/img/bg.gif) }\n"
+            "u { background: url(/img/bg.gif) }\n"
+            "s { background: url(\"missing.gif\") }\n");
+  EXPECT_EQ(rewrite.count, 4);
+  EXPECT_EQ(rewrite.marked, (std::vector<int>{1, 2, 3, 4}));
+  EXPECT_EQ(rewrite.unlinked, std::vector<std::string>{"missing.gif"});
+}
+
+TEST_F(StyleSheet, TheAttributesOfPagesAreNotLinksOfASheet) {
+  const std::string bytes = "/* <a href=print.css> <img src=\"site.css\"> */ p { color: red }";
+  const LinkRewrite rewrite = Rewrite(bytes);
+  EXPECT_EQ(ReadFile(sheet), bytes);
+  EXPECT_EQ(rewrite.count, 0);
+  EXPECT_TRUE(rewrite.marked.empty());
+  // Grouping gives the sheet's links the group type, as in pages.
+  Rewrite("@import 'print.css';", "pics");
+  EXPECT_EQ(ReadFile(sheet), "@import '../PICS/SEARCH_FILE_NOMBER_1';");
+}
+
+TEST(RewriteLinks, LinksThatNameNoPackedFileAreListedOnceEach) {
+  const RegistryIndex registry(std::vector<std::string>{"b.gif", "README", "a.htm"});
+  std::string page =
+      "<a href=\"gone.htm\"><a href=gone.htm><a href=\"http://example.com/\"><a href='mailto:a@b.c'>"
+      "<a href=\"javascript:void(0)\"><a href=\"#top\"><a href=\"/abs.htm\"><a href=\"\">"
+      "<a href=\"README\"><a href=\"a.htm#x\"><a href=\"c.htm#x\"><img src=\"b.gif\">"
+      "<div style=\"background:url(none.png)\"><img src=\"data:image/gif;base64,R0lG\">";
+  const LinkRewrite rewrite = pagefold::RewriteLinks(page, pagefold::PageLinks(page), "", registry, "");
+  // README has no extension: its link is rewritten, but no file is packed under it.
+  EXPECT_EQ(rewrite.unlinked, (std::vector<std::string>{"README", "c.htm#x", "gone.htm", "none.png"}));
+  EXPECT_EQ(rewrite.marked, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(rewrite.count, 3);
+  EXPECT_NE(page.find("<a href=\"..//SEARCH_FILE_NOMBER_2\">"), std::string::npos);
+
+  // Without entries every link that could name a file is listed.
+  std::string other = "<a href=x.htm><img src=x.htm>";
+  const LinkRewrite none = pagefold::RewriteLinks(other, pagefold::PageLinks(other), "",
+                                                  RegistryIndex(std::vector<std::string>{}), "");
+  EXPECT_EQ(none.unlinked, std::vector<std::string>{"x.htm"});
+  EXPECT_EQ(none.count, 0);
 }
 
 }  // namespace

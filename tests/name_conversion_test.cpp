@@ -22,6 +22,10 @@ TEST(NameConversion, ExtensionsComeOnlyFromTheFileName) {
   EXPECT_TRUE(pagefold::IsPageName("c.xhtml"));
   EXPECT_FALSE(pagefold::IsPageName("htm.txt"));
   EXPECT_FALSE(pagefold::IsPageName("htm\\page"));
+  EXPECT_TRUE(pagefold::IsStyleSheetName("css\\Site.CSS"));
+  EXPECT_FALSE(pagefold::IsStyleSheetName("site.css.bak"));
+  EXPECT_FALSE(pagefold::IsStyleSheetName("site.scss"));
+  EXPECT_FALSE(pagefold::IsStyleSheetName("a.css\\style"));
 }
 
 TEST(NameConversion, NameWithoutFoldersAndExtension) {

@@ -35,6 +35,19 @@ bool IsEscapeAt(const std::string& s, size_t pos) {
          HexDigit(s[pos + 2]) >= 0;
 }
 
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// A scheme: a letter, then letters, digits, "+", "-" or ".", then ":".
+bool HasScheme(const std::string& link) {
+  if (link.empty() || !IsAsciiLetter(link[0])) return false;
+  for (size_t pos = 1; pos < link.size(); ++pos) {
+    const char c = link[pos];
+    if (c == ':') return true;
+    if (!IsAsciiLetter(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.') return false;
+  }
+  return false;
+}
+
 bool HasNonAscii(const std::string& s) {
   for (char c : s)
     if (static_cast<unsigned char>(c) >= 0x80) return true;
@@ -84,6 +97,10 @@ std::string up(const std::string& path) {
 std::string ResourceLink(const std::string& type, int number) {
   return "../" + text::UpperAscii(TMyFunction::Translit(type)) + "/" +
          text::UpperAscii(StagedName(number));
+}
+
+bool IsOutsideLink(const std::string& link) {
+  return !link.empty() && (link[0] == '#' || link[0] == '/' || link[0] == '\\' || HasScheme(link));
 }
 
 std::optional<std::string> Utf8LinkToCp1251(const std::string& link) {

@@ -25,6 +25,11 @@ std::string up(const std::string& path);
 // the ASCII rule, as the resource script files it.
 std::string ResourceLink(const std::string& type, int number);
 
+// True for a link that by its form names no file of the site: one with a
+// scheme before any "/" (http:, mailto:, javascript:, data:, also a drive
+// letter), an absolute path (a leading slash or backslash), or a fragment alone ("#...").
+bool IsOutsideLink(const std::string& link);
+
 // A link written in UTF-8 (valid, with non-ASCII characters that all have a
 // Windows-1251 form) in Windows-1251; nothing for any other link.
 std::optional<std::string> Utf8LinkToCp1251(const std::string& link);

@@ -8,6 +8,7 @@
 #include "core/build_command.h"
 #include "core/link_replacement.h"
 #include "core/link_resolution.h"
+#include "core/style_sheet_links.h"
 #include "core/tmyfunction.h"
 #include "platform/file_ops.h"
 #include "text/case_rules.h"
@@ -32,9 +33,9 @@ struct Step {
 
 std::optional<std::string> AsWritten(const std::string& link) { return link; }
 
+// The entries a link names, by the first reading that names any.
 std::optional<NamedLink> Resolve(const std::string& link, const std::string& folder,
                                  const RegistryIndex& registry) {
-  if (link.empty()) return std::nullopt;
   std::vector<std::string> written = {link};
   const size_t cut = link.find_first_of("#?");
   if (cut != std::string::npos && cut > 0) written.push_back(link.substr(0, cut));
@@ -48,14 +49,19 @@ std::optional<NamedLink> Resolve(const std::string& link, const std::string& fol
   return std::nullopt;
 }
 
-std::vector<NamedLink> CollectNamedLinks(const std::string& page, const std::string& folder,
-                                         const RegistryIndex& registry) {
-  StringList values;
-  for (const char* prefix : {"href=", "src=", "background="})
-    TMyFunction::FindBetween(page, prefix, ">", values);
+// The links that name entries, in the order given; the others that could
+// name a file but name no packed one go to `unlinked`.
+std::vector<NamedLink> NamedLinks(const std::vector<std::string>& candidates, const std::string& folder,
+                                  const RegistryIndex& registry, std::vector<std::string>& unlinked) {
   std::vector<NamedLink> links;
-  for (const std::string& value : values)
-    if (auto named = Resolve(Cnv(value), folder, registry)) links.push_back(std::move(*named));
+  for (const std::string& link : candidates) {
+    if (link.empty() || IsOutsideLink(link)) continue;
+    auto named = Resolve(link, folder, registry);
+    if (!named || ExtWithDot(registry.Name(named->numbers->front())).empty()) unlinked.push_back(link);
+    if (named) links.push_back(std::move(*named));
+  }
+  std::sort(unlinked.begin(), unlinked.end());
+  unlinked.erase(std::unique(unlinked.begin(), unlinked.end()), unlinked.end());
   return links;
 }
 
@@ -92,39 +98,72 @@ std::vector<LinkReplacement> Replacements(const std::vector<Step>& steps,
   return replacements;
 }
 
+// Sets the flags of the marked entries; the table grows to the registry's
+// count when it is shorter.
+void MarkUsed(const std::vector<int>& marked, const RegistryIndex& registry, std::vector<unsigned char>& flags) {
+  for (const int number : marked) {
+    if (flags.size() <= static_cast<size_t>(number)) flags.resize(static_cast<size_t>(registry.Count()) + 1);
+    flags[static_cast<size_t>(number)] = 1;
+  }
+}
+
 }  // namespace
 
-int RewriteLinks(std::string& page, const std::string& pageFolder, const RegistryIndex& registry,
-                 const std::string& groupType, std::vector<unsigned char>& usedFlags) {
-  if (registry.Count() <= 0) return 0;
-  const std::vector<NamedLink> links = CollectNamedLinks(page, pageFolder, registry);
+std::vector<std::string> PageLinks(const std::string& page) {
+  StringList values;
+  for (const char* prefix : {"href=", "src=", "background="})
+    TMyFunction::FindBetween(page, prefix, ">", values);
+  std::vector<std::string> links;
+  for (const std::string& value : values) links.push_back(Cnv(value));
+  for (std::string& value : CssUrlValues(page)) links.push_back(std::move(value));
+  return links;
+}
+
+LinkRewrite RewriteLinks(std::string& text, const std::vector<std::string>& candidates, const std::string& folder,
+                         const RegistryIndex& registry, const std::string& groupType) {
+  LinkRewrite rewrite;
+  const std::vector<NamedLink> links = NamedLinks(candidates, folder, registry, rewrite.unlinked);
+  if (links.empty()) return rewrite;
   std::vector<Step> steps = FirstStepOfEachText(links);
   std::vector<LinkReplacement> replacements = Replacements(steps, links, registry, groupType);
   std::vector<bool> made;
   if (ReplacementsStayApart(replacements)) {
-    made = ReplaceIndexed(page, replacements);
+    made = ReplaceIndexed(text, replacements);
   } else {
     steps = AllSteps(links);
     replacements = Replacements(steps, links, registry, groupType);
-    made = ReplaceInOrder(page, replacements);
+    made = ReplaceInOrder(text, replacements);
   }
-  int count = 0;
   for (size_t i = 0; i < steps.size(); ++i) {
     if (!made[i]) continue;
-    ++count;
-    const auto number = static_cast<size_t>(steps[i].number);
-    if (usedFlags.size() <= number) usedFlags.resize(static_cast<size_t>(registry.Count()) + 1);
-    usedFlags[number] = 1;
+    ++rewrite.count;
+    // Steps come by ascending number.
+    if (rewrite.marked.empty() || rewrite.marked.back() != steps[i].number) rewrite.marked.push_back(steps[i].number);
   }
-  return count;
+  return rewrite;
+}
+
+int RewriteLinks(std::string& page, const std::string& pageFolder, const RegistryIndex& registry,
+                 const std::string& groupType, std::vector<unsigned char>& usedFlags) {
+  const LinkRewrite rewrite = RewriteLinks(page, PageLinks(page), pageFolder, registry, groupType);
+  MarkUsed(rewrite.marked, registry, usedFlags);
+  return rewrite.count;
+}
+
+LinkRewrite RewriteStagedFile(const std::string& path, LinkSource source, const std::string& folder,
+                              const RegistryIndex& registry, const std::string& groupType) {
+  std::string text = platform::ReadFileBytes(path);
+  const std::vector<std::string> links = source == LinkSource::Page ? PageLinks(text) : StyleSheetLinks(text);
+  LinkRewrite rewrite = RewriteLinks(text, links, folder, registry, groupType);
+  if (rewrite.count > 0) platform::WriteFileBytes(path, text);
+  return rewrite;
 }
 
 int BuildCommand::ReplaceUrl(const std::string& pagePath, const std::string& pageFolder,
                              const RegistryIndex& registry) {
-  std::string page = platform::ReadFileBytes(pagePath);
-  const int count = RewriteLinks(page, pageFolder, registry, GroupType, UsedFlags);
-  if (count > 0) platform::WriteFileBytes(pagePath, page);
-  return count;
+  const LinkRewrite rewrite = RewriteStagedFile(pagePath, LinkSource::Page, pageFolder, registry, GroupType);
+  MarkUsed(rewrite.marked, registry, UsedFlags);
+  return rewrite.count;
 }
 
 }  // namespace pagefold

@@ -1,4 +1,4 @@
-// Rewriting the links of one page into resource links (see
+// Rewriting the links of a page or a style sheet into resource links (see
 // BuildCommand::ReplaceUrl, which reads and writes the page file around it).
 #pragma once
 
@@ -9,16 +9,42 @@
 
 namespace pagefold {
 
-// Collects the values behind "href=", "src=" and "background=" of the page's
-// text, resolves each link against the page's folder, and for every entry of
-// the registry, by ascending number, and every link that names it, in the
-// order collected, replaces the link text wherever it stands alone in the
-// page by the entry's ResourceLink and sets usedFlags[N] (the table grows to
-// the registry's count when it is shorter). The type is groupType, or the
-// extension of the entry's name when groupType is empty. A link names an entry
-// as written; failing that by its part before "#" or "?"; then read as UTF-8;
-// then percent-decoded. Returns the number of replacements made.
+// What rewriting one text did.
+struct LinkRewrite {
+  int count = 0;                      // replacements made
+  std::vector<int> marked;            // the entries linked, ascending, each once
+  std::vector<std::string> unlinked;  // links naming no packed file, sorted, each once
+};
+
+// The links of a page: the values behind "href=", then "src=", then
+// "background=" (each cut by Cnv), each group in order of position, then the
+// url(...) values anywhere in it (style attributes and style blocks).
+std::vector<std::string> PageLinks(const std::string& page);
+
+// For every entry of the registry, by ascending number, and every link that
+// names it, in the order given, replaces the link text wherever it stands
+// alone in the text by the entry's ResourceLink. Links resolve against the
+// folder. The type is groupType, or the extension of the entry's name when
+// groupType is empty. A link names an entry as written; failing that by its
+// part before "#" or "?"; then read as UTF-8; then percent-decoded. A link
+// with a scheme, an absolute path or a fragment alone names nothing and is
+// not counted as unlinked; nor is an empty one. A link that names only an
+// entry without an extension, which is never packed, counts as unlinked.
+LinkRewrite RewriteLinks(std::string& text, const std::vector<std::string>& links, const std::string& folder,
+                         const RegistryIndex& registry, const std::string& groupType);
+
+// The rewrite of a page with its PageLinks; sets usedFlags[N] for every entry
+// marked (the table grows to the registry's count when it is shorter).
+// Returns the number of replacements made.
 int RewriteLinks(std::string& page, const std::string& pageFolder, const RegistryIndex& registry,
                  const std::string& groupType, std::vector<unsigned char>& usedFlags);
+
+enum class LinkSource { Page, StyleSheet };
+
+// Reads a staged file, rewrites it with the links of a page (PageLinks) or of
+// a style sheet (StyleSheetLinks), and writes it back when a replacement was
+// made. Raises "Cannot open file "%s". %s" and "Cannot create file "%s". %s".
+LinkRewrite RewriteStagedFile(const std::string& path, LinkSource source, const std::string& folder,
+                              const RegistryIndex& registry, const std::string& groupType);
 
 }  // namespace pagefold

@@ -46,6 +46,8 @@ bool IsPageName(const std::string& name) {
   return text::LowerCp1251(ExtWithDot(name)).find("htm") != std::string::npos;
 }
 
+bool IsStyleSheetName(const std::string& name) { return text::LowerCp1251(ExtWithDot(name)) == ".css"; }
+
 std::string TMyFunction::ExtNoDot(const std::string& name) {
   const std::string ext = ExtWithDot(name);
   return ext.empty() ? "" : ext.substr(1);

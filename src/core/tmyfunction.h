@@ -51,4 +51,7 @@ std::string FileNamePart(const std::string& path);
 // True when the lower-cased extension contains "htm" anywhere.
 bool IsPageName(const std::string& name);
 
+// True when the lower-cased extension is ".css".
+bool IsStyleSheetName(const std::string& name);
+
 }  // namespace pagefold
