@@ -31,6 +31,8 @@ class RecordingHost : public pagefold::BuildHost {
   bool checkListEnabled = true;
   // Runs at every pump, so that tests can act "during" a build.
   std::function<void()> onPump;
+  // What Closing() reports: set it to close the program during a build.
+  bool closing = false;
 
   std::string SourceFolder() override { return sourceFolder; }
   std::vector<std::string> TickedItems() override { return ticked; }
@@ -81,6 +83,8 @@ class RecordingHost : public pagefold::BuildHost {
     checkListEnabled = enabled;
     Record(enabled ? "list on" : "list off");
   }
+
+  bool Closing() override { return closing; }
 
   // The log lines that start with the prefix, in order.
   std::vector<std::string> Lines(const std::string& prefix) const {

@@ -1,6 +1,7 @@
 #include "cli/cli_host.h"
 
 #include "platform/console.h"
+#include "platform/interrupts.h"
 
 namespace pagefold::cli {
 
@@ -34,6 +35,8 @@ bool CliHost::AskOkCancel(const std::string&, const std::string& text) {
   if (!answerOk_) declinedQuestion_ = text;
   return answerOk_;
 }
+
+bool CliHost::Closing() { return platform::InterruptRequested(); }
 
 void CliHost::ShowMessage(const std::string&, const std::string& text) { PrintLine(text); }
 

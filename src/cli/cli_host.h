@@ -36,6 +36,8 @@ class CliHost : public BuildHost {
   void ShowMessage(const std::string& caption, const std::string& text) override;
   void SetWindowEnabled(bool) override {}
   void SetCheckListEnabled(bool) override {}
+  // Ctrl+C or a request to end the program (see platform::CatchInterrupts).
+  bool Closing() override;
 
  private:
   const std::string sourceFolder_;

@@ -11,6 +11,7 @@
 #include "core/paths.h"
 #include "platform/console.h"
 #include "platform/folder_ops.h"
+#include "platform/interrupts.h"
 #include "text/cp1251.h"
 
 namespace pagefold::cli {
@@ -48,6 +49,8 @@ int Pack(const CliOptions& options) {
   build.GroupType = options.groupType;
   build.ResourceFolder = FolderPart(*target);
   build.CompilerPath = GetTempDir() + "brcc32.exe";
+  // From here on Ctrl+C ends the build with its clean-up instead of the program.
+  platform::CatchInterrupts();
   try {
     switch (build.Button5Click(host)) {
       case BuildOutcome::Built: return 0;

@@ -1,5 +1,6 @@
 #include "core/build_command.h"
 
+#include "core/build_cancelled.h"
 #include "core/build_texts.h"
 #include "core/compiler_runner.h"
 #include "core/file_list_page.h"
@@ -62,12 +63,12 @@ class BuildRun {
   BuildOutcome Stages() {
     BuildCommand::ClrDIR(workFolder_);
     build_.button2Click(host_, workFolder_);
-    host_.PumpOneEvent();
+    Pump();
     {
       host_.SetStatusText(1, texts::kRewriting);
       const platform::IniFile registry(JoinPath(workFolder_, "fillist.ini"));
       count_ = std::max(0, registry.ReadInteger("data", "count", 0));
-      host_.PumpOneEvent();
+      Pump();
       host_.SetStatusText(0, "0\\0");
       host_.SetProgressPosition(0);
       host_.SetProgressMax(count_);
@@ -82,6 +83,12 @@ class BuildRun {
     TMyFunction::ListDirFiles(workFolder_, "", entries);
     TMyFunction::WriteRcScript(build_.GroupType, scriptPath_, entries);
     return Compile();
+  }
+
+  // One event for the window; closing the program ends the build here.
+  void Pump() {
+    host_.PumpOneEvent();
+    StopWhenClosing(host_);
   }
 
   std::string StagedPath(int number, const std::string& ext) const {
@@ -99,7 +106,7 @@ class BuildRun {
       // would leave; a name without an extension loses its only copy.
       if (ext.empty() || !platform::RenameNoOverwrite(bare, full)) platform::DeleteFile(bare);
       if (IsPageName(name) && platform::FileExists(full)) build_.ReplaceUrl(full, RegistryFolder(name), index);
-      host_.PumpOneEvent();
+      Pump();
       host_.SetStatusText(0, Counter(n, count_));
       host_.SetProgressPosition(n);
     }
@@ -107,11 +114,11 @@ class BuildRun {
 
   // Drops the files that no page links to and writes the file list page.
   void DropUnusedFiles(const platform::IniFile& registry) {
-    host_.PumpOneEvent();
+    Pump();
     host_.SetStatusText(1, texts::kDropping);
     FileListPage page;
     for (int n = 1; n <= count_; ++n) {
-      host_.PumpOneEvent();
+      Pump();
       host_.SetStatusText(0, Counter(n, count_));
       host_.SetProgressPosition(n);
       const std::string name = registry.ReadString("data", StagedName(n), "");
@@ -123,7 +130,7 @@ class BuildRun {
   }
 
   void ApplySettings() {
-    host_.PumpOneEvent();
+    Pump();
     host_.SetStatusText(1, texts::kApplying);
     if (!startStagedName_.empty())
       platform::CopyFileNoOverwrite(JoinPath(workFolder_, startStagedName_), JoinPath(workFolder_, "index.html"));
@@ -151,14 +158,14 @@ class BuildRun {
   }
 
   BuildOutcome RunCompiler() {
-    host_.PumpOneEvent();
+    Pump();
     host_.SetStatusText(1, texts::kCompiling);
     const std::string argument = platform::FileExists(scriptPath_) ? platform::ShortPath(scriptPath_) : "";
     const RunResult result = RunAndWait(host_, extractedCompiler_, argument);
     platform::DeleteFile(extractedCompiler_);
     extractedCompiler_.clear();
     host_.SetStatusText(1, texts::kCleaning);
-    host_.PumpOneEvent();
+    Pump();
     RemoveWorkFolder();
     const bool compiled = result.started && result.exitCode == 0 &&
                           platform::FileExists(ChangeExtension(scriptPath_, ".res"));

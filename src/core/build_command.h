@@ -38,6 +38,8 @@ class BuildCommand {
   // a platform operation (platform::PlatformError) ends the build: the ending
   // still runs, so the window is usable again, and the error is raised to the
   // caller, which shows it (the window in an error box captioned "Pagefold").
+  // A host that reports Closing() ends the build the same way, with
+  // BuildCancelled, at the next event pump.
   BuildOutcome Button5Click(BuildHost& host);
 
   // Staging: copies every ticked file into the work folder under its number

@@ -36,6 +36,10 @@ class BuildHost {
 
   virtual void SetWindowEnabled(bool enabled) = 0;
   virtual void SetCheckListEnabled(bool enabled) = 0;
+
+  // True once the user has asked to end the program. The build then stops at
+  // its next event pump (see BuildCancelled).
+  virtual bool Closing() = 0;
 };
 
 }  // namespace pagefold

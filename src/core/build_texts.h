@@ -24,5 +24,6 @@ inline const std::string kCompileFailed = text::Cp1251Text("Не удалось 
 inline const std::string kNoTempFolder =
     text::Cp1251Text("Невозможно создать BRCC32, отсутствует временная папка!");
 inline const std::string kNoCompiler = text::Cp1251Text("Невозможно создать BRCC32!");
+inline const std::string kCancelled = text::Cp1251Text("Сборка прервана");
 
 }  // namespace pagefold::texts

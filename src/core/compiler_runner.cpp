@@ -1,5 +1,6 @@
 #include "core/compiler_runner.h"
 
+#include "core/build_cancelled.h"
 #include "platform/file_ops.h"
 #include "platform/file_writer.h"
 #include "platform/own_resources.h"
@@ -49,7 +50,13 @@ RunResult RunAndWait(BuildHost& host, const std::string& program, const std::str
     return RunResult{};
   }
   platform::Process::State state;
-  while ((state = process.Wait(kPollMs)) == platform::Process::State::Running) host.PumpAllEvents();
+  while ((state = process.Wait(kPollMs)) == platform::Process::State::Running) {
+    host.PumpAllEvents();
+    if (host.Closing()) {
+      process.Terminate();
+      throw BuildCancelled();
+    }
+  }
   RunResult result;
   result.started = true;
   result.exitCode = state == platform::Process::State::Exited ? process.ExitCode() : -1;

@@ -29,7 +29,8 @@ struct RunResult {
 // Runs the program with the parameter as its one argument (no shell) and
 // returns once it has ended, handing the host all pending events every 50 ms
 // meanwhile. When the start fails, shows the system's text for it in a
-// message box captioned "Pagefold".
+// message box captioned "Pagefold". When the host reports after a pump that
+// the program is closing, ends the program and raises BuildCancelled.
 RunResult RunAndWait(BuildHost& host, const std::string& program, const std::string& parameter);
 
 }  // namespace pagefold

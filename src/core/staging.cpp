@@ -1,3 +1,4 @@
+#include "core/build_cancelled.h"
 #include "core/build_command.h"
 #include "core/build_texts.h"
 #include "core/find_files.h"
@@ -22,6 +23,7 @@ void BuildCommand::button2Click(BuildHost& host, const std::string& workFolder) 
   const StringList items = host.TickedItems();
 
   host.PumpAllEvents();
+  StopWhenClosing(host);
   host.SetStatusText(1, texts::kCopying);
   ClrDIR(workFolder);
   host.SetCheckListEnabled(false);
@@ -34,6 +36,7 @@ void BuildCommand::button2Click(BuildHost& host, const std::string& workFolder) 
     platform::CopyFileNoOverwrite(JoinPath(source, item), staged);
     host.AdvanceProgress();
     host.PumpAllEvents();
+    StopWhenClosing(host);
     if (platform::FileExists(staged)) {
       registry.WriteString("data", StagedName(number), item);
       ++number;

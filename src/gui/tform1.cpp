@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "core/build_cancelled.h"
 #include "core/compiler_runner.h"
 #include "core/find_files.h"
 #include "core/paths.h"
@@ -251,9 +252,12 @@ void TForm1::CheckListBox1ClickCheck() {
 void TForm1::Button5Click() {
   try {
     build_.Button5Click(*this);
+  } catch (const BuildCancelled&) {
+    // Closed during the build: the build has removed what it made.
   } catch (const std::exception& error) {
     dialogs_.ShowError("Pagefold", ToQString(error.what()));
   }
+  if (closing_) close();
 }
 
 void TForm1::Button7Click() {
@@ -309,11 +313,14 @@ void TForm1::Edit1Edited(const QString& text) {
 void TForm1::RefuseName() { dialogs_.ShowMessage(kAttention, kOutsideCodePage); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  // A disabled window, as during a build, cannot be closed.
-  if (isEnabled())
+  // A disabled window, as during a build, stays open until the build has
+  // seen Closing() and ended; Button5Click closes it then.
+  if (isEnabled()) {
     QWidget::closeEvent(event);
-  else
-    event->ignore();
+    return;
+  }
+  closing_ = true;
+  event->ignore();
 }
 
 }  // namespace pagefold::gui

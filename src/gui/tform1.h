@@ -108,6 +108,7 @@ class TForm1 : public QWidget, public BuildHost {
   void ShowMessage(const std::string& caption, const std::string& text) override;
   void SetWindowEnabled(bool enabled) override;
   void SetCheckListEnabled(bool enabled) override;
+  bool Closing() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -129,6 +130,8 @@ class TForm1 : public QWidget, public BuildHost {
   // The last text of Edit1 that Windows-1251 can hold, restored when an edit
   // brings in a character it cannot.
   QString sourceText_;
+  // Set when the window is closed during a build.
+  bool closing_ = false;
 };
 
 }  // namespace pagefold::gui
