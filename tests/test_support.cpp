@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <vector>
 
 #include "text/cp1251.h"
 
@@ -59,5 +61,28 @@ std::string ReadFile(const std::filesystem::path& path) {
 }
 
 std::string W(const char* utf8) { return text::Cp1251Text(utf8); }
+
+std::string TreeFingerprint(const std::filesystem::path& folder) {
+  namespace fs = std::filesystem;
+  std::vector<std::string> lines;
+  std::error_code ignored;  // a dangling link has no time of its own to show
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    const fs::file_status status = entry.symlink_status();
+    std::ostringstream line;
+    line << entry.path().lexically_relative(folder).generic_string() << ' ' << static_cast<int>(status.type())
+         << ' ' << std::oct << static_cast<int>(status.permissions()) << std::dec << ' '
+         << entry.last_write_time(ignored).time_since_epoch().count();
+    if (status.type() == fs::file_type::regular) {
+      std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+      for (const char c : ReadFile(entry.path())) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+      line << ' ' << entry.file_size() << ' ' << std::hex << hash;
+    }
+    lines.push_back(line.str());
+  }
+  std::sort(lines.begin(), lines.end());
+  std::string out;
+  for (const std::string& line : lines) out += line + "\n";
+  return out;
+}
 
 }  // namespace testing_support

@@ -39,4 +39,9 @@ std::string ReadFile(const std::filesystem::path& path);
 // Windows-1251 bytes of a UTF-8 text written in a test.
 std::string W(const char* utf8);
 
+// One line per entry below the folder, in name order: its relative path, its
+// kind and permissions, its modification time and, for a file, its size and
+// a hash of its bytes. Equal fingerprints: an unchanged tree.
+std::string TreeFingerprint(const std::filesystem::path& folder);
+
 }  // namespace testing_support

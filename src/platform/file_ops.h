@@ -5,8 +5,10 @@
 
 namespace platform {
 
-// Copies a file to a new name; fails when the target exists. The copy keeps
-// the source's read-only state. A failed copy leaves no target behind.
+// Copies a file to a new name; fails when the target exists or the source is
+// not a regular file (a named pipe, a device), without waiting on it. The
+// copy keeps the source's read-only state. A failed copy leaves no target
+// behind.
 bool CopyFileNoOverwrite(const std::string& from, const std::string& to);
 
 // Renames a file; fails when the target exists.

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -31,15 +32,19 @@ bool WriteAll(int fd, const char* data, size_t size) {
   return true;
 }
 
-bool CopyContent(int from, int to) {
+// Copies at most `size` bytes, the source's size when the copy began: a file
+// that another program keeps growing must not keep the copy going for ever.
+bool CopyContent(int from, int to, off_t size) {
   char buffer[1 << 16];
-  for (;;) {
-    const ssize_t n = ::read(from, buffer, sizeof buffer);
+  while (size > 0) {
+    const ssize_t n = ::read(from, buffer, static_cast<size_t>(std::min<off_t>(size, sizeof buffer)));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
     if (n == 0) return true;
     if (!WriteAll(to, buffer, static_cast<size_t>(n))) return false;
+    size -= n;
   }
+  return true;
 }
 
 [[noreturn]] void RaiseFileError(const char* what, const std::string& path, int code) {
@@ -51,12 +56,15 @@ bool CopyContent(int from, int to) {
 bool CopyFileNoOverwrite(const std::string& from, const std::string& to) {
   const auto src = ToNativePath(from), dst = ToNativePath(to);
   if (!src || !dst) return false;
-  Fd in{::open(src->c_str(), O_RDONLY | O_CLOEXEC)};
+  // Without O_NONBLOCK, opening a named pipe would wait for a writer; only
+  // regular files are copied anyway.
+  Fd in{::open(src->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
   struct stat st;
   if (in.fd < 0 || ::fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  ::fcntl(in.fd, F_SETFL, 0);
   Fd out{::open(dst->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)};
   if (out.fd < 0) return false;
-  if (!CopyContent(in.fd, out.fd) || ::fchmod(out.fd, st.st_mode & 07777 & ~06000) != 0 ||
+  if (!CopyContent(in.fd, out.fd, st.st_size) || ::fchmod(out.fd, st.st_mode & 07777 & ~06000) != 0 ||
       ::close(out.fd) != 0) {
     out.fd = -1;
     ::unlink(dst->c_str());
