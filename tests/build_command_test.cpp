@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "core/compiler_runner.h"
+#include "core/res_reader.h"
 #include "platform/platform_error.h"
 #include "recording_host.h"
 #include "test_support.h"
@@ -11,6 +14,7 @@ namespace {
 
 using pagefold::BuildCommand;
 using pagefold::BuildOutcome;
+using pagefold::UnlinkedLink;
 using testing_support::OsPath;
 using testing_support::ReadFile;
 using testing_support::RecordingHost;
@@ -41,6 +45,16 @@ struct Build : ::testing::Test {
 
   fs::path Work() const { return target.path() / "ARH"; }
   std::string Script() const { return ReadFile(target.path() / "site.rc"); }
+
+  // The data of every resource in the built file by "TYPE/NAME".
+  std::map<std::string, std::string> Packed() const {
+    pagefold::FileResSource res;
+    EXPECT_TRUE(res.Open(host.resourceFile));
+    std::map<std::string, std::string> packed;
+    for (const pagefold::ResEntry& entry : pagefold::ListResources(res).entries)
+      packed[*entry.type.Cp1251() + "/" + *entry.name.Cp1251()] = *pagefold::ReadResourceData(res, entry);
+    return packed;
+  }
 };
 
 TEST_F(Build, MissingInputsAreReportedAndNothingIsCreated) {
@@ -218,6 +232,68 @@ TEST_F(Build, MoreThanFiveThousandFilesAreBuilt) {
   ASSERT_EQ(build.UsedFlags.size(), 5202u);
   EXPECT_EQ(build.UsedFlags[5200], 1);
   EXPECT_NE(Script().find("SEARCH_FILE_NOMBER_5200 TXT"), std::string::npos);
+}
+
+TEST_F(Build, StyleSheetsKeepThePicturesTheyLinkWhileTheyAreKeptThemselves) {
+  WriteFile(source.path() / "index.htm",
+            "<link rel=stylesheet href=\"css/site.css\"><p style=\"background:url(img/p.gif)\">");
+  // The sheet comes before the pictures it names, and it imports a sheet that imports it back.
+  WriteFile(source.path() / "css" / "site.css",
+            "@import \"print.css\";\nbody { background: url(../img/bg.png) }\nh1 { background: url( 'img/h.gif' ) }\n");
+  WriteFile(source.path() / "css" / "print.css", "@import url(site.css);\ni { background: url(\"../img/i.gif\") }\n");
+  // Nothing links this sheet: neither it nor the picture that only it names is packed.
+  WriteFile(source.path() / "css" / "orphan.css", "@import 'orphan.css'; b { background: url(../img/o.gif) }");
+  for (const char* picture : {"img/bg.png", "css/img/h.gif", "img/i.gif", "img/o.gif", "img/p.gif"})
+    WriteFile(source.path() / picture, picture);
+  host.ticked = {"css\\site.css", "css\\print.css", "css\\orphan.css", "img\\bg.png", "css\\img\\h.gif",
+                 "img\\i.gif", "img\\o.gif", "index.htm", "img\\p.gif"};
+  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+
+  EXPECT_EQ(build.UsedFlags, (std::vector<unsigned char>{0, 1, 1, 0, 1, 1, 1, 0, 0, 1}));
+  std::vector<std::string> ids;
+  const auto packed = Packed();
+  for (const auto& [id, data] : packed) ids.push_back(id);
+  EXPECT_EQ(ids, (std::vector<std::string>{"CSS/SEARCH_FILE_NOMBER_1", "CSS/SEARCH_FILE_NOMBER_2",
+                                           "GIF/SEARCH_FILE_NOMBER_5", "GIF/SEARCH_FILE_NOMBER_6",
+                                           "GIF/SEARCH_FILE_NOMBER_9", "HTM/SEARCH_FILE_NOMBER_8", "HTML/FILELIST",
+                                           "HTML/INDEX", "PNG/SEARCH_FILE_NOMBER_4"}));
+  EXPECT_EQ(packed.at("CSS/SEARCH_FILE_NOMBER_1"),
+            "@import \"../CSS/SEARCH_FILE_NOMBER_2\";\nbody { background: url(../PNG/SEARCH_FILE_NOMBER_4) }\n"
+            "h1 { background: url( '../GIF/SEARCH_FILE_NOMBER_5' ) }\n");
+  EXPECT_EQ(packed.at("CSS/SEARCH_FILE_NOMBER_2"),
+            "@import url(../CSS/SEARCH_FILE_NOMBER_1);\ni { background: url(\"../GIF/SEARCH_FILE_NOMBER_6\") }\n");
+  EXPECT_EQ(packed.at("HTM/SEARCH_FILE_NOMBER_8"),
+            "<link rel=stylesheet href=\"../CSS/SEARCH_FILE_NOMBER_1\">"
+            "<p style=\"background:url(../GIF/SEARCH_FILE_NOMBER_9)\">");
+  EXPECT_EQ(packed.at("PNG/SEARCH_FILE_NOMBER_4"), "img/bg.png");
+  EXPECT_TRUE(build.UnlinkedLinks.empty());
+
+  // With the check off the orphan stays, rewritten like the others.
+  host.keepAll = true;
+  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  EXPECT_EQ(Packed().at("CSS/SEARCH_FILE_NOMBER_3"),
+            "@import '../CSS/SEARCH_FILE_NOMBER_3'; b { background: url(../GIF/SEARCH_FILE_NOMBER_7) }");
+}
+
+TEST_F(Build, LinksThatNameNoPackedFileAreKeptForTheFrontEnd) {
+  WriteFile(source.path() / "index.htm",
+            "<a href=\"gone.htm\"><a href=\"gone.htm\"><img src=\"img/unused.gif\"><a href=README>"
+            "<a href=\"http://example.com/\"><a href=\"mailto:a@b.c\"><a href=\"#top\"><a href=\"/abs.htm\">"
+            "<link rel=stylesheet href=\"site.css\"><a href=\"sub/page.htm\">");
+  WriteFile(source.path() / "sub" / "page.htm", "<img src=\"../img/a.gif\"><a href=\"../nowhere.htm#x\">");
+  WriteFile(source.path() / "site.css", "body { background: url(img/missing.png) url(data:image/gif;base64,R0lG) }");
+  WriteFile(source.path() / "lost.css", "body { background: url(img/lost.png) }");  // dropped: not reported
+  host.ticked = {"img\\a.gif", "index.htm", "README", "sub\\page.htm", "site.css", "lost.css"};
+  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  EXPECT_EQ(build.UnlinkedLinks, (std::vector<UnlinkedLink>{{"index.htm", "README"},
+                                                            {"index.htm", "gone.htm"},
+                                                            {"index.htm", "img/unused.gif"},
+                                                            {"sub\\page.htm", "../nowhere.htm#x"},
+                                                            {"site.css", "img/missing.png"}}));
+  // A build that does not start clears them.
+  host.ticked.clear();
+  EXPECT_EQ(build.Button5Click(host), BuildOutcome::NotStarted);
+  EXPECT_TRUE(build.UnlinkedLinks.empty());
 }
 
 }  // namespace

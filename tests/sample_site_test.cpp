@@ -70,42 +70,54 @@ TEST(SampleSite, PacksIntoAResourceFileWhoseLinksAllResolve) {
   ASSERT_TRUE(source.Open(host.resourceFile));
   const pagefold::ResListing listing = pagefold::ListResources(source);
   ASSERT_EQ(listing.error, "");
-  std::vector<Packed> packed;
-  for (const auto& entry : listing.entries)
-    packed.push_back({*entry.type.Cp1251(), *entry.name.Cp1251(), *pagefold::ReadResourceData(source, entry)});
   std::vector<std::string> ids;
-  for (const Packed& p : packed) ids.push_back(p.type + "/" + p.name);
-  // unused.gif (3) is dropped; the others keep their numbers.
+  std::map<std::string, std::string> data;  // by "TYPE/NAME"
+  std::vector<Packed> packed;
+  for (const auto& entry : listing.entries) {
+    packed.push_back({*entry.type.Cp1251(), *entry.name.Cp1251(), *pagefold::ReadResourceData(source, entry)});
+    ids.push_back(packed.back().type + "/" + packed.back().name);
+    data[ids.back()] = packed.back().data;
+  }
+  // unused.gif (4) is dropped; the others keep their numbers, in the order of
+  // the staged names.
   EXPECT_EQ(ids, (std::vector<std::string>{"HTML/FILELIST", "HTML/INDEX", "GIF/SEARCH_FILE_NOMBER_1",
-                                           "GIF/SEARCH_FILE_NOMBER_2", "GIF/SEARCH_FILE_NOMBER_4",
-                                           "GIF/SEARCH_FILE_NOMBER_5", "HTM/SEARCH_FILE_NOMBER_6",
-                                           "HTM/SEARCH_FILE_NOMBER_7", "HTML/SEARCH_FILE_NOMBER_8",
-                                           "CSS/SEARCH_FILE_NOMBER_9"}));
-  ASSERT_EQ(packed.size(), 10u);
-  EXPECT_EQ(packed[2].data, ReadFile(kSite / "img" / "bg.gif"));
-  EXPECT_EQ(packed[4].data, ReadFile(kSite / "img" / Utf8Path("\xD0\xBA\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0.gif")));
-  EXPECT_EQ(packed[5].data, ReadFile(kSite / "img" / Utf8Path("\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.gif")));
-  EXPECT_EQ(packed[9].data, ReadFile(kSite / "style.css"));
-  EXPECT_EQ(packed[1].data, packed[6].data);  // index.html is the rewritten start page
+                                           "CSS/SEARCH_FILE_NOMBER_10", "GIF/SEARCH_FILE_NOMBER_2",
+                                           "GIF/SEARCH_FILE_NOMBER_3", "GIF/SEARCH_FILE_NOMBER_5",
+                                           "GIF/SEARCH_FILE_NOMBER_6", "HTM/SEARCH_FILE_NOMBER_7",
+                                           "HTM/SEARCH_FILE_NOMBER_8", "HTML/SEARCH_FILE_NOMBER_9"}));
+  ASSERT_EQ(data.size(), 11u);
+  EXPECT_EQ(data["GIF/SEARCH_FILE_NOMBER_1"], ReadFile(kSite / "img" / "bg.gif"));
+  // The picture that only the style sheet uses.
+  EXPECT_EQ(data["GIF/SEARCH_FILE_NOMBER_3"], ReadFile(kSite / "img" / "stripe.gif"));
+  EXPECT_EQ(data["GIF/SEARCH_FILE_NOMBER_5"],
+            ReadFile(kSite / "img" / Utf8Path("\xD0\xBA\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0.gif")));
+  EXPECT_EQ(data["GIF/SEARCH_FILE_NOMBER_6"], ReadFile(kSite / "img" / Utf8Path("\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.gif")));
+  EXPECT_EQ(data["CSS/SEARCH_FILE_NOMBER_10"],
+            "body { font-family: Arial, sans-serif; color: #203040; }\n"
+            "h1 { font-size: 18px; padding-left: 24px; background: url(../GIF/SEARCH_FILE_NOMBER_3) no-repeat; }\n");
+  EXPECT_EQ(data["HTML/INDEX"], data["HTM/SEARCH_FILE_NOMBER_7"]);  // index.html is the rewritten start page
 
-  // Every ../TYPE/NAME in every page names a packed resource.
+  // Every ../TYPE/NAME in every page and style sheet names a packed resource.
   const std::set<std::string> known(ids.begin(), ids.end());
   // Resource types are found without regard to case; the file list page writes them as the extension.
   const std::regex link("\\.\\./([A-Za-z]+)/(SEARCH_FILE_NOMBER_[0-9]+)");
   int links = 0;
   for (const Packed& p : packed) {
-    if (p.type != "HTM" && p.type != "HTML") continue;
+    if (p.type != "HTM" && p.type != "HTML" && p.type != "CSS") continue;
     for (std::sregex_iterator it(p.data.begin(), p.data.end(), link), end; it != end; ++it, ++links)
       EXPECT_TRUE(known.count(text::UpperAscii((*it)[1].str()) + "/" + (*it)[2].str())) << p.name << ": " << it->str();
   }
-  EXPECT_EQ(links, 8 + 5 + 5 + 3 + 4);  // file list rows, index.html, index, about, news
-  const std::string& index = packed[6].data;
-  EXPECT_NE(index.find("href=\"../CSS/SEARCH_FILE_NOMBER_9\""), std::string::npos);
+  EXPECT_EQ(links, 9 + 5 + 5 + 3 + 4 + 1);  // file list rows, index.html, index, about, news, style
+  const std::string& index = data["HTM/SEARCH_FILE_NOMBER_7"];
+  EXPECT_NE(index.find("href=\"../CSS/SEARCH_FILE_NOMBER_10\""), std::string::npos);
   EXPECT_NE(index.find("background=\"../GIF/SEARCH_FILE_NOMBER_1\""), std::string::npos);
-  EXPECT_NE(index.find("href='../HTML/SEARCH_FILE_NOMBER_8#latest'"), std::string::npos);
+  EXPECT_NE(index.find("href='../HTML/SEARCH_FILE_NOMBER_9#latest'"), std::string::npos);
   EXPECT_NE(index.find("href=\"http://example.com/\""), std::string::npos);
-  EXPECT_NE(packed[7].data.find("src=\"../GIF/SEARCH_FILE_NOMBER_5\""), std::string::npos);  // Windows-1251 link
-  EXPECT_NE(packed[8].data.find("src=\"../GIF/SEARCH_FILE_NOMBER_4\""), std::string::npos);  // UTF-8 link
+  // The Windows-1251 link of about.htm and the UTF-8 link of news.html.
+  EXPECT_NE(data["HTM/SEARCH_FILE_NOMBER_8"].find("src=\"../GIF/SEARCH_FILE_NOMBER_6\""), std::string::npos);
+  EXPECT_NE(data["HTML/SEARCH_FILE_NOMBER_9"].find("src=\"../GIF/SEARCH_FILE_NOMBER_5\""), std::string::npos);
+  // The external link is the only one that names no packed file, and it is not counted.
+  EXPECT_TRUE(build.UnlinkedLinks.empty());
 
   // The file list page, byte for byte.
   std::string page =
@@ -118,31 +130,34 @@ TEST(SampleSite, PacksIntoAResourceFileWhoseLinksAllResolve) {
       W("</h3></a><hr color=\"black\" align=\"left\" width=\"50%\"><table class=\"td\"><tr><td>№</td>"
         "<td>Файл</td><td>Размер</td>\r\n");
   const std::vector<std::pair<int, std::string>> rows = {
-      {1, "img\\bg.gif"}, {2, "img\\logo.gif"}, {4, W("img\\карта.gif")}, {5, W("img\\фото.gif")},
-      {6, "index.htm"}, {7, "pages\\about.htm"}, {8, "pages\\news.html"}, {9, "style.css"}};
+      {1, "img\\bg.gif"},        {2, "img\\logo.gif"},    {3, "img\\stripe.gif"},
+      {5, W("img\\карта.gif")},  {6, W("img\\фото.gif")}, {7, "index.htm"},
+      {8, "pages\\about.htm"},   {9, "pages\\news.html"}, {10, "style.css"}};
   std::int64_t total = 0;
   for (size_t k = 0; k < rows.size(); ++k) {
-    const Packed& p = packed[k + 2];
-    total += static_cast<std::int64_t>(p.data.size());
-    const std::string ext = rows[k].second.substr(rows[k].second.rfind('.') + 1);
+    const auto& [number, name] = rows[k];
+    const std::string ext = name.substr(name.rfind('.') + 1);
+    const std::string& bytes = data[text::UpperAscii(ext) + "/SEARCH_FILE_NOMBER_" + std::to_string(number)];
+    total += static_cast<std::int64_t>(bytes.size());
     page += "<tr><td>" + std::to_string(k + 1) + "</td><td><a href=\"../" + ext + "/SEARCH_FILE_NOMBER_" +
-            std::to_string(rows[k].first) + "\">" + rows[k].second + "</a></td><td><a>" +
-            SizeText(static_cast<std::int64_t>(p.data.size())) + "</td>\r\n";
+            std::to_string(number) + "\">" + name + "</a></td><td><a>" +
+            SizeText(static_cast<std::int64_t>(bytes.size())) + "</td>\r\n";
   }
-  page += W("</table><hr color=\"black\" align=\"left\" width=\"50%\"><h3>Количество файлов:  8"
+  page += W("</table><hr color=\"black\" align=\"left\" width=\"50%\"><h3>Количество файлов:  9"
             "<br>Общий размер:  ") + SizeText(total) + "</h3></body></html>\r\n";
-  EXPECT_EQ(packed[0].data, page);
+  EXPECT_EQ(data["HTML/FILELIST"], page);
 
-  // The script beside the target, byte for byte.
+  // The script beside the target, byte for byte: its lines go by the staged names.
   const std::string work = (target.path() / "ARH").string() + OsPath("/");
-  std::string script = "FILELIST HTML \"" + work + "filelist.html\"\r\nINDEX HTML \"" + work + "index.html\"\r\n";
+  std::map<std::string, std::string> lines;  // by staged name
   for (const auto& [number, name] : rows) {
     const std::string ext = name.substr(name.rfind('.') + 1);
-    std::string type = ext;
-    for (char& c : type) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    script += "SEARCH_FILE_NOMBER_" + std::to_string(number) + " " + type + " \"" + work +
-              "search_file_nomber_" + std::to_string(number) + "." + ext + "\"\r\n";
+    const std::string staged = "search_file_nomber_" + std::to_string(number) + "." + ext;
+    lines[staged] = "SEARCH_FILE_NOMBER_" + std::to_string(number) + " " + text::UpperAscii(ext) + " \"" + work +
+                    staged + "\"\r\n";
   }
+  std::string script = "FILELIST HTML \"" + work + "filelist.html\"\r\nINDEX HTML \"" + work + "index.html\"\r\n";
+  for (const auto& [staged, line] : lines) script += line;
   EXPECT_EQ(ReadFile(target.path() / "site.rc"), script);
 
   EXPECT_EQ(Snapshot(kSite), before);

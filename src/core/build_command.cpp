@@ -4,6 +4,7 @@
 #include "core/build_texts.h"
 #include "core/compiler_runner.h"
 #include "core/file_list_page.h"
+#include "core/link_rewriting.h"
 #include "core/paths.h"
 #include "core/registry_index.h"
 #include "core/tmyfunction.h"
@@ -74,8 +75,11 @@ class BuildRun {
       host_.SetProgressMax(count_);
       host_.SetWindowEnabled(false);
       build_.UsedFlags.assign(count_ + 1, 0);
+      unlinked_.assign(count_ + 1, {});
+      sheetLinks_.assign(count_ + 1, {});
       const RegistryIndex index(registry);
       RewriteLinks(registry, index);
+      CountKeptStyleSheets();
       DropUnusedFiles(registry);
     }
     ApplySettings();
@@ -95,7 +99,8 @@ class BuildRun {
     return JoinPath(workFolder_, StagedName(number) + ext);
   }
 
-  // Gives every staged copy its extension and rewrites the links of the pages.
+  // Gives every staged copy its extension and rewrites the links of the pages
+  // and the style sheets.
   void RewriteLinks(const platform::IniFile& registry, const RegistryIndex& index) {
     for (int n = 1; n <= count_; ++n) {
       const std::string name = registry.ReadString("data", StagedName(n), "");
@@ -105,10 +110,35 @@ class BuildRun {
       // A rename that refuses to overwrite leaves what a copy and a delete
       // would leave; a name without an extension loses its only copy.
       if (ext.empty() || !platform::RenameNoOverwrite(bare, full)) platform::DeleteFile(bare);
-      if (IsPageName(name) && platform::FileExists(full)) build_.ReplaceUrl(full, RegistryFolder(name), index);
+      if (IsPageName(name) && platform::FileExists(full)) {
+        build_.ReplaceUrl(full, RegistryFolder(name), index, &unlinked_[n]);
+      } else if (IsStyleSheetName(name) && platform::FileExists(full)) {
+        LinkRewrite sheet =
+            RewriteStagedFile(full, LinkSource::StyleSheet, RegistryFolder(name), index, build_.GroupType);
+        sheetLinks_[n] = std::move(sheet.marked);
+        unlinked_[n] = std::move(sheet.unlinked);
+      }
       Pump();
       host_.SetStatusText(0, Counter(n, count_));
       host_.SetProgressPosition(n);
+    }
+  }
+
+  // The links of a style sheet keep their files only when the sheet is kept
+  // itself: linked from a page, or from a sheet kept so (through @import, at
+  // any depth). A sheet that nothing keeps is dropped with its links.
+  void CountKeptStyleSheets() {
+    std::vector<int> kept;
+    for (int n = 1; n <= count_; ++n)
+      if (build_.UsedFlags[n] && !sheetLinks_[n].empty()) kept.push_back(n);
+    while (!kept.empty()) {
+      const int sheet = kept.back();
+      kept.pop_back();
+      for (const int n : sheetLinks_[sheet]) {
+        if (build_.UsedFlags[n]) continue;
+        build_.UsedFlags[n] = 1;
+        if (!sheetLinks_[n].empty()) kept.push_back(n);
+      }
     }
   }
 
@@ -125,6 +155,8 @@ class BuildRun {
       const std::string full = StagedPath(n, ExtWithDot(name));
       if (!host_.KeepAll() && build_.UsedFlags[n] == 0 && !IsPageName(name)) platform::DeleteFile(full);
       page.AddRow(n, name, full, build_.GroupType);  // only when the copy is still there
+      if (!unlinked_[n].empty() && platform::FileExists(full))
+        for (std::string& link : unlinked_[n]) build_.UnlinkedLinks.push_back({name, std::move(link)});
     }
     page.Save(JoinPath(workFolder_, "filelist.html"));
   }
@@ -208,6 +240,10 @@ class BuildRun {
   const std::string workFolder_;
   const std::string scriptPath_;
   int count_ = 0;
+  // By file number: the links of a page or sheet that name no packed file,
+  // and the files that a style sheet links.
+  std::vector<std::vector<std::string>> unlinked_;
+  std::vector<std::vector<int>> sheetLinks_;
   std::string startStagedName_;
   std::string extractedCompiler_;
   bool workFolderRemoved_ = false;
@@ -216,6 +252,7 @@ class BuildRun {
 }  // namespace
 
 BuildOutcome BuildCommand::Button5Click(BuildHost& host) {
+  UnlinkedLinks.clear();
   if (host.SourceFolder().empty()) {
     host.SetStatusText(1, texts::kNoSourceFolder);
     return BuildOutcome::NotStarted;

@@ -22,6 +22,13 @@ enum class BuildOutcome {
 // Name of a staged copy without its extension: "search_file_nomber_" + N.
 std::string StagedName(int number);
 
+// A link of a packed page or style sheet that names no packed file.
+struct UnlinkedLink {
+  std::string page;  // the registry name of the page or style sheet
+  std::string link;  // the link as written in it
+  bool operator==(const UnlinkedLink&) const = default;
+};
+
 class BuildCommand {
  public:
   // Resource type for every file when grouping is on; empty otherwise.
@@ -30,8 +37,13 @@ class BuildCommand {
   std::string ResourceFolder;
   // Where the resource compiler is written out and run from.
   std::string CompilerPath;
-  // One flag per file number (index 0 unused): 1 when some page links to it.
+  // One flag per file number (index 0 unused): 1 when some page links to it,
+  // or a style sheet that is kept itself.
   std::vector<unsigned char> UsedFlags;
+  // The links of the last build's packed pages and style sheets that name no
+  // packed file: by file number, each file's links sorted and given once.
+  // Cleared when a build is asked for.
+  std::vector<UnlinkedLink> UnlinkedLinks;
 
   // The build: from the inputs that the host holds to the compiled resource
   // file, with every status text, counter and message on the way. An error of
@@ -53,10 +65,11 @@ class BuildCommand {
   // Rewrites the links of a staged page (its full path) into resource links
   // and marks the linked files in UsedFlags; the page folder is the folder
   // part of the page's registry name. Writes the page back only when it made
-  // a replacement, and returns their number. Raises "Cannot open file "%s".
-  // %s" and "Cannot create file "%s". %s".
-  int ReplaceUrl(const std::string& pagePath, const std::string& pageFolder,
-                 const RegistryIndex& registry);
+  // a replacement, and returns their number. The page's links that name no
+  // packed file go to `unlinked` when it is given. Raises "Cannot open file
+  // "%s". %s" and "Cannot create file "%s". %s".
+  int ReplaceUrl(const std::string& pagePath, const std::string& pageFolder, const RegistryIndex& registry,
+                 std::vector<std::string>* unlinked = nullptr);
 };
 
 }  // namespace pagefold

@@ -160,9 +160,10 @@ LinkRewrite RewriteStagedFile(const std::string& path, LinkSource source, const 
 }
 
 int BuildCommand::ReplaceUrl(const std::string& pagePath, const std::string& pageFolder,
-                             const RegistryIndex& registry) {
-  const LinkRewrite rewrite = RewriteStagedFile(pagePath, LinkSource::Page, pageFolder, registry, GroupType);
+                             const RegistryIndex& registry, std::vector<std::string>* unlinked) {
+  LinkRewrite rewrite = RewriteStagedFile(pagePath, LinkSource::Page, pageFolder, registry, GroupType);
   MarkUsed(rewrite.marked, registry, UsedFlags);
+  if (unlinked) *unlinked = std::move(rewrite.unlinked);
   return rewrite.count;
 }
 
