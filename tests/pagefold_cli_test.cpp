@@ -15,9 +15,15 @@ using testing_support::ScratchDir;
 using testing_support::WriteFile;
 namespace fs = std::filesystem;
 
+using testing_support::Utf8Path;
+using testing_support::W;
+
+const char kLlvmRc[] = "/usr/bin/llvm-rc-14";
+
 struct Result {
   int exitCode;
   std::string err;  // UTF-8, as the terminal shows it
+  std::string out;
 };
 
 struct PagefoldCli : ::testing::Test {
@@ -31,18 +37,24 @@ struct PagefoldCli : ::testing::Test {
   }
 
   Result Run(const std::string& args) {
-    const fs::path err = target.path() / "stderr.txt";
-    std::string command = "\"" PAGEFOLD_CLI_PATH "\" " + args + " 2> \"" + err.string() + "\"";
+    const fs::path err = target.path() / "stderr.txt", out = target.path() / "stdout.txt";
+    const Result result{System("\"" PAGEFOLD_CLI_PATH "\" " + args + " > \"" + out.string() + "\" 2> \"" +
+                               err.string() + "\""),
+                        ReadFile(err), ReadFile(out)};
+    fs::remove(err);
+    fs::remove(out);
+    return result;
+  }
+  static int System(std::string command) {
 #ifdef _WIN32
     command = "\"" + command + "\"";  // cmd /c takes away the outer pair of quotes
 #endif
-    int status = std::system(command.c_str());
-#ifndef _WIN32
-    status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const int status = std::system(command.c_str());
+#ifdef _WIN32
+    return status;
+#else
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
-    const Result result{status, ReadFile(err)};
-    fs::remove(err);
-    return result;
   }
   std::string Source() const { return "\"" + source.str() + "\""; }
   std::string Target() const { return "\"" + (target.path() / "out.res").string() + "\""; }
@@ -112,6 +124,142 @@ TEST_F(PagefoldCli, ALeftoverWorkFolderFailsWithTheSystemsCode) {
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.err, "I/O error 183\n");
   EXPECT_TRUE(fs::is_directory(target.path() / "ARH"));
+}
+
+TEST_F(PagefoldCli, ReportsTheLinksThatNameNoPackedFile) {
+  WriteFile(source.path() / "links.htm",
+            "<a href=\"gone.htm\">broken</a><img src=\"lonely.gif\"><a href=\"http://example.com/\">out</a>"
+            "<a href=\"mailto:a@b.c\">mail</a><a href=\"#top\">top</a>");
+  WriteFile(Utf8Path(source.str() + "/\xD0\xB4\xD0\xB0.htm"), W("<a href=\"нет.htm\">"));  // да.htm
+  WriteFile(target.path() / "report.txt", "an older report, longer than the new one");
+  const std::string report = "\"" + (target.path() / "report.txt").string() + "\"";
+  // lonely.gif is not ticked.
+  Result r = Run("--start index.htm --report " + report + " " + Source() + " " + Target() +
+                 " index.htm pages/a.htm logo.gif links.htm \xD0\xB4\xD0\xB0.htm");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err,
+            "Копируются файлы...\nМеняются ссылки...\nУдаляем неиспользуемые файлы...\n"
+            "Применяются настройки...\nВНИМАНИЕ!!! Собирается ресурсный файл...\n"
+            "Удаляются временные файлы...\nСбор закончен !!!\n"
+            "Ссылок без ресурса: 3\nlinks.htm -> gone.htm\nlinks.htm -> lonely.gif\nда.htm -> нет.htm\n");
+  EXPECT_EQ(ReadFile(target.path() / "report.txt"),
+            "links.htm\tgone.htm\r\nlinks.htm\tlonely.gif\r\n" + W("да.htm\tнет.htm\r\n"));
+
+  // The summary shows the first ten; the report holds them all, control bytes shown.
+  std::string page;
+  for (int i = 10; i < 22; ++i) page += "<a href=\"gone" + std::to_string(i) + ".htm\">";
+  page += "<a href=gone.htm\r\n>";
+  WriteFile(source.path() / "links.htm", page);
+  r = Run("--start index.htm --report " + report + " " + Source() + " " + Target() +
+          " index.htm pages/a.htm logo.gif links.htm");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  std::string summary = "Ссылок без ресурса: 13\nlinks.htm -> gone.htm\\r\\n\n";
+  std::string lines = "links.htm\tgone.htm\\r\\n\r\n";
+  for (int i = 10; i < 22; ++i) {
+    if (i < 19) summary += "links.htm -> gone" + std::to_string(i) + ".htm\n";
+    lines += "links.htm\tgone" + std::to_string(i) + ".htm\r\n";
+  }
+  EXPECT_EQ(r.err.substr(r.err.find("Ссылок")), summary);
+  EXPECT_EQ(ReadFile(target.path() / "report.txt"), lines);
+
+  // A clean build prints no summary and writes an empty report.
+  r = Run("--start index.htm --report " + report + " " + Source() + " " + Target() + " index.htm pages/a.htm logo.gif");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err.find("Ссылок"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadFile(target.path() / "report.txt"), "");
+  EXPECT_TRUE(fs::exists(target.path() / "report.txt"));
+}
+
+TEST_F(PagefoldCli, AReportThatCannotBeWrittenFailsTheRun) {
+  const fs::path report = target.path() / "no such folder" / "report.txt";
+  const Result r = Run("--yes --report \"" + report.string() + "\" " + Source() + " " + Target());
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("Сбор закончен !!!\n"), std::string::npos) << r.err;
+  const std::string message = "Не удалось записать отчёт \"" + report.string() + "\": ";
+  ASSERT_NE(r.err.find(message), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.back(), '\n');
+  EXPECT_TRUE(fs::exists(target.path() / "out.res"));
+  EXPECT_FALSE(fs::exists(target.path() / "no such folder"));
+
+  // A folder in the way: nothing is left beside it.
+  fs::create_directory(target.path() / "report.txt");
+  const std::string inTheWay = (target.path() / "report.txt").string();
+  const Result folder = Run("--yes --report \"" + inTheWay + "\" " + Source() + " " + Target());
+  EXPECT_EQ(folder.exitCode, 1);
+  EXPECT_NE(folder.err.find("Не удалось записать отчёт \"" + inTheWay + "\": "),
+            std::string::npos)
+      << folder.err;
+  EXPECT_FALSE(fs::exists(target.path() / "report.txt.tmp"));
+  EXPECT_TRUE(fs::is_empty(target.path() / "report.txt"));
+}
+
+TEST_F(PagefoldCli, ListsTheResourcesOfAPackedFile) {
+  ASSERT_EQ(Run("--start index.htm " + Source() + " " + Target()).exitCode, 0);
+  const Result r = Run("--list " + Target());
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  // index.htm is 1, logo.gif 2, lonely.gif 3 (dropped), pages\a.htm 4.
+  const std::string index = "<a href=\"../HTM/SEARCH_FILE_NOMBER_4\">a</a><img src=\"../GIF/SEARCH_FILE_NOMBER_2\">";
+  const std::string page = "<a href=\"../HTM/SEARCH_FILE_NOMBER_1\">up</a>";
+  const std::string rest = "HTML/INDEX\t" + std::to_string(index.size()) + "\nHTM/SEARCH_FILE_NOMBER_1\t" +
+                           std::to_string(index.size()) + "\nGIF/SEARCH_FILE_NOMBER_2\t3\nHTM/SEARCH_FILE_NOMBER_4\t" +
+                           std::to_string(page.size()) + "\n";
+  ASSERT_EQ(r.out.rfind("HTML/FILELIST\t", 0), 0u) << r.out;
+  const size_t sizeEnd = r.out.find('\n');
+  ASSERT_NE(sizeEnd, std::string::npos);
+  EXPECT_GT(std::stoi(r.out.substr(14, sizeEnd - 14)), 500);
+  EXPECT_EQ(r.out.substr(sizeEnd + 1), rest);
+}
+
+TEST_F(PagefoldCli, ListsAResourceFileOfLlvmRc) {
+#ifdef _WIN32
+  GTEST_SKIP() << "llvm-rc-14 is a Linux program: the Linux build lists its output";
+#endif
+  if (!fs::exists(kLlvmRc)) GTEST_SKIP() << kLlvmRc << " is not installed: the listing of its output did not run";
+  const fs::path dir = target.path();
+  WriteFile(dir / "a.htm", "<html>");
+  WriteFile(dir / "b.bin", std::string(70000, 'b'));
+  WriteFile(dir / "c.gif", "");
+  WriteFile(dir / "site.rc", "INDEX HTM \"" + (dir / "a.htm").string() + "\"\n7 RCDATA \"" + (dir / "b.bin").string() +
+                                 "\"\nSEARCH_FILE_NOMBER_12 GIF \"" + (dir / "c.gif").string() + "\"\n");
+  ASSERT_EQ(System(std::string(kLlvmRc) + " -no-preprocess -fo \"" + (dir / "site.res").string() + "\" \"" +
+                   (dir / "site.rc").string() + "\""),
+            0);
+  const Result r = Run("--list \"" + (dir / "site.res").string() + "\"");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "HTM/INDEX\t6\n#10/#7\t70000\nGIF/SEARCH_FILE_NOMBER_12\t0\n");
+}
+
+TEST_F(PagefoldCli, ListingErrors) {
+  const std::string missing = (target.path() / "missing.res").string();
+  Result r = Run("--list \"" + missing + "\"");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err.rfind("Cannot open file \"" + missing + "\". ", 0), 0u) << r.err;
+  EXPECT_EQ(r.out, "");
+
+  // A file cut inside its second resource: the first is listed, then what is wrong.
+  std::string res(32, '\0');
+  res[4] = 32;
+  res[8] = res[9] = res[12] = res[13] = '\xFF';
+  const std::string header = std::string("\x02\0\0\0\x20\0\0\0", 8) + std::string("A\0\0\0B\0\0\0", 8) +
+                             std::string(16, '\0');
+  res += header + std::string("xy\0\0", 4) + header;
+  WriteFile(target.path() / "cut.res", res);
+  const std::string cut = (target.path() / "cut.res").string();
+  r = Run("--list \"" + cut + "\"");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "A/B\t2\n");
+  EXPECT_EQ(r.err, cut + ": data runs past the end of the file at offset 68\n");
+
+  WriteFile(target.path() / "page.htm", "<html>");
+  r = Run("--list \"" + (target.path() / "page.htm").string() + "\"");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, (target.path() / "page.htm").string() +
+                       ": not a 32-bit resource file: it does not start with the empty entry\n");
+
+  r = Run("--list " + Target() + " " + Source());
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.err, "Ключ --list не сочетается с упаковкой\nСправка: pagefold-cli --help\n");
 }
 
 }  // namespace

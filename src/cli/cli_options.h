@@ -12,6 +12,8 @@ struct CliOptions {
   std::string groupType;   // --group
   bool keepAll = false;    // --keep-all
   bool yes = false;        // --yes: answer the start-page question with OK
+  std::string reportFile;  // --report: where the links without a resource go
+  std::string listFile;    // --list: the .res file to list instead of packing
   std::string sourceFolder;
   std::string target;
   std::vector<std::string> files;  // relative names, "\" between folders

@@ -5,6 +5,8 @@
 
 #include "cli/cli_host.h"
 #include "cli/cli_options.h"
+#include "cli/link_report.h"
+#include "cli/list_command.h"
 #include "core/build_command.h"
 #include "core/compiler_runner.h"
 #include "core/find_files.h"
@@ -32,6 +34,21 @@ std::vector<std::string> TickedFiles(const SourceFiles& listing, const std::vect
   return ticked;
 }
 
+// The summary of the links without a resource, and the report file when one
+// is asked for; false when it cannot be written.
+bool ReportLinks(CliHost& host, const std::vector<UnlinkedLink>& links, const std::string& reportFile) {
+  const std::string summary = LinkReportSummary(links);
+  if (!summary.empty()) host.PrintLine(summary);
+  if (reportFile.empty()) return true;
+  try {
+    WriteLinkReport(reportFile, links);
+    return true;
+  } catch (const std::runtime_error& e) {
+    host.PrintLine(e.what());
+    return false;
+  }
+}
+
 int Pack(const CliOptions& options) {
   const auto source = platform::AbsolutePath(options.sourceFolder);
   const auto target = platform::AbsolutePath(options.target);
@@ -51,21 +68,20 @@ int Pack(const CliOptions& options) {
   build.CompilerPath = GetTempDir() + "brcc32.exe";
   // From here on Ctrl+C ends the build with its clean-up instead of the program.
   platform::CatchInterrupts();
+  BuildOutcome outcome;
   try {
-    switch (build.Button5Click(host)) {
-      case BuildOutcome::Built: return 0;
-      case BuildOutcome::Failed: return 1;
-      case BuildOutcome::NotStarted: break;
-    }
+    outcome = build.Button5Click(host);
   } catch (const std::exception& e) {
     host.PrintLine(e.what());
     return 1;
   }
-  if (!host.DeclinedQuestion().empty()) {
+  if (outcome == BuildOutcome::NotStarted) {
+    if (host.DeclinedQuestion().empty()) return 1;
     host.PrintLine(host.DeclinedQuestion() + text::Cp1251Text(" (ответ OK: --yes)"));
     return 2;
   }
-  return 1;
+  const bool reported = ReportLinks(host, build.UnlinkedLinks, options.reportFile);
+  return outcome == BuildOutcome::Built && reported ? 0 : 1;
 }
 
 }  // namespace
@@ -77,6 +93,7 @@ int RunPackCommand(const std::vector<std::string>& args) {
       platform::WriteToStderr(HelpText());
       return 0;
     }
+    if (!options.listFile.empty()) return RunListCommand(options.listFile);
     return Pack(options);
   } catch (const std::invalid_argument& e) {
     PrintError(e.what());

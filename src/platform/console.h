@@ -1,4 +1,4 @@
-// The terminal of a command-line program: its arguments, its error stream and
+// The terminal of a command-line program: its arguments, its output streams and
 // the current folder, in the program's Windows-1251 texts.
 #pragma once
 
@@ -14,6 +14,9 @@ std::optional<std::string> ArgumentText(char** argv, int index);
 
 // Writes the text to the standard error stream in the terminal's encoding.
 void WriteToStderr(const std::string& text);
+
+// Writes the text to the standard output stream in the terminal's encoding.
+void WriteToStdout(const std::string& text);
 
 // True when the standard error stream is a terminal (not a file or a pipe).
 bool StderrIsTerminal();

@@ -13,11 +13,19 @@ std::optional<std::string> ArgumentText(char** argv, int index) {
   return text::Utf8ToCp1251(argv[index]);
 }
 
-void WriteToStderr(const std::string& text) {
+namespace {
+
+void WriteTo(std::FILE* stream, const std::string& text) {
   const std::string utf8 = text::Cp1251ToUtf8(text).value_or(text);
-  std::fwrite(utf8.data(), 1, utf8.size(), stderr);
-  std::fflush(stderr);
+  std::fwrite(utf8.data(), 1, utf8.size(), stream);
+  std::fflush(stream);
 }
+
+}  // namespace
+
+void WriteToStderr(const std::string& text) { WriteTo(stderr, text); }
+
+void WriteToStdout(const std::string& text) { WriteTo(stdout, text); }
 
 bool StderrIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
 

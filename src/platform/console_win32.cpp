@@ -15,6 +15,21 @@ bool IsConsole(HANDLE handle) {
   return handle && handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode);
 }
 
+// A console gets UTF-16, which shows right whatever its code page; a file or
+// a pipe gets UTF-8 bytes as they are, line breaks unchanged, as on POSIX.
+void WriteTo(DWORD stream, const std::string& text) {
+  const HANDLE handle = ::GetStdHandle(stream);
+  DWORD written = 0;
+  const auto utf16 = text::Cp1251ToUtf16(text);
+  if (IsConsole(handle) && utf16) {
+    const std::wstring wide(utf16->begin(), utf16->end());
+    ::WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    return;
+  }
+  const std::string utf8 = text::Cp1251ToUtf8(text).value_or(text);
+  ::WriteFile(handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+}
+
 }  // namespace
 
 // The C runtime's narrow arguments lose what the ANSI code page cannot hold;
@@ -28,20 +43,14 @@ std::optional<std::string> ArgumentText(char**, int index) {
   return text;
 }
 
-// A console gets UTF-16, which shows right whatever its code page; a file or
-// a pipe gets UTF-8 bytes as they are, line breaks unchanged, as on POSIX.
 void WriteToStderr(const std::string& text) {
   std::fflush(stderr);
-  const HANDLE handle = ::GetStdHandle(STD_ERROR_HANDLE);
-  DWORD written = 0;
-  const auto utf16 = text::Cp1251ToUtf16(text);
-  if (IsConsole(handle) && utf16) {
-    const std::wstring wide(utf16->begin(), utf16->end());
-    ::WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-    return;
-  }
-  const std::string utf8 = text::Cp1251ToUtf8(text).value_or(text);
-  ::WriteFile(handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+  WriteTo(STD_ERROR_HANDLE, text);
+}
+
+void WriteToStdout(const std::string& text) {
+  std::fflush(stdout);
+  WriteTo(STD_OUTPUT_HANDLE, text);
 }
 
 bool StderrIsTerminal() { return IsConsole(::GetStdHandle(STD_ERROR_HANDLE)); }

@@ -1,0 +1,66 @@
+#include "cli/link_report.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "platform/file_ops.h"
+#include "platform/file_writer.h"
+#include "platform/platform_error.h"
+#include "text/cp1251.h"
+
+namespace pagefold::cli {
+namespace {
+
+constexpr size_t kSummaryLines = 10;
+
+std::string Shown(const std::string& link) {
+  std::string shown;
+  for (const char c : link) {
+    if (c == '\r') {
+      shown += "\\r";
+    } else if (c == '\n') {
+      shown += "\\n";
+    } else if (c == '\t') {
+      shown += "\\t";
+    } else if (static_cast<unsigned char>(c) < 32) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(static_cast<unsigned char>(c)));
+      shown += escape;
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
+}
+
+[[noreturn]] void Fail(const std::string& path, int code) {
+  throw std::runtime_error(text::Cp1251Text("Не удалось записать отчёт \"") + path + "\": " +
+                           platform::SystemErrorText(code));
+}
+
+}  // namespace
+
+std::string LinkReportSummary(const std::vector<UnlinkedLink>& links) {
+  if (links.empty()) return "";
+  std::string summary = text::Cp1251Text("Ссылок без ресурса: ") + std::to_string(links.size());
+  for (size_t i = 0; i < links.size() && i < kSummaryLines; ++i)
+    summary += "\n" + Shown(links[i].page) + " -> " + Shown(links[i].link);
+  return summary;
+}
+
+void WriteLinkReport(const std::string& path, const std::vector<UnlinkedLink>& links) {
+  std::string bytes;
+  for (const UnlinkedLink& link : links) bytes += Shown(link.page) + "\t" + Shown(link.link) + "\r\n";
+  const std::string temporary = path + ".tmp";
+  platform::FileWriter out;
+  if (out.Create(temporary, platform::FileWriter::Mode::Normal) != platform::FileWriter::CreateResult::Created)
+    Fail(path, platform::LastErrorCode());
+  if (!out.Write(bytes) || !out.Close() || !platform::ReplaceFile(temporary, path)) {
+    const int code = platform::LastErrorCode();
+    out.Close();
+    platform::DeleteFile(temporary);
+    Fail(path, code);
+  }
+}
+
+}  // namespace pagefold::cli
