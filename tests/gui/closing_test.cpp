@@ -1,0 +1,83 @@
+// Closing the window while the compiler hangs: the window keeps handling
+// events during the wait, and the close ends the build, the compiler and
+// then the window, without an error box and without leftovers.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QTimer>
+#include <cerrno>
+
+#include "platform/own_resources.h"
+#include "test_support.h"
+#include "window_fixture.h"
+
+namespace {
+
+using testing_support::ReadFile;
+using testing_support::ScratchDir;
+using testing_support::WindowTest;
+using testing_support::WriteFile;
+namespace fs = std::filesystem;
+
+class ClosingTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    carried_ = *platform::FindOwnResource("EXE", "BRCC32");
+    // A compiler that writes its process number and hangs.
+    hanging_ = "#!/bin/sh\necho $$ > '" + (temp.path() / "pid").string() + "'\nexec sleep 600\n";
+    platform::RegisterOwnResource("EXE", "BRCC32",
+                                  {reinterpret_cast<const unsigned char*>(hanging_.data()), hanging_.size()});
+    form1.Build().CompilerPath = (temp.path() / "brcc32.exe").string();
+    WriteFile(source.path() / "index.htm", "<img src=\"a.gif\">");
+    WriteFile(source.path() / "a.gif", "GIF");
+    ListFolder(QString::fromStdString(source.str()));
+    form1.N1->trigger();
+    form1.Edit5->setText("index.htm");
+    dialogs.saveAnswers.push_back(QString::fromStdString((target.path() / "site").string()));
+    form1.save->click();
+    form1.show();
+  }
+
+  void TearDown() override { platform::RegisterOwnResource("EXE", "BRCC32", carried_); }
+
+  pid_t CompilerPid() const { return static_cast<pid_t>(std::stol(ReadFile(temp.path() / "pid"))); }
+
+  ScratchDir source, target, temp;
+
+ private:
+  platform::ResourceBytes carried_;
+  std::string hanging_;
+};
+
+TEST_F(ClosingTest, ClosingDuringAHangingCompileEndsTheBuildTheCompilerAndTheWindow) {
+  int ticksWhileCompiling = 0;
+  QTimer clock;
+  QObject::connect(&clock, &QTimer::timeout, [&] {
+    if (form1.isEnabled() || form1.PanelText(1) != QString::fromUtf8("ВНИМАНИЕ!!! Собирается ресурсный файл..."))
+      return;
+    ++ticksWhileCompiling;
+    if (ticksWhileCompiling == 10) form1.close();
+    if (ticksWhileCompiling == 1000) ::kill(CompilerPid(), SIGKILL);  // fail, do not hang
+  });
+  clock.start(10);
+  form1.Button3->click();
+  clock.stop();
+
+  EXPECT_EQ(ticksWhileCompiling, 10) << "the window handled no events during the wait, or the close did not end it";
+  EXPECT_EQ(dialogs.boxes, QStringList{});
+  EXPECT_FALSE(form1.isVisible());
+  EXPECT_TRUE(form1.isEnabled());
+  ASSERT_TRUE(fs::exists(temp.path() / "pid"));
+  EXPECT_TRUE(::kill(CompilerPid(), 0) != 0 && errno == ESRCH) << "the compiler was left running";
+  EXPECT_FALSE(fs::exists(form1.Build().CompilerPath));
+  EXPECT_FALSE(fs::exists(target.path() / "ARH"));
+  EXPECT_FALSE(fs::exists(target.path() / "site.res"));
+}
+
+TEST_F(ClosingTest, AWindowClosedWhenNoBuildRunsClosesAtOnce) {
+  form1.close();
+  EXPECT_FALSE(form1.isVisible());
+  EXPECT_TRUE(fs::is_empty(target.path()));
+}
+
+}  // namespace
