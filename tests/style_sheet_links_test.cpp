@@ -45,6 +45,9 @@ TEST(StyleSheetLinks, UrlValuesAndImportsInOrderOfPosition) {
             (Links{"print.css", "a b.css", "c.css", "d.css", "img/bg.gif"}));
   EXPECT_EQ(StyleSheetLinks("h1{background:url(x.gif)}\n@import \"y.css\";"), (Links{"x.gif", "y.css"}));
   EXPECT_EQ(StyleSheetLinks("@import '';@import url('');"), Links{});
+  // A value is taken whole: what looks like a link inside it is not another one.
+  EXPECT_EQ(StyleSheetLinks("@import \"url(x).css\"; a{background:url('@import \"y.css\"')}"),
+            (Links{"url(x).css", "@import \"y.css\""}));
   EXPECT_EQ(StyleSheetLinks(std::string("@import \"a.css\";\0@import \"b.css\";", 33)), Links{"a.css"});
   EXPECT_EQ(StyleSheetLinks("body { color: red }"), Links{});
 }

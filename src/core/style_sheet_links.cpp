@@ -1,8 +1,7 @@
 #include "core/style_sheet_links.h"
 
 #include <algorithm>
-
-#include "text/case_rules.h"
+#include <string_view>
 
 namespace pagefold {
 namespace {
@@ -16,34 +15,60 @@ bool IsCssNameByte(char c) {
          c == '_' || c == '\\';
 }
 
-// Scans the text up to its first zero byte. Searches run in an upper-cased
-// copy that keeps every byte at its place; values are cut from the text.
+char UpperAsciiByte(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Scans the text up to its first zero byte, matching "url(" and "@import"
+// without regard to ASCII case; the text is not copied.
 class LinkScan {
  public:
-  explicit LinkScan(const std::string& text) : text_(text), upper_(text::UpperAscii(text)) {
-    upper_.resize(std::min(upper_.find('\0'), upper_.size()));
-  }
+  explicit LinkScan(const std::string& text) : text_(text), end_(std::min(text.find('\0'), text.size())) {}
 
   std::vector<std::string> Links(bool withImports) {
     std::vector<std::string> links;
     size_t pos = 0;
-    for (;;) {
-      const size_t url = FindUrl(pos);
-      const size_t import = withImports ? upper_.find("@IMPORT", pos) : std::string::npos;
-      if (url == std::string::npos && import == std::string::npos) return links;
+    // The next place of each, found again only once the scan has passed it.
+    size_t url = FindUrl(0);
+    size_t import = withImports ? FindWord("@IMPORT", 0) : std::string::npos;
+    while (url != std::string::npos || import != std::string::npos) {
       pos = url < import ? ReadUrl(url + 4, links) : ReadImport(import + 7, links);
+      if (url != std::string::npos && url < pos) url = FindUrl(pos);
+      if (import != std::string::npos && import < pos) import = FindWord("@IMPORT", pos);
     }
+    return links;
   }
 
  private:
+  // The next place from `from` where the upper-case word stands in any case.
+  size_t FindWord(std::string_view word, size_t from) const {
+    for (size_t hit = Find(word[0], from); hit != std::string::npos; hit = Find(word[0], hit + 1)) {
+      if (hit + word.size() > end_) return std::string::npos;
+      size_t i = 1;
+      while (i < word.size() && UpperAsciiByte(text_[hit + i]) == word[i]) ++i;
+      if (i == word.size()) return hit;
+    }
+    return std::string::npos;
+  }
+
+  // The next "url(": found by its parenthesis, not part of a longer name.
   size_t FindUrl(size_t from) const {
-    size_t hit = upper_.find("URL(", from);
-    while (hit != std::string::npos && hit > 0 && IsCssNameByte(upper_[hit - 1])) hit = upper_.find("URL(", hit + 1);
-    return hit;
+    for (size_t paren = Find('(', from + 3); paren != std::string::npos; paren = Find('(', paren + 1)) {
+      const size_t hit = paren - 3;
+      if (UpperAsciiByte(text_[hit]) == 'U' && UpperAsciiByte(text_[hit + 1]) == 'R' &&
+          UpperAsciiByte(text_[hit + 2]) == 'L' && (hit == 0 || !IsCssNameByte(text_[hit - 1])))
+        return hit;
+    }
+    return std::string::npos;
+  }
+
+  // A byte at or after `from` within the scanned part, or npos.
+  size_t Find(char c, size_t from) const {
+    if (from >= end_) return std::string::npos;
+    const size_t hit = text_.find(c, from);
+    return hit < end_ ? hit : std::string::npos;
   }
 
   size_t SkipBlanks(size_t pos) const {
-    while (pos < upper_.size() && IsCssBlank(upper_[pos])) ++pos;
+    while (pos < end_ && IsCssBlank(text_[pos])) ++pos;
     return pos;
   }
 
@@ -56,8 +81,8 @@ class LinkScan {
   // A value in quotes at pos: added, and the position behind its closing
   // quote returned; nothing added and pos returned when it is not one.
   size_t ReadQuoted(size_t pos, std::vector<std::string>& links) const {
-    if (pos >= upper_.size() || (upper_[pos] != '"' && upper_[pos] != '\'')) return pos;
-    const size_t close = upper_.find(upper_[pos], pos + 1);
+    if (pos >= end_ || (text_[pos] != '"' && text_[pos] != '\'')) return pos;
+    const size_t close = Find(text_[pos], pos + 1);
     if (close == std::string::npos) return pos;
     return Take(pos + 1, close, close + 1, links);
   }
@@ -65,11 +90,11 @@ class LinkScan {
   // The value behind "url(", which ends at `from`.
   size_t ReadUrl(size_t from, std::vector<std::string>& links) const {
     const size_t start = SkipBlanks(from);
-    if (start < upper_.size() && (upper_[start] == '"' || upper_[start] == '\'')) return ReadQuoted(start, links);
-    const size_t close = upper_.find(')', start);
+    if (start < end_ && (text_[start] == '"' || text_[start] == '\'')) return ReadQuoted(start, links);
+    const size_t close = Find(')', start);
     if (close == std::string::npos) return from;
     size_t end = close;
-    while (end > start && IsCssBlank(upper_[end - 1])) --end;
+    while (end > start && IsCssBlank(text_[end - 1])) --end;
     return Take(start, end, close + 1, links);
   }
 
@@ -80,7 +105,7 @@ class LinkScan {
   }
 
   const std::string& text_;
-  std::string upper_;
+  const size_t end_;  // the first zero byte, or the size
 };
 
 }  // namespace
