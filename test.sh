@@ -6,3 +6,7 @@ scripts/install-packages.sh cmake g++ make libgtest-dev llvm-14 qt6-base-dev
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j2
 ctest --test-dir build --output-on-failure -j2
+# The whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer,
+# then each fuzz target for 30 s.
+scripts/sanitizer-tests.sh
+scripts/fuzz.sh 30
