@@ -96,6 +96,8 @@ TEST(IniFile, FailedWritesRaiseUnableToWrite) {
 }
 
 TEST(IniFile, ManyNewKeysCostLinearTime) {
+  if (testing_support::UnderWine())
+    GTEST_SKIP() << "opening a file under Wine costs more the longer a run goes: the ratio would measure Wine";
   ScratchDir dir;
   const auto timeFor = [&](int n) {
     IniFile ini((dir.path() / ("t" + std::to_string(n) + ".ini")).string());

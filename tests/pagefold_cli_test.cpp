@@ -47,12 +47,11 @@ struct PagefoldCli : ::testing::Test {
   }
   static int System(std::string command) {
 #ifdef _WIN32
-    command = "\"" + command + "\"";  // cmd /c takes away the outer pair of quotes
-#endif
-    const int status = std::system(command.c_str());
-#ifdef _WIN32
-    return status;
+    // cmd /c takes away the outer pair of quotes; a wide command line keeps
+    // Cyrillic letters that the ANSI code page may not hold.
+    return _wsystem(Utf8Path("\"" + command + "\"").wstring().c_str());
 #else
+    const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
   }

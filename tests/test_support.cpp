@@ -11,6 +11,11 @@
 
 #include "text/cp1251.h"
 
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 namespace testing_support {
 
 ScratchDir::ScratchDir() {
@@ -44,6 +49,14 @@ std::string OsPath(std::string path) {
 
 std::filesystem::path Utf8Path(const std::string& utf8) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+bool UnderWine() {
+#ifdef _WIN32
+  return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+#else
+  return false;
+#endif
 }
 
 void WriteFile(const std::filesystem::path& path, const std::string& bytes) {

@@ -30,6 +30,9 @@ std::string OsPath(std::string path);
 // platform (a narrow path would be read in the ANSI code page on Windows).
 std::filesystem::path Utf8Path(const std::string& utf8);
 
+// True when the test runs under Wine, whose timings are not those of Windows.
+bool UnderWine();
+
 // Writes bytes to a file, creating its folders.
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 
