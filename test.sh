@@ -10,3 +10,6 @@ ctest --test-dir build --output-on-failure -j2
 # then each fuzz target for 30 s.
 scripts/sanitizer-tests.sh
 scripts/fuzz.sh 30
+# The Windows side: cross-builds with MinGW-w64, tests under wine64, the sample
+# site built by pagefold-cli.exe against the Linux .res.
+scripts/windows-build.sh build
