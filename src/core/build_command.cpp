@@ -109,7 +109,7 @@ class BuildRun {
       const std::string bare = StagedPath(n, ""), full = StagedPath(n, ext);
       // A rename that refuses to overwrite leaves what a copy and a delete
       // would leave; a name without an extension loses its only copy.
-      if (ext.empty() || !platform::RenameNoOverwrite(bare, full)) platform::DeleteFile(bare);
+      if (ext.empty() || !platform::RenameNoOverwrite(bare, full)) platform::RemoveFile(bare);
       if (IsPageName(name) && platform::FileExists(full)) {
         build_.ReplaceUrl(full, RegistryFolder(name), index, &unlinked_[n]);
       } else if (IsStyleSheetName(name) && platform::FileExists(full)) {
@@ -153,7 +153,7 @@ class BuildRun {
       host_.SetProgressPosition(n);
       const std::string name = registry.ReadString("data", StagedName(n), "");
       const std::string full = StagedPath(n, ExtWithDot(name));
-      if (!host_.KeepAll() && build_.UsedFlags[n] == 0 && !IsPageName(name)) platform::DeleteFile(full);
+      if (!host_.KeepAll() && build_.UsedFlags[n] == 0 && !IsPageName(name)) platform::RemoveFile(full);
       page.AddRow(n, name, full, build_.GroupType);  // only when the copy is still there
       if (!unlinked_[n].empty() && platform::FileExists(full))
         for (std::string& link : unlinked_[n]) build_.UnlinkedLinks.push_back({name, std::move(link)});
@@ -166,7 +166,7 @@ class BuildRun {
     host_.SetStatusText(1, texts::kApplying);
     if (!startStagedName_.empty())
       platform::CopyFileNoOverwrite(JoinPath(workFolder_, startStagedName_), JoinPath(workFolder_, "index.html"));
-    platform::DeleteFile(JoinPath(workFolder_, "fillist.ini"));
+    platform::RemoveFile(JoinPath(workFolder_, "fillist.ini"));
   }
 
   BuildOutcome Compile() {
@@ -194,7 +194,7 @@ class BuildRun {
     host_.SetStatusText(1, texts::kCompiling);
     const std::string argument = platform::FileExists(scriptPath_) ? platform::ShortPath(scriptPath_) : "";
     const RunResult result = RunAndWait(host_, extractedCompiler_, argument);
-    platform::DeleteFile(extractedCompiler_);
+    platform::RemoveFile(extractedCompiler_);
     extractedCompiler_.clear();
     host_.SetStatusText(1, texts::kCleaning);
     Pump();
@@ -220,7 +220,7 @@ class BuildRun {
   // After an error: the compiler this run wrote and the work folder this run
   // created go; an error while tidying up must not hide the first one.
   void CleanUpAfterFailure() {
-    if (!extractedCompiler_.empty()) platform::DeleteFile(extractedCompiler_);
+    if (!extractedCompiler_.empty()) platform::RemoveFile(extractedCompiler_);
     if (workFolderRemoved_) return;
     BuildCommand::ClrDIR(workFolder_);
     platform::RemoveFolder(workFolder_);

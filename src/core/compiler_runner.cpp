@@ -37,7 +37,7 @@ bool ExtractResourceFile(const std::string& type, const std::string& name, const
   if (!file.Write(bytes->data, bytes->size) || !file.Close()) {
     const int code = platform::LastErrorCode();
     file.Close();
-    platform::DeleteFile(path);
+    platform::RemoveFile(path);
     RaiseSystemError(code);
   }
   return true;

@@ -13,7 +13,7 @@ std::string StagedName(int number) { return "search_file_nomber_" + std::to_stri
 void BuildCommand::ClrDIR(const std::string& folder) {
   StringList entries;
   FindFilesToDelete(folder, entries);
-  for (const std::string& entry : entries) platform::DeleteFile(entry);
+  for (const std::string& entry : entries) platform::RemoveFile(entry);
 }
 
 void BuildCommand::button2Click(BuildHost& host, const std::string& workFolder) {
