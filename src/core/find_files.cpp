@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "core/rc_script_writer.h"
 #include "platform/folder_listing.h"
 #include "platform/native_path.h"
 #include "text/case_rules.h"
@@ -58,12 +59,6 @@ bool GlobMatch(const char* name, const char* mask) {
   return *name == '\0';
 }
 
-bool IsSafeName(const std::string& name) {
-  for (char c : name)
-    if (static_cast<unsigned char>(c) < 32 || c == '"') return false;
-  return true;
-}
-
 }  // namespace
 
 bool MatchesMask(const std::string& name, const std::string& mask) {
@@ -93,7 +88,7 @@ SourceFiles ListSourceFiles(const std::string& folder) {
   for (std::string& entry : entries) {
     if (entry.back() == sep) continue;
     std::string name = entry.substr(prefix);
-    if (!IsSafeName(name)) {
+    if (!FitsInQuotes(name)) {
       ++result.skipped;
       continue;
     }

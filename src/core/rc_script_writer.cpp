@@ -6,17 +6,12 @@
 #include "text/case_rules.h"
 
 namespace pagefold {
-namespace {
 
-// A path that a quoted script field cannot carry: a quote would end the field
-// early, a line break would start a new statement.
 bool FitsInQuotes(const std::string& path) {
   for (char c : path)
     if (c == '"' || static_cast<unsigned char>(c) < 32) return false;
   return true;
 }
-
-}  // namespace
 
 void WriteRcScript(const std::string& groupType, const std::string& scriptPath, const StringList& list) {
   std::string script;

@@ -7,6 +7,11 @@
 
 namespace pagefold {
 
+// False for a path that a quoted script field cannot carry: a double quote
+// would end the field early, a byte below 32 (a line break) would start a new
+// statement.
+bool FitsInQuotes(const std::string& path);
+
 // Writes the resource script: one "NAME TYPE "path"" line per listed file
 // that has an extension. Raises "Cannot create file "%s". %s", and refuses
 // a path holding a double quote or a byte below 32.
