@@ -25,6 +25,28 @@ std::string WithSeparator(const std::string& folder) {
   return folder + sep;
 }
 
+bool GlobMatch(const char* name, const char* mask) {
+  for (; *mask; ++mask, ++name) {
+    if (*mask == '*') {
+      for (const char* rest = name;; ++rest) {
+        if (GlobMatch(rest, mask + 1)) return true;
+        if (!*rest) return false;
+      }
+    }
+    if (!*name) return false;
+    if (*mask != '?' && text::LowerCp1251(static_cast<unsigned char>(*mask)) !=
+                            text::LowerCp1251(static_cast<unsigned char>(*name)))
+      return false;
+  }
+  return *name == '\0';
+}
+
+// "*" and "?" globbing without regard to case; an empty mask, "*.*" and "*" match every name.
+bool MatchesMask(const std::string& name, const std::string& mask) {
+  if (mask.empty() || mask == "*.*" || mask == "*") return true;
+  return GlobMatch(name.c_str(), mask.c_str());
+}
+
 void ListInto(const std::string& folder, Walk& walk) {
   if (!walk.entered.insert(platform::FolderIdentity(folder)).second) return;
   const platform::FolderListing listing = platform::ListFolder(folder);
@@ -43,28 +65,7 @@ void ListInto(const std::string& folder, Walk& walk) {
   }
 }
 
-bool GlobMatch(const char* name, const char* mask) {
-  for (; *mask; ++mask, ++name) {
-    if (*mask == '*') {
-      for (const char* rest = name;; ++rest) {
-        if (GlobMatch(rest, mask + 1)) return true;
-        if (!*rest) return false;
-      }
-    }
-    if (!*name) return false;
-    if (*mask != '?' && text::LowerCp1251(static_cast<unsigned char>(*mask)) !=
-                            text::LowerCp1251(static_cast<unsigned char>(*name)))
-      return false;
-  }
-  return *name == '\0';
-}
-
 }  // namespace
-
-bool MatchesMask(const std::string& name, const std::string& mask) {
-  if (mask.empty() || mask == "*.*" || mask == "*") return true;
-  return GlobMatch(name.c_str(), mask.c_str());
-}
 
 int FindFiles(const std::string& folder, const std::string& mask, StringList& list, bool recursive) {
   if (folder.empty()) return 0;

@@ -22,9 +22,6 @@ int FindFiles(const std::string& folder, const std::string& mask, StringList& li
 // file (the link itself) and never entered, so nothing outside is reached.
 void FindFilesToDelete(const std::string& folder, StringList& list);
 
-// True when the name matches the mask as FindFiles matches it.
-bool MatchesMask(const std::string& name, const std::string& mask);
-
 // The files below a source folder as the check list shows them: names relative
 // to the folder, "\" between levels, folders left out.
 struct SourceFiles {

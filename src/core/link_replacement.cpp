@@ -22,6 +22,10 @@ constexpr std::array<bool, 256> MakeNameBytes() {
 
 constexpr std::array<bool, 256> kNameBytes = MakeNameBytes();
 
+// The bytes of which names are made: ASCII letters and digits, 0x80 to 0xFF,
+// and "_-.~%/\\".
+bool IsNameByte(char c) { return kNameBytes[static_cast<unsigned char>(c)]; }
+
 // Every resource link ends with this, lower-cased: "/" and the staged name.
 const std::string kStagedNameMark = std::string("/") + kStagedNamePrefix;
 
@@ -149,8 +153,6 @@ std::vector<size_t> PossibleStarts(const std::string& lowerPage, const std::stri
 }
 
 }  // namespace
-
-bool IsNameByte(char c) { return kNameBytes[static_cast<unsigned char>(c)]; }
 
 std::vector<bool> ReplaceInOrder(std::string& page, const std::vector<LinkReplacement>& replacements) {
   std::vector<bool> made(replacements.size());
