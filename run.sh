@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-packages.sh cmake g++ make libgtest-dev qt6-base-dev
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j2
+cmake --build build -j"$(nproc)"
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x build/src/gui/pagefold ]; then
   exec build/src/gui/pagefold
 fi

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 scripts/install-packages.sh cmake g++ make libgtest-dev qt6-base-dev xvfb xauth imagemagick fonts-dejavu-core
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target screenshot_window
+cmake --build "$build" -j"$(nproc)" --target screenshot_window
 
 work=$(mktemp -d /tmp/pagefold-XXXX)
 trap 'rm -rf "$work"' EXIT
