@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/tmyfunction.h"
 #include "test_support.h"
 
 namespace {

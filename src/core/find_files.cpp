@@ -84,10 +84,6 @@ void FindFilesToDelete(const std::string& folder, StringList& list) {
   ListInto(WithSeparator(folder), walk);
 }
 
-void TMyFunction::ListDirFiles(const std::string& folder, const std::string& mask, StringList& list) {
-  FindFiles(folder, mask, list, true);
-}
-
 SourceFiles ListSourceFiles(const std::string& folder) {
   SourceFiles result;
   StringList entries;

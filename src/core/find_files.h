@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "core/tmyfunction.h"
+#include "core/string_list.h"
 
 namespace pagefold {
 

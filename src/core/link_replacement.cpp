@@ -6,6 +6,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "core/file_registry.h"
 #include "text/case_rules.h"
 
 namespace pagefold {
@@ -22,7 +23,7 @@ constexpr std::array<bool, 256> MakeNameBytes() {
 constexpr std::array<bool, 256> kNameBytes = MakeNameBytes();
 
 // Every resource link ends with this, lower-cased: "/" and the staged name.
-constexpr std::string_view kStagedNameMark = "/search_file_nomber_";
+const std::string kStagedNameMark = std::string("/") + kStagedNamePrefix;
 
 size_t SearchEnd(const std::string& page) { return std::min(page.find('\0'), page.size()); }
 

@@ -1,4 +1,6 @@
-#include "core/tmyfunction.h"
+#include "core/rc_script_writer.h"
+
+#include "core/name_conversion.h"
 #include "platform/file_ops.h"
 #include "platform/platform_error.h"
 #include "text/case_rules.h"
@@ -16,8 +18,7 @@ bool FitsInQuotes(const std::string& path) {
 
 }  // namespace
 
-void TMyFunction::WriteRcScript(const std::string& groupType, const std::string& scriptPath,
-                                const StringList& list) {
+void WriteRcScript(const std::string& groupType, const std::string& scriptPath, const StringList& list) {
   std::string script;
   for (const std::string& entry : list) {
     // Name and extension come from the file's own name: on POSIX the folders

@@ -1,6 +1,6 @@
 #include "gui/target_name.h"
 
-#include "core/tmyfunction.h"
+#include "core/name_conversion.h"
 #include "text/case_rules.h"
 
 namespace pagefold::gui {

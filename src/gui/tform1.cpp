@@ -10,10 +10,11 @@
 #include <exception>
 
 #include "core/build_cancelled.h"
+#include "core/build_texts.h"
 #include "core/compiler_runner.h"
 #include "core/find_files.h"
 #include "core/paths.h"
-#include "core/tmyfunction.h"
+#include "core/name_conversion.h"
 #include "gui/check_list_item.h"
 #include "gui/cp1251_validator.h"
 #include "gui/qstring_cp1251.h"
@@ -31,12 +32,6 @@ const QString kAboutText = QString::fromUtf8(
     "и все принадлежащие ей файлы в ресурсный файл *.RES\"\n\r"
     "Идея и разработка: Vostrak");
 const QString kFolderTitle = QString::fromUtf8("Выберите папку с файлами!");
-const QString kAttention = QString::fromUtf8("Внимание");
-const QString kOutsideCodePage =
-    QString::fromUtf8("Имя папки или файла содержит символы вне кодировки Windows-1251");
-const QString kSkippedNames = QString::fromUtf8("Пропущены файлы с недопустимыми именами: %1");
-
-QString ItemCounter(int ticked) { return "0\\" + QString::number(ticked); }
 
 // The busy pointer over a window while it lives.
 class BusyCursor {
@@ -219,8 +214,8 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::FormCreate() {
-  build_.CompilerPath = GetTempDir() + "brcc32.exe";
-  SetStatusText(0, "0\\0");
+  build_.CompilerPath = CompilerPathIn(GetTempDir());
+  SetStatusText(0, texts::Counter(0, 0));
   SetStatusText(1, "");
 }
 
@@ -246,7 +241,7 @@ void TForm1::CheckListBox1ClickCheck() {
   for (int row = 0; row < CheckListBox1->count(); ++row)
     if (CheckListBox1->item(row)->checkState() == Qt::Checked) ++ticked;
   PumpOneEvent();
-  panels_[0]->setText(ItemCounter(ticked));
+  panels_[0]->setText(ToQString(texts::Counter(0, ticked)));
 }
 
 void TForm1::Button5Click() {
@@ -255,7 +250,7 @@ void TForm1::Button5Click() {
   } catch (const BuildCancelled&) {
     // Closed during the build: the build has removed what it made.
   } catch (const std::exception& error) {
-    dialogs_.ShowError("Pagefold", ToQString(error.what()));
+    dialogs_.ShowError(ToQString(texts::kProgramName), ToQString(error.what()));
   }
   if (closing_) close();
 }
@@ -298,7 +293,7 @@ void TForm1::FilesToStringsList(const std::string& folder) {
   for (const std::string& name : files.names) {
     CheckListBox1->addItem(NewFileItem(name));
   }
-  if (files.skipped > 0) panels_[1]->setText(kSkippedNames.arg(files.skipped));
+  if (files.skipped > 0) panels_[1]->setText(ToQString(texts::kSkippedNames + std::to_string(files.skipped)));
 }
 
 void TForm1::Edit1Edited(const QString& text) {
@@ -310,7 +305,9 @@ void TForm1::Edit1Edited(const QString& text) {
   RefuseName();
 }
 
-void TForm1::RefuseName() { dialogs_.ShowMessage(kAttention, kOutsideCodePage); }
+void TForm1::RefuseName() {
+  dialogs_.ShowMessage(ToQString(texts::kAttention), ToQString(texts::kOutsideCodePage));
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
   // A disabled window, as during a build, stays open until the build has
