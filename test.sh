@@ -8,11 +8,14 @@ cd "$(dirname "$0")"
 quick=false
 [ "${1:-}" = "--quick" ] && quick=true
 jobs=$(nproc)
-scripts/install-packages.sh cmake g++ make libgtest-dev llvm-14 qt6-base-dev
+scripts/install-packages.sh cmake g++ make pkg-config libgtest-dev libcpp-httplib-dev llvm-14 qt6-base-dev
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 $quick && exit 0
+# The sample site's .res in headless Chromium through pagefold-cli --serve.
+scripts/install-packages.sh chromium-headless-shell
+scripts/browser-test.sh build
 # The whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer,
 # then each fuzz target for 15 s.
 scripts/sanitizer-tests.sh

@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-15}
-scripts/install-packages.sh cmake make clang-14 libclang-rt-14-dev
+scripts/install-packages.sh cmake make pkg-config clang-14 libclang-rt-14-dev libcpp-httplib-dev
 
 dir=build-fuzz
 targets=(script_parser_fuzz link_rewriting_fuzz ini_reader_fuzz res_reader_fuzz)

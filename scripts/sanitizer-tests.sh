@@ -5,7 +5,7 @@
 # compiler): every report goes to a log file, and a log file left is a failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-packages.sh cmake make clang-14 libclang-rt-14-dev libgtest-dev qt6-base-dev
+scripts/install-packages.sh cmake make pkg-config clang-14 libclang-rt-14-dev libgtest-dev libcpp-httplib-dev qt6-base-dev
 
 dir=build-asan
 sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
