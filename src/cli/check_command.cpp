@@ -2,19 +2,15 @@
 
 #include "cli/link_report.h"
 #include "core/res_links_check.h"
+#include "cli/open_res_file.h"
 #include "platform/console.h"
-#include "platform/platform_error.h"
 #include "text/cp1251.h"
 
 namespace pagefold::cli {
 
 int RunCheckCommand(const std::string& resFile) {
   FileResSource source;
-  if (!source.Open(resFile)) {
-    platform::WriteToStderr("Cannot open file \"" + resFile + "\". " +
-                            platform::SystemErrorText(platform::LastErrorCode()) + "\n");
-    return 1;
-  }
+  if (!OpenResFile(source, resFile)) return 1;
   const ResLinkCheck check = CheckResLinks(source);
   if (!check.error.empty()) {
     platform::WriteToStderr(resFile + ": " + check.error + "\n");

@@ -1,18 +1,14 @@
 #include "cli/list_command.h"
 
 #include "core/res_index.h"
+#include "cli/open_res_file.h"
 #include "platform/console.h"
-#include "platform/platform_error.h"
 
 namespace pagefold::cli {
 
 int RunListCommand(const std::string& resFile) {
   FileResSource source;
-  if (!source.Open(resFile)) {
-    platform::WriteToStderr("Cannot open file \"" + resFile + "\". " +
-                            platform::SystemErrorText(platform::LastErrorCode()) + "\n");
-    return 1;
-  }
+  if (!OpenResFile(source, resFile)) return 1;
   const ResListing listing = ListResources(source);
   std::string out;
   for (const ResEntry& entry : listing.entries) {

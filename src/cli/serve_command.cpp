@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "cli/res_site.h"
+#include "cli/open_res_file.h"
 #include "platform/console.h"
 #include "platform/interrupts.h"
 #include "platform/platform_error.h"
@@ -87,11 +88,7 @@ int Serve(const ResSite& site, int port) {
 
 int RunServeCommand(const std::string& resFile, int port) {
   FileResSource source;
-  if (!source.Open(resFile)) {
-    platform::WriteToStderr("Cannot open file \"" + resFile + "\". " +
-                            platform::SystemErrorText(platform::LastErrorCode()) + "\n");
-    return 1;
-  }
+  if (!OpenResFile(source, resFile)) return 1;
   const ResListing listing = ListResources(source);
   if (!listing.error.empty()) {
     platform::WriteToStderr(resFile + ": " + listing.error + "\n");
