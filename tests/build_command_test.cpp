@@ -7,6 +7,7 @@
 #include "core/compiler_runner.h"
 #include "core/res_reader.h"
 #include "platform/platform_error.h"
+#include "platform/short_path.h"
 #include "recording_host.h"
 #include "test_support.h"
 
@@ -201,7 +202,9 @@ TEST_F(Build, AFailedCompileIsReportedWithWhatTheCompilerSaid) {
   const Lines messages = host.Lines("message ");
   ASSERT_EQ(messages.size(), 1u);
   // The message ends with the compiler's own words: which script, which output, why.
-  const std::string rc = (target.path() / "site.rc").string(), res = (target.path() / "site.res").string();
+  // The compiler names the paths it was given: on Windows the script's short form.
+  const std::string rc = platform::ShortPath((target.path() / "site.rc").string());
+  const std::string res = rc.substr(0, rc.size() - 3) + ".res";
   const std::string start =
       "message Внимание | Не удалось собрать ресурсный файл!\n" + rc + ": cannot replace \"" + res + "\": ";
   EXPECT_EQ(messages[0].substr(0, start.size()), start);
