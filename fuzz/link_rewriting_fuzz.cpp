@@ -81,11 +81,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const pagefold::RegistryIndex registry(names);
   std::string rewritten = page;
-  std::vector<unsigned char> usedFlags;
-  const int count = pagefold::RewriteLinks(rewritten, folder, registry, groupType, usedFlags);
-  if (count < 0 || (count == 0 && rewritten != page)) std::abort();
-  if (count > 0 && usedFlags.size() != names.size() + 1) std::abort();
-  for (size_t n = 0; n < usedFlags.size(); ++n)
-    if (usedFlags[n] > 1 || (n == 0 && usedFlags[n] != 0)) std::abort();
+  const pagefold::LinkRewrite rewrite =
+      pagefold::RewriteLinks(rewritten, pagefold::PageLinks(rewritten), folder, registry, groupType);
+  if (rewrite.count < 0 || (rewrite.count == 0 && rewritten != page)) std::abort();
+  if (rewrite.count > 0 && rewrite.marked.empty()) std::abort();
+  // The entries marked: ascending, each once, each a registry entry.
+  for (size_t i = 0; i < rewrite.marked.size(); ++i) {
+    const int number = rewrite.marked[i];
+    if (number < 1 || number > registry.Count() || (i > 0 && number <= rewrite.marked[i - 1])) std::abort();
+  }
   return 0;
 }

@@ -66,10 +66,10 @@ TEST(FileOps, DeleteRemovesLinksNotTheirTargets) {
   ScratchDir dir;
   WriteFile(dir.path() / "keep" / "f", "x");
   fs::create_directory_symlink(dir.path() / "keep", dir.path() / "link");
-  EXPECT_FALSE(platform::DeleteFile((dir.path() / "keep").string()));
-  EXPECT_TRUE(platform::DeleteFile((dir.path() / "link").string()));
+  EXPECT_FALSE(platform::RemoveFile((dir.path() / "keep").string()));
+  EXPECT_TRUE(platform::RemoveFile((dir.path() / "link").string()));
   EXPECT_TRUE(fs::exists(dir.path() / "keep" / "f"));
-  EXPECT_FALSE(platform::DeleteFile((dir.path() / "nothing").string()));
+  EXPECT_FALSE(platform::RemoveFile((dir.path() / "nothing").string()));
 }
 
 TEST(FileOps, ReadAndWriteErrorsCarryThePathAndTheReason) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/tmyfunction.h"
 #include "test_support.h"
 
 namespace {
@@ -43,12 +44,23 @@ TEST(FindFiles, DepthFirstByNameWithFolderEntriesAndHiddenFiles) {
 }
 
 TEST(FindFiles, MasksMatchFoldersTooWithoutRegardToCase) {
-  EXPECT_TRUE(pagefold::MatchesMask("README", "*.*"));
-  EXPECT_TRUE(pagefold::MatchesMask("page.HTM", "*.htm"));
-  EXPECT_TRUE(pagefold::MatchesMask("\xCF\xE0\xEF\xEA\xE0", "\xEF*"));  // Папка, п*
-  EXPECT_TRUE(pagefold::MatchesMask("a1.gif", "a?.gif"));
-  EXPECT_FALSE(pagefold::MatchesMask("a12.gif", "a?.gif"));
-  EXPECT_FALSE(pagefold::MatchesMask("page.html", "*.htm"));
+  ScratchDir names;
+  for (const char* name : {"README", "page.HTM", "page.html", "a1.gif", "a12.gif"})
+    WriteFile(names.path() / name, "");
+  WriteFile(names.path() / Utf8Path("\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0") / "in.txt", "");  // Папка
+  const std::string top = names.str() + OsPath("/");
+  const auto flat = [&](const std::string& mask) {
+    StringList found;
+    pagefold::FindFiles(names.str(), mask, found, false);
+    return found;
+  };
+  EXPECT_EQ(flat("*.*").size(), 5u);  // the folder is listed only when recursing
+  EXPECT_EQ(flat("*.htm"), StringList{top + "page.HTM"});
+  EXPECT_EQ(flat("a?.gif"), StringList{top + "a1.gif"});
+  StringList cyrillic;
+  pagefold::FindFiles(names.str(), "\xEF*", cyrillic, true);  // п*
+  EXPECT_EQ(cyrillic, StringList{top + OsPath("\xCF\xE0\xEF\xEA\xE0/")});  // the folder matches, in.txt in it does not
+
   ScratchDir dir;
   WriteFile(dir.path() / "x.htm", "");
   WriteFile(dir.path() / "sub" / "y.htm", "");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/name_conversion.h"
 #include "core/tmyfunction.h"
 #include "test_support.h"
 

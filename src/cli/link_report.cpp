@@ -55,10 +55,10 @@ void WriteLinkReport(const std::string& path, const std::vector<UnlinkedLink>& l
   platform::FileWriter out;
   if (out.Create(temporary, platform::FileWriter::Mode::Normal) != platform::FileWriter::CreateResult::Created)
     Fail(path, platform::LastErrorCode());
-  if (!out.Write(bytes) || !out.Close() || !platform::ReplaceFile(temporary, path)) {
+  if (!out.Write(bytes) || !out.Close() || !platform::ReplaceFileWith(temporary, path)) {
     const int code = platform::LastErrorCode();
     out.Close();
-    platform::DeleteFile(temporary);
+    platform::RemoveFile(temporary);
     Fail(path, code);
   }
 }

@@ -8,6 +8,7 @@
 #include "cli/link_report.h"
 #include "cli/list_command.h"
 #include "core/build_command.h"
+#include "core/build_texts.h"
 #include "core/compiler_runner.h"
 #include "core/find_files.h"
 #include "core/paths.h"
@@ -53,19 +54,19 @@ int Pack(const CliOptions& options) {
   const auto source = platform::AbsolutePath(options.sourceFolder);
   const auto target = platform::AbsolutePath(options.target);
   if (!source || !target)
-    throw std::invalid_argument(text::Cp1251Text("Имя папки или файла содержит символы вне кодировки Windows-1251"));
+    throw std::invalid_argument(texts::kOutsideCodePage);
   if (!platform::FolderExists(*source))
     throw std::invalid_argument(text::Cp1251Text("Нет такой папки: ") + options.sourceFolder);
   const SourceFiles listing = ListSourceFiles(*source);
   CliHost host(*source, TickedFiles(listing, options.files), options.startPage, *target, options.keepAll,
                options.yes);
   if (listing.skipped > 0)
-    host.PrintLine(text::Cp1251Text("Пропущены файлы с недопустимыми именами: ") + std::to_string(listing.skipped));
+    host.PrintLine(texts::kSkippedNames + std::to_string(listing.skipped));
 
   BuildCommand build;
   build.GroupType = options.groupType;
   build.ResourceFolder = FolderPart(*target);
-  build.CompilerPath = GetTempDir() + "brcc32.exe";
+  build.CompilerPath = CompilerPathIn(GetTempDir());
   // From here on Ctrl+C ends the build with its clean-up instead of the program.
   platform::CatchInterrupts();
   BuildOutcome outcome;

@@ -1,12 +1,12 @@
+#include "core/attribute_scan.h"
+
 #include <algorithm>
 
-#include "core/tmyfunction.h"
 #include "text/case_rules.h"
 
 namespace pagefold {
 
-void TMyFunction::FindBetween(const std::string& text, const std::string& start,
-                              const std::string& end, StringList& list) {
+void FindBetween(const std::string& text, const std::string& start, const std::string& end, StringList& list) {
   // Both empty would find the same empty value at one place for ever.
   if (start.empty() && end.empty()) return;
   // Nothing behind the first zero byte is searched. The upper-cased copy keeps

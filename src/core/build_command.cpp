@@ -2,11 +2,16 @@
 
 #include "core/build_cancelled.h"
 #include "core/build_texts.h"
+#include "core/clear_folder.h"
 #include "core/compiler_runner.h"
 #include "core/file_list_page.h"
+#include "core/file_registry.h"
+#include "core/link_resolution.h"
 #include "core/link_rewriting.h"
+#include "core/name_conversion.h"
 #include "core/paths.h"
 #include "core/registry_index.h"
+#include "core/staging.h"
 #include "core/tmyfunction.h"
 #include "platform/file_ops.h"
 #include "platform/folder_ops.h"
@@ -17,14 +22,6 @@
 
 namespace pagefold {
 namespace {
-
-std::string Counter(int done, int total) { return std::to_string(done) + "\\" + std::to_string(total); }
-
-// The folder part of a registry name: the text before its last backslash.
-std::string RegistryFolder(const std::string& name) {
-  const size_t last = name.rfind('\\');
-  return last == std::string::npos ? "" : name.substr(0, last);
-}
 
 // What the compiler printed, in the program's code page, without the final
 // line break. A compiler on POSIX prints UTF-8; text that is not UTF-8 is
@@ -67,18 +64,17 @@ class BuildRun {
     Pump();
     {
       host_.SetStatusText(1, texts::kRewriting);
-      const platform::IniFile registry(JoinPath(workFolder_, "fillist.ini"));
-      count_ = std::max(0, registry.ReadInteger("data", "count", 0));
+      const RegistryIndex registry(platform::IniFile(JoinPath(workFolder_, kRegistryFile)));
+      count_ = registry.Count();
       Pump();
-      host_.SetStatusText(0, "0\\0");
+      host_.SetStatusText(0, texts::Counter(0, 0));
       host_.SetProgressPosition(0);
       host_.SetProgressMax(count_);
       host_.SetWindowEnabled(false);
       build_.UsedFlags.assign(count_ + 1, 0);
       unlinked_.assign(count_ + 1, {});
       sheetLinks_.assign(count_ + 1, {});
-      const RegistryIndex index(registry);
-      RewriteLinks(registry, index);
+      RewriteLinks(registry);
       CountKeptStyleSheets();
       DropUnusedFiles(registry);
     }
@@ -101,25 +97,25 @@ class BuildRun {
 
   // Gives every staged copy its extension and rewrites the links of the pages
   // and the style sheets.
-  void RewriteLinks(const platform::IniFile& registry, const RegistryIndex& index) {
+  void RewriteLinks(const RegistryIndex& registry) {
     for (int n = 1; n <= count_; ++n) {
-      const std::string name = registry.ReadString("data", StagedName(n), "");
+      const std::string& name = registry.Name(n);
       const std::string ext = ExtWithDot(name);
       if (name == host_.StartFile()) startStagedName_ = StagedName(n) + ext;
       const std::string bare = StagedPath(n, ""), full = StagedPath(n, ext);
       // A rename that refuses to overwrite leaves what a copy and a delete
       // would leave; a name without an extension loses its only copy.
-      if (ext.empty() || !platform::RenameNoOverwrite(bare, full)) platform::DeleteFile(bare);
+      if (ext.empty() || !platform::RenameNoOverwrite(bare, full)) platform::RemoveFile(bare);
       if (IsPageName(name) && platform::FileExists(full)) {
-        build_.ReplaceUrl(full, RegistryFolder(name), index, &unlinked_[n]);
+        build_.ReplaceUrl(full, up(name), registry, &unlinked_[n]);
       } else if (IsStyleSheetName(name) && platform::FileExists(full)) {
         LinkRewrite sheet =
-            RewriteStagedFile(full, LinkSource::StyleSheet, RegistryFolder(name), index, build_.GroupType);
+            RewriteStagedFile(full, LinkSource::StyleSheet, up(name), registry, build_.GroupType);
         sheetLinks_[n] = std::move(sheet.marked);
         unlinked_[n] = std::move(sheet.unlinked);
       }
       Pump();
-      host_.SetStatusText(0, Counter(n, count_));
+      host_.SetStatusText(0, texts::Counter(n, count_));
       host_.SetProgressPosition(n);
     }
   }
@@ -143,17 +139,17 @@ class BuildRun {
   }
 
   // Drops the files that no page links to and writes the file list page.
-  void DropUnusedFiles(const platform::IniFile& registry) {
+  void DropUnusedFiles(const RegistryIndex& registry) {
     Pump();
     host_.SetStatusText(1, texts::kDropping);
     FileListPage page;
     for (int n = 1; n <= count_; ++n) {
       Pump();
-      host_.SetStatusText(0, Counter(n, count_));
+      host_.SetStatusText(0, texts::Counter(n, count_));
       host_.SetProgressPosition(n);
-      const std::string name = registry.ReadString("data", StagedName(n), "");
+      const std::string& name = registry.Name(n);
       const std::string full = StagedPath(n, ExtWithDot(name));
-      if (!host_.KeepAll() && build_.UsedFlags[n] == 0 && !IsPageName(name)) platform::DeleteFile(full);
+      if (!host_.KeepAll() && build_.UsedFlags[n] == 0 && !IsPageName(name)) platform::RemoveFile(full);
       page.AddRow(n, name, full, build_.GroupType);  // only when the copy is still there
       if (!unlinked_[n].empty() && platform::FileExists(full))
         for (std::string& link : unlinked_[n]) build_.UnlinkedLinks.push_back({name, std::move(link)});
@@ -166,7 +162,7 @@ class BuildRun {
     host_.SetStatusText(1, texts::kApplying);
     if (!startStagedName_.empty())
       platform::CopyFileNoOverwrite(JoinPath(workFolder_, startStagedName_), JoinPath(workFolder_, "index.html"));
-    platform::DeleteFile(JoinPath(workFolder_, "fillist.ini"));
+    platform::RemoveFile(JoinPath(workFolder_, kRegistryFile));
   }
 
   BuildOutcome Compile() {
@@ -178,7 +174,7 @@ class BuildRun {
       }
     } else {
       // A file already stands there: fall back to the target's folder for good.
-      build_.CompilerPath = FolderPart(resourceFile_) + "brcc32.exe";
+      build_.CompilerPath = CompilerPathIn(FolderPart(resourceFile_));
       if (!ExtractResourceFile("EXE", "BRCC32", build_.CompilerPath)) {
         host_.ShowMessage(texts::kAttention, texts::kNoCompiler);
         RemoveWorkFolder();
@@ -194,7 +190,7 @@ class BuildRun {
     host_.SetStatusText(1, texts::kCompiling);
     const std::string argument = platform::FileExists(scriptPath_) ? platform::ShortPath(scriptPath_) : "";
     const RunResult result = RunAndWait(host_, extractedCompiler_, argument);
-    platform::DeleteFile(extractedCompiler_);
+    platform::RemoveFile(extractedCompiler_);
     extractedCompiler_.clear();
     host_.SetStatusText(1, texts::kCleaning);
     Pump();
@@ -220,7 +216,7 @@ class BuildRun {
   // After an error: the compiler this run wrote and the work folder this run
   // created go; an error while tidying up must not hide the first one.
   void CleanUpAfterFailure() {
-    if (!extractedCompiler_.empty()) platform::DeleteFile(extractedCompiler_);
+    if (!extractedCompiler_.empty()) platform::RemoveFile(extractedCompiler_);
     if (workFolderRemoved_) return;
     BuildCommand::ClrDIR(workFolder_);
     platform::RemoveFolder(workFolder_);
@@ -272,6 +268,23 @@ BuildOutcome BuildCommand::Button5Click(BuildHost& host) {
     return BuildOutcome::NotStarted;
   }
   return BuildRun(*this, host).Run();
+}
+
+void BuildCommand::button2Click(BuildHost& host, const std::string& workFolder) { StageFiles(host, workFolder); }
+
+void BuildCommand::ClrDIR(const std::string& folder) { ClearFolder(folder); }
+
+int BuildCommand::ReplaceUrl(const std::string& pagePath, const std::string& pageFolder,
+                             const RegistryIndex& registry, std::vector<std::string>* unlinked) {
+  LinkRewrite rewrite = RewriteStagedFile(pagePath, LinkSource::Page, pageFolder, registry, GroupType);
+  // The flags grow to the registry's count when they are shorter.
+  for (const int number : rewrite.marked) {
+    if (UsedFlags.size() <= static_cast<size_t>(number))
+      UsedFlags.resize(static_cast<size_t>(registry.Count()) + 1);
+    UsedFlags[static_cast<size_t>(number)] = 1;
+  }
+  if (unlinked) *unlinked = std::move(rewrite.unlinked);
+  return rewrite.count;
 }
 
 }  // namespace pagefold

@@ -19,9 +19,6 @@ enum class BuildOutcome {
   Failed,      // the compiler could not be written out, started, or it failed
 };
 
-// Name of a staged copy without its extension: "search_file_nomber_" + N.
-std::string StagedName(int number);
-
 // A link of a packed page or style sheet that names no packed file.
 struct UnlinkedLink {
   std::string page;  // the registry name of the page or style sheet
@@ -54,12 +51,12 @@ class BuildCommand {
   // BuildCancelled, at the next event pump.
   BuildOutcome Button5Click(BuildHost& host);
 
-  // Staging: copies every ticked file into the work folder under its number
-  // and writes the file registry "fillist.ini". Takes its snapshot of the
-  // source folder and the ticked items when it starts.
+  // Staging (see StageFiles): copies every ticked file into the work folder
+  // under its number and writes the file registry "fillist.ini".
   void button2Click(BuildHost& host, const std::string& workFolder);
 
-  // Deletes every file below the folder; the folders themselves stay.
+  // Deletes every file below the folder; the folders themselves stay (see
+  // ClearFolder).
   static void ClrDIR(const std::string& folder);
 
   // Rewrites the links of a staged page (its full path) into resource links

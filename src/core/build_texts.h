@@ -1,4 +1,4 @@
-// The texts that the build shows, in Windows-1251.
+// The texts that the build and its front ends show, in Windows-1251.
 #pragma once
 
 #include <string>
@@ -25,5 +25,15 @@ inline const std::string kNoTempFolder =
     text::Cp1251Text("Невозможно создать BRCC32, отсутствует временная папка!");
 inline const std::string kNoCompiler = text::Cp1251Text("Невозможно создать BRCC32!");
 inline const std::string kCancelled = text::Cp1251Text("Сборка прервана");
+
+// The caption of the program's own message and error boxes.
+inline const std::string kProgramName = "Pagefold";
+inline const std::string kOutsideCodePage =
+    text::Cp1251Text("Имя папки или файла содержит символы вне кодировки Windows-1251");
+// Followed by the number of names that the listing left out.
+inline const std::string kSkippedNames = text::Cp1251Text("Пропущены файлы с недопустимыми именами: ");
+
+// The counter of status panel 0: "done\total".
+inline std::string Counter(int done, int total) { return std::to_string(done) + "\\" + std::to_string(total); }
 
 }  // namespace pagefold::texts

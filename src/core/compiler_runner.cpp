@@ -1,6 +1,7 @@
 #include "core/compiler_runner.h"
 
 #include "core/build_cancelled.h"
+#include "core/build_texts.h"
 #include "platform/file_ops.h"
 #include "platform/file_writer.h"
 #include "platform/own_resources.h"
@@ -22,6 +23,8 @@ constexpr int kPollMs = 50;
 
 std::string GetTempDir() { return platform::TempFolder(); }
 
+std::string CompilerPathIn(const std::string& folder) { return folder + "brcc32.exe"; }
+
 bool ExtractResourceFile(const std::string& type, const std::string& name, const std::string& path) {
   const auto bytes = platform::FindOwnResource(type, name);
   if (!bytes) throw platform::PlatformError("Resource " + name + " not found");
@@ -37,7 +40,7 @@ bool ExtractResourceFile(const std::string& type, const std::string& name, const
   if (!file.Write(bytes->data, bytes->size) || !file.Close()) {
     const int code = platform::LastErrorCode();
     file.Close();
-    platform::DeleteFile(path);
+    platform::RemoveFile(path);
     RaiseSystemError(code);
   }
   return true;
@@ -46,7 +49,7 @@ bool ExtractResourceFile(const std::string& type, const std::string& name, const
 RunResult RunAndWait(BuildHost& host, const std::string& program, const std::string& parameter) {
   platform::Process process;
   if (!process.Start(program, parameter)) {
-    host.ShowMessage("Pagefold", platform::SystemErrorText(platform::LastErrorCode()));
+    host.ShowMessage(texts::kProgramName, platform::SystemErrorText(platform::LastErrorCode()));
     return RunResult{};
   }
   platform::Process::State state;

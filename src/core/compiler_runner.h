@@ -12,6 +12,11 @@ namespace pagefold {
 // The system's folder for temporary files, with its trailing separator.
 std::string GetTempDir();
 
+// Where the compiler is written out in a folder that ends with its separator:
+// the folder followed by "brcc32.exe". CompilerPath starts as the one in
+// GetTempDir().
+std::string CompilerPathIn(const std::string& folder);
+
 // Writes the program's own resource of the type and name to a new file at the
 // path, executable by the owner only. False when something already stands at
 // the path (a dangling symbolic link too), which is then left untouched.

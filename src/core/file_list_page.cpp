@@ -1,5 +1,6 @@
 #include "core/file_list_page.h"
 
+#include "core/file_registry.h"
 #include "core/tmyfunction.h"
 #include "platform/file_ops.h"
 #include "text/case_rules.h"
@@ -36,7 +37,7 @@ void FileListPage::AddRow(int number, const std::string& registryName,
   total_ += size;
   const std::string type = LinkType(groupType.empty() ? TMyFunction::ExtNoDot(registryName) : groupType);
   rows_ += "<tr><td>" + std::to_string(count_) + "</td><td><a href=\"../" + type +
-           "/SEARCH_FILE_NOMBER_" + std::to_string(number) + "\">" + registryName +
+           "/" + text::UpperAscii(StagedName(number)) + "\">" + registryName +
            "</a></td><td><a>" + TMyFunction::SizeToText(std::to_string(size)) + "</td>" + kLineEnd;
 }
 

@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "core/rc_script_writer.h"
 #include "platform/folder_listing.h"
 #include "platform/native_path.h"
 #include "text/case_rules.h"
@@ -24,6 +25,28 @@ std::string WithSeparator(const std::string& folder) {
   return folder + sep;
 }
 
+bool GlobMatch(const char* name, const char* mask) {
+  for (; *mask; ++mask, ++name) {
+    if (*mask == '*') {
+      for (const char* rest = name;; ++rest) {
+        if (GlobMatch(rest, mask + 1)) return true;
+        if (!*rest) return false;
+      }
+    }
+    if (!*name) return false;
+    if (*mask != '?' && text::LowerCp1251(static_cast<unsigned char>(*mask)) !=
+                            text::LowerCp1251(static_cast<unsigned char>(*name)))
+      return false;
+  }
+  return *name == '\0';
+}
+
+// "*" and "?" globbing without regard to case; an empty mask, "*.*" and "*" match every name.
+bool MatchesMask(const std::string& name, const std::string& mask) {
+  if (mask.empty() || mask == "*.*" || mask == "*") return true;
+  return GlobMatch(name.c_str(), mask.c_str());
+}
+
 void ListInto(const std::string& folder, Walk& walk) {
   if (!walk.entered.insert(platform::FolderIdentity(folder)).second) return;
   const platform::FolderListing listing = platform::ListFolder(folder);
@@ -42,34 +65,7 @@ void ListInto(const std::string& folder, Walk& walk) {
   }
 }
 
-bool GlobMatch(const char* name, const char* mask) {
-  for (; *mask; ++mask, ++name) {
-    if (*mask == '*') {
-      for (const char* rest = name;; ++rest) {
-        if (GlobMatch(rest, mask + 1)) return true;
-        if (!*rest) return false;
-      }
-    }
-    if (!*name) return false;
-    if (*mask != '?' && text::LowerCp1251(static_cast<unsigned char>(*mask)) !=
-                            text::LowerCp1251(static_cast<unsigned char>(*name)))
-      return false;
-  }
-  return *name == '\0';
-}
-
-bool IsSafeName(const std::string& name) {
-  for (char c : name)
-    if (static_cast<unsigned char>(c) < 32 || c == '"') return false;
-  return true;
-}
-
 }  // namespace
-
-bool MatchesMask(const std::string& name, const std::string& mask) {
-  if (mask.empty() || mask == "*.*" || mask == "*") return true;
-  return GlobMatch(name.c_str(), mask.c_str());
-}
 
 int FindFiles(const std::string& folder, const std::string& mask, StringList& list, bool recursive) {
   if (folder.empty()) return 0;
@@ -84,10 +80,6 @@ void FindFilesToDelete(const std::string& folder, StringList& list) {
   ListInto(WithSeparator(folder), walk);
 }
 
-void TMyFunction::ListDirFiles(const std::string& folder, const std::string& mask, StringList& list) {
-  FindFiles(folder, mask, list, true);
-}
-
 SourceFiles ListSourceFiles(const std::string& folder) {
   SourceFiles result;
   StringList entries;
@@ -97,7 +89,7 @@ SourceFiles ListSourceFiles(const std::string& folder) {
   for (std::string& entry : entries) {
     if (entry.back() == sep) continue;
     std::string name = entry.substr(prefix);
-    if (!IsSafeName(name)) {
+    if (!FitsInQuotes(name)) {
       ++result.skipped;
       continue;
     }

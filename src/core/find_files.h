@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "core/tmyfunction.h"
+#include "core/string_list.h"
 
 namespace pagefold {
 
@@ -21,9 +21,6 @@ int FindFiles(const std::string& folder, const std::string& mask, StringList& li
 // FindFiles with recursion, but a symbolic link to a folder is listed as a
 // file (the link itself) and never entered, so nothing outside is reached.
 void FindFilesToDelete(const std::string& folder, StringList& list);
-
-// True when the name matches the mask as FindFiles matches it.
-bool MatchesMask(const std::string& name, const std::string& mask);
 
 // The files below a source folder as the check list shows them: names relative
 // to the folder, "\" between levels, folders left out.

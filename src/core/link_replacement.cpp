@@ -6,6 +6,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "core/file_registry.h"
 #include "text/case_rules.h"
 
 namespace pagefold {
@@ -21,8 +22,12 @@ constexpr std::array<bool, 256> MakeNameBytes() {
 
 constexpr std::array<bool, 256> kNameBytes = MakeNameBytes();
 
+// The bytes of which names are made: ASCII letters and digits, 0x80 to 0xFF,
+// and "_-.~%/\\".
+bool IsNameByte(char c) { return kNameBytes[static_cast<unsigned char>(c)]; }
+
 // Every resource link ends with this, lower-cased: "/" and the staged name.
-constexpr std::string_view kStagedNameMark = "/search_file_nomber_";
+const std::string kStagedNameMark = std::string("/") + kStagedNamePrefix;
 
 size_t SearchEnd(const std::string& page) { return std::min(page.find('\0'), page.size()); }
 
@@ -148,8 +153,6 @@ std::vector<size_t> PossibleStarts(const std::string& lowerPage, const std::stri
 }
 
 }  // namespace
-
-bool IsNameByte(char c) { return kNameBytes[static_cast<unsigned char>(c)]; }
 
 std::vector<bool> ReplaceInOrder(std::string& page, const std::vector<LinkReplacement>& replacements) {
   std::vector<bool> made(replacements.size());

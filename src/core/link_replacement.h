@@ -17,10 +17,6 @@ struct LinkReplacement {
   std::string resourceLink;  // what replaces it: "../TYPE/SEARCH_FILE_NOMBER_N"
 };
 
-// The bytes of which names are made: ASCII letters and digits, 0x80 to 0xFF,
-// and "_-.~%/\".
-bool IsNameByte(char c);
-
 // Makes the replacements in order on the current text, each one searching the
 // text as the ones before it have left it. Returns for each whether it was made.
 std::vector<bool> ReplaceInOrder(std::string& page, const std::vector<LinkReplacement>& replacements);

@@ -1,6 +1,6 @@
 #include "core/link_resolution.h"
 
-#include "core/build_command.h"
+#include "core/file_registry.h"
 #include "core/tmyfunction.h"
 #include "text/case_rules.h"
 #include "text/cp1251.h"

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "core/build_command.h"
 #include "core/link_replacement.h"
 #include "core/link_resolution.h"
+#include "core/name_conversion.h"
 #include "core/style_sheet_links.h"
 #include "core/tmyfunction.h"
 #include "platform/file_ops.h"
@@ -98,15 +98,6 @@ std::vector<LinkReplacement> Replacements(const std::vector<Step>& steps,
   return replacements;
 }
 
-// Sets the flags of the marked entries; the table grows to the registry's
-// count when it is shorter.
-void MarkUsed(const std::vector<int>& marked, const RegistryIndex& registry, std::vector<unsigned char>& flags) {
-  for (const int number : marked) {
-    if (flags.size() <= static_cast<size_t>(number)) flags.resize(static_cast<size_t>(registry.Count()) + 1);
-    flags[static_cast<size_t>(number)] = 1;
-  }
-}
-
 }  // namespace
 
 std::vector<std::string> PageLinks(const std::string& page) {
@@ -143,13 +134,6 @@ LinkRewrite RewriteLinks(std::string& text, const std::vector<std::string>& cand
   return rewrite;
 }
 
-int RewriteLinks(std::string& page, const std::string& pageFolder, const RegistryIndex& registry,
-                 const std::string& groupType, std::vector<unsigned char>& usedFlags) {
-  const LinkRewrite rewrite = RewriteLinks(page, PageLinks(page), pageFolder, registry, groupType);
-  MarkUsed(rewrite.marked, registry, usedFlags);
-  return rewrite.count;
-}
-
 LinkRewrite RewriteStagedFile(const std::string& path, LinkSource source, const std::string& folder,
                               const RegistryIndex& registry, const std::string& groupType) {
   std::string text = platform::ReadFileBytes(path);
@@ -157,14 +141,6 @@ LinkRewrite RewriteStagedFile(const std::string& path, LinkSource source, const 
   LinkRewrite rewrite = RewriteLinks(text, links, folder, registry, groupType);
   if (rewrite.count > 0) platform::WriteFileBytes(path, text);
   return rewrite;
-}
-
-int BuildCommand::ReplaceUrl(const std::string& pagePath, const std::string& pageFolder,
-                             const RegistryIndex& registry, std::vector<std::string>* unlinked) {
-  LinkRewrite rewrite = RewriteStagedFile(pagePath, LinkSource::Page, pageFolder, registry, GroupType);
-  MarkUsed(rewrite.marked, registry, UsedFlags);
-  if (unlinked) *unlinked = std::move(rewrite.unlinked);
-  return rewrite.count;
 }
 
 }  // namespace pagefold

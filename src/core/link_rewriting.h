@@ -33,12 +33,6 @@ std::vector<std::string> PageLinks(const std::string& page);
 LinkRewrite RewriteLinks(std::string& text, const std::vector<std::string>& links, const std::string& folder,
                          const RegistryIndex& registry, const std::string& groupType);
 
-// The rewrite of a page with its PageLinks; sets usedFlags[N] for every entry
-// marked (the table grows to the registry's count when it is shorter).
-// Returns the number of replacements made.
-int RewriteLinks(std::string& page, const std::string& pageFolder, const RegistryIndex& registry,
-                 const std::string& groupType, std::vector<unsigned char>& usedFlags);
-
 enum class LinkSource { Page, StyleSheet };
 
 // Reads a staged file, rewrites it with the links of a page (PageLinks) or of

@@ -1,6 +1,7 @@
+#include "core/name_conversion.h"
+
 #include <array>
 
-#include "core/tmyfunction.h"
 #include "platform/native_path.h"
 #include "text/case_rules.h"
 
@@ -48,19 +49,19 @@ bool IsPageName(const std::string& name) {
 
 bool IsStyleSheetName(const std::string& name) { return text::LowerCp1251(ExtWithDot(name)) == ".css"; }
 
-std::string TMyFunction::ExtNoDot(const std::string& name) {
+std::string ExtNoDot(const std::string& name) {
   const std::string ext = ExtWithDot(name);
   return ext.empty() ? "" : ext.substr(1);
 }
 
-std::string TMyFunction::NameNoExt(const std::string& name) {
+std::string NameNoExt(const std::string& name) {
   const size_t folder = name.find_last_of("\\:");
   const std::string file = folder == std::string::npos ? name : name.substr(folder + 1);
   const size_t dot = file.rfind('.');
   return dot == std::string::npos ? file : file.substr(0, dot);
 }
 
-std::string TMyFunction::Translit(const std::string& name) {
+std::string Translit(const std::string& name) {
   std::string out;
   out.reserve(name.size() * 2);
   for (char c : text::LowerCp1251(name)) {

@@ -1,23 +1,19 @@
-#include "core/tmyfunction.h"
+#include "core/rc_script_writer.h"
+
+#include "core/name_conversion.h"
 #include "platform/file_ops.h"
 #include "platform/platform_error.h"
 #include "text/case_rules.h"
 
 namespace pagefold {
-namespace {
 
-// A path that a quoted script field cannot carry: a quote would end the field
-// early, a line break would start a new statement.
 bool FitsInQuotes(const std::string& path) {
   for (char c : path)
     if (c == '"' || static_cast<unsigned char>(c) < 32) return false;
   return true;
 }
 
-}  // namespace
-
-void TMyFunction::WriteRcScript(const std::string& groupType, const std::string& scriptPath,
-                                const StringList& list) {
+void WriteRcScript(const std::string& groupType, const std::string& scriptPath, const StringList& list) {
   std::string script;
   for (const std::string& entry : list) {
     // Name and extension come from the file's own name: on POSIX the folders

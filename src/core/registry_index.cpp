@@ -1,15 +1,15 @@
 #include "core/registry_index.h"
 
-#include "core/build_command.h"
+#include "core/file_registry.h"
 #include "platform/ini_file.h"
 #include "text/case_rules.h"
 
 namespace pagefold {
 
 RegistryIndex::RegistryIndex(const platform::IniFile& registry) : names_(1) {
-  const int count = registry.ReadInteger("data", "count", 0);
+  const int count = registry.ReadInteger(kRegistrySection, kRegistryCount, 0);
   for (int number = 1; number <= count; ++number)
-    names_.push_back(registry.ReadString("data", StagedName(number), ""));
+    names_.push_back(registry.ReadString(kRegistrySection, StagedName(number), ""));
   BuildLookup();
 }
 

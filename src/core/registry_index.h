@@ -14,7 +14,7 @@ namespace pagefold {
 
 class RegistryIndex {
  public:
-  // Reads "count" and the names of entries 1 to count from section "data".
+  // Reads the count and the names of entries 1 to count (see file_registry.h).
   explicit RegistryIndex(const platform::IniFile& registry);
   // The names of entries 1, 2, ... in this order.
   explicit RegistryIndex(std::vector<std::string> names);

@@ -1,22 +1,17 @@
+#include "core/staging.h"
+
 #include "core/build_cancelled.h"
-#include "core/build_command.h"
 #include "core/build_texts.h"
-#include "core/find_files.h"
+#include "core/clear_folder.h"
+#include "core/file_registry.h"
 #include "core/paths.h"
+#include "core/string_list.h"
 #include "platform/file_ops.h"
 #include "platform/ini_file.h"
 
 namespace pagefold {
 
-std::string StagedName(int number) { return "search_file_nomber_" + std::to_string(number); }
-
-void BuildCommand::ClrDIR(const std::string& folder) {
-  StringList entries;
-  FindFilesToDelete(folder, entries);
-  for (const std::string& entry : entries) platform::DeleteFile(entry);
-}
-
-void BuildCommand::button2Click(BuildHost& host, const std::string& workFolder) {
+void StageFiles(BuildHost& host, const std::string& workFolder) {
   // The window hands out events while staging runs; the user may pick another
   // folder or change ticks meanwhile, so the loop works on this snapshot.
   const std::string source = host.SourceFolder();
@@ -25,12 +20,12 @@ void BuildCommand::button2Click(BuildHost& host, const std::string& workFolder) 
   host.PumpAllEvents();
   StopWhenClosing(host);
   host.SetStatusText(1, texts::kCopying);
-  ClrDIR(workFolder);
+  ClearFolder(workFolder);
   host.SetCheckListEnabled(false);
   int number = 1;
-  platform::IniFile registry(JoinPath(workFolder, "fillist.ini"));
-  const std::string ticked = std::to_string(items.size());
-  host.SetProgressMax(static_cast<int>(items.size()));
+  platform::IniFile registry(JoinPath(workFolder, kRegistryFile));
+  const int ticked = static_cast<int>(items.size());
+  host.SetProgressMax(ticked);
   for (const std::string& item : items) {
     const std::string staged = JoinPath(workFolder, StagedName(number));
     platform::CopyFileNoOverwrite(JoinPath(source, item), staged);
@@ -38,12 +33,12 @@ void BuildCommand::button2Click(BuildHost& host, const std::string& workFolder) 
     host.PumpAllEvents();
     StopWhenClosing(host);
     if (platform::FileExists(staged)) {
-      registry.WriteString("data", StagedName(number), item);
+      registry.WriteString(kRegistrySection, StagedName(number), item);
       ++number;
-      host.SetStatusText(0, std::to_string(number - 1) + "\\" + ticked);
+      host.SetStatusText(0, texts::Counter(number - 1, ticked));
     }
   }
-  registry.WriteString("data", "count", std::to_string(number - 1));
+  registry.WriteString(kRegistrySection, kRegistryCount, std::to_string(number - 1));
   host.SetCheckListEnabled(true);
 }
 

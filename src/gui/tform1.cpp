@@ -15,7 +15,6 @@
 #include "gui/common/group_type_rule.h"
 #include "gui/common/source_listing.h"
 #include "gui/common/target_name.h"
-#include "gui/common/tick_counter.h"
 #include "gui/common/window_texts.h"
 #include "gui/cp1251_validator.h"
 #include "gui/qstring_cp1251.h"
@@ -230,7 +229,7 @@ void TForm1::CheckListBox1ClickCheck() {
   for (int row = 0; row < CheckListBox1->count(); ++row)
     if (CheckListBox1->item(row)->checkState() == Qt::Checked) ++ticked;
   PumpOneEvent();
-  SetStatusText(0, TickCounter(ticked));
+  SetStatusText(0, texts::Counter(0, ticked));
 }
 
 void TForm1::Button5Click() {

@@ -15,7 +15,7 @@ bool CopyFileNoOverwrite(const std::string& from, const std::string& to);
 bool RenameNoOverwrite(const std::string& from, const std::string& to);
 
 // Deletes a file (not a folder). A symbolic link is removed, not its target.
-bool DeleteFile(const std::string& path);
+bool RemoveFile(const std::string& path);
 
 // True when a file (not a folder) exists at the path.
 bool FileExists(const std::string& path);

@@ -86,7 +86,7 @@ bool RenameNoOverwrite(const std::string& from, const std::string& to) {
   return true;
 }
 
-bool DeleteFile(const std::string& path) {
+bool RemoveFile(const std::string& path) {
   const auto native = ToNativePath(path);
   struct stat st;
   if (!native || ::lstat(native->c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;

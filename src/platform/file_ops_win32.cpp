@@ -1,5 +1,4 @@
 #include <windows.h>
-#undef DeleteFile  // the ANSI/wide macro would rename platform::DeleteFile
 
 #include <algorithm>
 
@@ -59,7 +58,7 @@ bool RenameNoOverwrite(const std::string& from, const std::string& to) {
   return src && dst && ::MoveFileExW(src->c_str(), dst->c_str(), 0);
 }
 
-bool DeleteFile(const std::string& path) {
+bool RemoveFile(const std::string& path) {
   const auto native = ToNativePath(path);
   if (!native) return false;
   const DWORD attributes = ::GetFileAttributesW(native->c_str());

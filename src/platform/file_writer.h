@@ -44,6 +44,6 @@ class FileWriter {
 
 // Renames a file to the target path, replacing a file that is there, in one
 // step: a reader of the target sees either the old or the new content.
-bool ReplaceFile(const std::string& from, const std::string& to);
+bool ReplaceFileWith(const std::string& from, const std::string& to);
 
 }  // namespace platform

@@ -80,7 +80,7 @@ bool FileWriter::Close() {
   return ok;
 }
 
-bool ReplaceFile(const std::string& from, const std::string& to) {
+bool ReplaceFileWith(const std::string& from, const std::string& to) {
   const auto src = ToNativePath(from), dst = ToNativePath(to);
   if (!src || !dst) {
     errno = EILSEQ;

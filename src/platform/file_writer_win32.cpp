@@ -1,5 +1,4 @@
 #include <windows.h>
-#undef ReplaceFile  // the ANSI/wide macro would rename platform::ReplaceFile
 
 #include <algorithm>
 
@@ -77,7 +76,7 @@ bool FileWriter::Close() {
   return ok;
 }
 
-bool ReplaceFile(const std::string& from, const std::string& to) {
+bool ReplaceFileWith(const std::string& from, const std::string& to) {
   const auto src = ToNativePath(from), dst = ToNativePath(to);
   if (!src || !dst) {
     ::SetLastError(ERROR_NO_UNICODE_TRANSLATION);

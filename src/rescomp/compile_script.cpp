@@ -64,11 +64,11 @@ void CompileScript(const std::string& scriptPath) {
   try {
     WriteResFile(resources, out, DisplayPath(temporary));
     if (!out.Close()) throw ScriptError(0, "cannot write \"" + DisplayPath(temporary) + "\": " + SystemReason());
-    if (!platform::ReplaceFile(temporary, target))
+    if (!platform::ReplaceFileWith(temporary, target))
       throw ScriptError(0, "cannot replace \"" + DisplayPath(target) + "\": " + SystemReason());
   } catch (...) {
     out.Close();
-    platform::DeleteFile(temporary);
+    platform::RemoveFile(temporary);
     throw;
   }
 }

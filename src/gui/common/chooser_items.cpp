@@ -1,6 +1,6 @@
 #include "gui/common/chooser_items.h"
 
-#include "core/tmyfunction.h"
+#include "core/name_conversion.h"
 
 namespace pagefold::gui {
 

@@ -1,7 +1,7 @@
 #include "gui/common/target_name.h"
 
 #include "core/paths.h"
-#include "core/tmyfunction.h"
+#include "core/name_conversion.h"
 #include "text/case_rules.h"
 
 namespace pagefold::gui {

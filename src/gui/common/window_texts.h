@@ -1,16 +1,22 @@
 // The texts of the two windows, in Windows-1251: the captions of their
-// members and what their handlers show.
+// members and what their handlers show, with those they share with the build
+// and the command line.
 #pragma once
 
 #include <string>
 
+#include "core/build_texts.h"
 #include "text/cp1251.h"
 
 namespace pagefold::gui::texts {
 
 using text::Cp1251Text;
+using ::pagefold::texts::Counter;
+using ::pagefold::texts::kAttention;
+using ::pagefold::texts::kOutsideCodePage;
+using ::pagefold::texts::kProgramName;
+using ::pagefold::texts::kSkippedNames;
 
-inline const std::string kProgramName = "Pagefold";
 inline const std::string kPopupSelectAll = Cp1251Text("Выделить все");
 inline const std::string kPopupUnselectAll = Cp1251Text("Отменить все");
 inline const std::string kPopupClear = Cp1251Text("Очистить");
@@ -36,10 +42,5 @@ inline const std::string kAboutText = Cp1251Text(
     "и все принадлежащие ей файлы в ресурсный файл *.RES\"\n\r"
     "Идея и разработка: Vostrak");
 inline const std::string kFolderTitle = Cp1251Text("Выберите папку с файлами!");
-inline const std::string kAttention = Cp1251Text("Внимание");
-inline const std::string kOutsideCodePage =
-    Cp1251Text("Имя папки или файла содержит символы вне кодировки Windows-1251");
-// Followed by the number of names left out of a listing.
-inline const std::string kSkippedNames = Cp1251Text("Пропущены файлы с недопустимыми именами: ");
 
 }  // namespace pagefold::gui::texts

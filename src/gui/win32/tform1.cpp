@@ -8,7 +8,6 @@
 #include "gui/common/group_type_rule.h"
 #include "gui/common/source_listing.h"
 #include "gui/common/target_name.h"
-#include "gui/common/tick_counter.h"
 #include "gui/common/window_texts.h"
 #include "gui/win32/system_dialogs.h"
 #include "gui/win32/tform3.h"
@@ -211,7 +210,7 @@ void TForm1::SetAllTicks(bool ticked) {
 void TForm1::CheckListBox1ClickCheck() {
   const int ticked = static_cast<int>(TickedItems().size());
   PumpOneEvent();
-  SetStatusText(0, TickCounter(ticked));
+  SetStatusText(0, texts::Counter(0, ticked));
 }
 
 void TForm1::Button5Click() {

@@ -1,4 +1,4 @@
-// The handlers' decisions that both windows share: the counter, the chooser's
+// The handlers' decisions that both windows share: the chooser's
 // items, the group-type rule, the creation step and refused names.
 #include <gtest/gtest.h>
 
@@ -9,7 +9,6 @@
 #include "gui/common/form_create.h"
 #include "gui/common/group_type_rule.h"
 #include "gui/common/source_listing.h"
-#include "gui/common/tick_counter.h"
 #include "recording_host.h"
 #include "test_support.h"
 
@@ -22,11 +21,6 @@ using Lines = std::vector<std::string>;
 
 const std::string kRefusal =
     "message Внимание | Имя папки или файла содержит символы вне кодировки Windows-1251";
-
-TEST(TickCounter, IsZeroBackslashTheTickedCount) {
-  EXPECT_EQ(TickCounter(0), "0\\0");
-  EXPECT_EQ(TickCounter(12), "0\\12");
-}
 
 TEST(ChooserItems, OffersTheTickedPagesInListOrder) {
   const std::vector<CheckListEntry> list = {

@@ -1,7 +1,8 @@
+#include "core/size_text.h"
+
+#include <cstdint>
 #include <limits>
 
-#include "core/tmyfunction.h"
-#include "platform/folder_listing.h"
 #include "platform/platform_error.h"
 
 namespace pagefold {
@@ -28,9 +29,7 @@ std::int64_t ParseDigits(const std::string& digits) {
 
 }  // namespace
 
-std::int64_t TMyFunction::FileSize64(const std::string& path) { return platform::EntrySize(path); }
-
-std::string TMyFunction::SizeToText(const std::string& size) {
+std::string SizeToText(const std::string& size) {
   if (size.empty()) return "";
   std::string digits;
   for (char c : size)

@@ -1,0 +1,15 @@
+// The attribute scanner that finds the link values of a page.
+#pragma once
+
+#include <string>
+
+#include "core/string_list.h"
+
+namespace pagefold {
+
+// Appends every value found between an occurrence of the start text and the
+// next end text, both matched without regard to ASCII case. The scan ends at
+// the first zero byte, or at a start text with no end text behind it.
+void FindBetween(const std::string& text, const std::string& start, const std::string& end, StringList& list);
+
+}  // namespace pagefold
