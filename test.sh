@@ -1,15 +1,25 @@
 #!/usr/bin/env bash
-# Installs what the tests need, builds everything and runs the whole suite.
+# Installs what the tests need, builds everything (warnings as errors) and runs
+# the whole suite.
+#   ./test.sh            everything, as CI runs it
+#   ./test.sh --quick    only the Linux build and its tests
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/install-packages.sh cmake g++ make libgtest-dev llvm-14 qt6-base-dev
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j2
-ctest --test-dir build --output-on-failure -j2
+quick=false
+[ "${1:-}" = "--quick" ] && quick=true
+jobs=$(nproc)
+scripts/install-packages.sh cmake g++ make pkg-config libgtest-dev libcpp-httplib-dev llvm-14 qt6-base-dev
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+$quick && exit 0
+# The sample site's .res in headless Chromium through pagefold-cli --serve.
+scripts/install-packages.sh chromium-headless-shell
+scripts/browser-test.sh build
 # The whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer,
-# then each fuzz target for 30 s.
+# then each fuzz target for 15 s.
 scripts/sanitizer-tests.sh
-scripts/fuzz.sh 30
+scripts/fuzz.sh 15
 # The Windows side: cross-builds with MinGW-w64, tests under wine64, the sample
 # site built by pagefold-cli.exe against the Linux .res.
 scripts/windows-build.sh build

@@ -4,19 +4,19 @@
 # A crash, a leak, an input that takes more than a second, an uncaught
 # exception or a sanitizer report fails the run; the input that did it is
 # kept in build-fuzz/findings/<target>/.
-#   scripts/fuzz.sh [SECONDS]    (default 30 per target)
+#   scripts/fuzz.sh [SECONDS]    (default 15 per target)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${1:-30}
-scripts/install-packages.sh cmake make clang-14 libclang-rt-14-dev libgtest-dev
+seconds=${1:-15}
+scripts/install-packages.sh cmake make pkg-config clang-14 libclang-rt-14-dev libcpp-httplib-dev
 
 dir=build-fuzz
 targets=(script_parser_fuzz link_rewriting_fuzz ini_reader_fuzz res_reader_fuzz)
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 cmake -S . -B "$dir" -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=Debug \
   -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DCMAKE_CXX_FLAGS="$flags" \
-  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" -DPAGEFOLD_FUZZ=ON >/dev/null
-cmake --build "$dir" -j2 --target "${targets[@]}"
+  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" -DPAGEFOLD_FUZZ=ON -DPAGEFOLD_GUI=OFF -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$dir" -j"$(nproc)" --target "${targets[@]}"
 
 # Runs one target; new inputs go to a scratch corpus, so the seeds in the
 # repository stay as they are.

@@ -5,9 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-scripts/install-packages.sh cmake g++ make libgtest-dev qt6-base-dev xvfb xauth imagemagick fonts-dejavu-core
+scripts/install-packages.sh cmake g++ make pkg-config libgtest-dev libcpp-httplib-dev qt6-base-dev xvfb xauth imagemagick fonts-dejavu-core
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target screenshot_window
+cmake --build "$build" -j"$(nproc)" --target screenshot_window
 
 work=$(mktemp -d /tmp/pagefold-XXXX)
 trap 'rm -rf "$work"' EXIT

@@ -23,7 +23,7 @@ build_googletest() {
   cmake -S /usr/src/googletest -B "$dir/googletest-build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_BUILD_TYPE=Release -DBUILD_GMOCK=OFF -DCMAKE_INSTALL_PREFIX="$PWD/$dir/googletest" \
     >/dev/null
-  cmake --build "$dir/googletest-build" -j2 >/dev/null
+  cmake --build "$dir/googletest-build" -j"$(nproc)" >/dev/null
   cmake --install "$dir/googletest-build" >/dev/null
 }
 
@@ -41,8 +41,8 @@ build_for() {
   cmake -S . -B "$dir" "${launcher[@]}" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
     -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DGTest_DIR="$PWD/$dir/googletest/lib/cmake/GTest" \
-    -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST "$@"
-  cmake --build "$dir" -j2
+    -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST -DPAGEFOLD_GUI=OFF "$@"
+  cmake --build "$dir" -j"$(nproc)"
 }
 
 wine=/usr/lib/wine/wine64
@@ -58,7 +58,7 @@ mkdir -p "$WINEPREFIX"
 /usr/lib/wine/wineserver -p || true  # a server already up for this prefix serves as well
 trap '/usr/lib/wine/wineserver -k || true' EXIT
 "$wine" wineboot --init >/dev/null 2>&1
-ctest --test-dir build-win64 --output-on-failure -j2
+ctest --test-dir build-win64 --output-on-failure -j"$(nproc)"
 
 site=build-win64/sample-site
 rm -rf "$site"

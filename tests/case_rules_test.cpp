@@ -4,21 +4,27 @@
 
 #include <map>
 
+#include "test_support.h"
+
 namespace {
 
+using testing_support::W;
+
 TEST(CaseRules, LowerCp1251ChangesExactlyTheLetterPairsOfTheCodePage) {
-  std::map<int, int> pairs;
-  for (int c = 'A'; c <= 'Z'; ++c) pairs[c] = c + 32;
-  for (int c = 0xC0; c <= 0xDF; ++c) pairs[c] = c + 32;
-  const int extra[][2] = {{0xA8, 0xB8}, {0x80, 0x90}, {0x81, 0x83}, {0x8A, 0x9A}, {0x8C, 0x9C},
-                          {0x8D, 0x9D}, {0x8E, 0x9E}, {0x8F, 0x9F}, {0xA1, 0xA2}, {0xA3, 0xBC},
-                          {0xA5, 0xB4}, {0xAA, 0xBA}, {0xAF, 0xBF}, {0xB2, 0xB3}, {0xBD, 0xBE}};
-  for (const auto& p : extra) pairs[p[0]] = p[1];
+  // Every capital of the code page followed by its small letter, written out
+  // as letters, not as bytes.
+  const std::string pairs = W("AaBbCcDdEeFfGgHhIiJjKkLlMmNnOoPpQqRrSsTtUuVvWwXxYyZz"
+                              "АаБбВвГгДдЕеЁёЖжЗзИиЙйКкЛлМмНнОоПпРрСсТтУуФфХхЦцЧчШшЩщЪъЫыЬьЭэЮюЯя"
+                              "ЂђЃѓЉљЊњЌќЋћЏџЎўЈјҐґЄєЇїІіЅѕ");
+  ASSERT_EQ(pairs.size(), 2u * (26 + 33 + 14));
+  std::map<unsigned char, unsigned char> lower;
+  for (std::size_t i = 0; i < pairs.size(); i += 2)
+    lower[static_cast<unsigned char>(pairs[i])] = static_cast<unsigned char>(pairs[i + 1]);
   for (int b = 0; b < 256; ++b) {
-    const int expected = pairs.count(b) ? pairs[b] : b;
+    const int expected = lower.count(b) ? lower[b] : b;
     EXPECT_EQ(text::LowerCp1251(static_cast<unsigned char>(b)), expected) << "byte " << b;
   }
-  EXPECT_EQ(text::LowerCp1251(std::string("\xC0\xC1 AbZ \xA8\xDF")), "\xE0\xE1 abz \xB8\xFF");
+  EXPECT_EQ(text::LowerCp1251(W("АБ AbZ ЁЯ Ґ")), W("аб abz ёя ґ"));
 }
 
 TEST(CaseRules, AsciiRulesTouchOnlyLatinLetters) {

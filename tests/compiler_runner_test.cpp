@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "core/res_reader.h"
+#include "res_data.h"
 #include "core/tmyfunction.h"
 #include "platform/own_resources.h"
 #include "platform/platform_error.h"
@@ -167,8 +168,11 @@ TEST(RunAndWait, PumpsAllEventsWhileTheProgramRuns) {
   EXPECT_EQ(result.exitCode, 0);
   const size_t pumps = host.Lines("pumpall").size();
   EXPECT_EQ(host.log.size(), pumps) << "only the all-pending-events pump is used";
-  // One pump per 50 ms step: about 8 for 400 ms, never fewer than the time allows.
-  EXPECT_GE(pumps, 5u);
+  // One pump per 50 ms step: about 8 for 400 ms. A loaded machine may make
+  // the steps longer, never shorter: no more pumps than the time allows, and
+  // at least one per 200 ms.
+  EXPECT_GE(pumps, static_cast<size_t>(ms.count() / 200));
+  EXPECT_GE(pumps, 2u);
   EXPECT_LE(pumps, static_cast<size_t>(ms.count() / 50 + 1));
 
   RecordingHost quick;
@@ -228,7 +232,7 @@ TEST(CompilerChain, ScriptCarriedCompilerRunAndTheResReadBack) {
   EXPECT_EQ(listing.error, "");
   std::vector<std::string> seen;
   for (const pagefold::ResEntry& e : listing.entries)
-    seen.push_back(*e.type.Cp1251() + "/" + *e.name.Cp1251() + " " + *pagefold::ReadResourceData(res, e));
+    seen.push_back(*e.type.Cp1251() + "/" + *e.name.Cp1251() + " " + *testing_support::ReadResourceData(res, e));
   EXPECT_EQ(seen, (std::vector<std::string>{
                       "HTML/FILELIST <html>list</html>",
                       "HTML/INDEX <html>start</html>",

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
 
 #include "platform/platform_error.h"
 #include "test_support.h"
@@ -99,11 +101,18 @@ TEST(IniFile, ManyNewKeysCostLinearTime) {
   if (testing_support::UnderWine())
     GTEST_SKIP() << "opening a file under Wine costs more the longer a run goes: the ratio would measure Wine";
   ScratchDir dir;
+  // The best of three runs, so that a pause of a loaded machine does not count.
   const auto timeFor = [&](int n) {
-    IniFile ini((dir.path() / ("t" + std::to_string(n) + ".ini")).string());
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 1; i <= n; ++i) ini.WriteString("data", "search_file_nomber_" + std::to_string(i), "x");
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double best = 1e9;
+    for (int run = 0; run < 3; ++run) {
+      const std::filesystem::path path = dir.path() / ("t" + std::to_string(n) + ".ini");
+      std::filesystem::remove(path);
+      IniFile ini(path.string());
+      const auto start = std::chrono::steady_clock::now();
+      for (int i = 1; i <= n; ++i) ini.WriteString("data", "search_file_nomber_" + std::to_string(i), "x");
+      best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return best;
   };
   const double small = timeFor(2000), large = timeFor(8000);
   // A rewrite per key would be quadratic: 16 times as long for 4 times the keys.

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <utility>
+
 #include "core/name_conversion.h"
 #include "core/tmyfunction.h"
 #include "test_support.h"
@@ -53,22 +56,24 @@ TEST(NameConversion, TranslitExamples) {
 }
 
 TEST(NameConversion, TranslitTableRowByRow) {
-  // Every small letter and its capital, in alphabet order, with the row's text.
-  const char* const small = "абвгдеёжзийклмнопрстуфхцчшщъыьэюя";
-  const char* const capital = "АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ";
-  const char* const rows[33] = {"a", "b", "v", "g",  "d",  "e",  "e",  "zh", "z", "i", "i",
-                                "k", "l", "m", "n",  "o",  "p",  "r",  "s",  "t", "u", "f",
-                                "h", "c", "ch", "sh", "ch", "'", "i", "'", "e", "u", "ia"};
-  const std::string s = W(small), c = W(capital);
-  ASSERT_EQ(s.size(), 33u);
-  for (size_t i = 0; i < 33; ++i) {
-    EXPECT_EQ(TMyFunction::Translit(s.substr(i, 1)), rows[i]) << i;
-    EXPECT_EQ(TMyFunction::Translit(c.substr(i, 1)), rows[i]) << i;
+  // Each letter of the Russian alphabet with its Latin text, written as pairs.
+  const std::pair<const char*, const char*> rows[] = {
+      {"а", "a"},  {"б", "b"},  {"в", "v"},  {"г", "g"}, {"д", "d"},  {"е", "e"},  {"ё", "e"},
+      {"ж", "zh"}, {"з", "z"},  {"и", "i"},  {"й", "i"}, {"к", "k"},  {"л", "l"},  {"м", "m"},
+      {"н", "n"},  {"о", "o"},  {"п", "p"},  {"р", "r"}, {"с", "s"},  {"т", "t"},  {"у", "u"},
+      {"ф", "f"},  {"х", "h"},  {"ц", "c"},  {"ч", "ch"}, {"ш", "sh"}, {"щ", "ch"}, {"ъ", "'"},
+      {"ы", "i"},  {"ь", "'"},  {"э", "e"},  {"ю", "u"}, {"я", "ia"}};
+  const std::string capitals = W("АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ");
+  ASSERT_EQ(capitals.size(), std::size(rows));
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    EXPECT_EQ(TMyFunction::Translit(W(rows[i].first)), rows[i].second) << rows[i].first;
+    EXPECT_EQ(TMyFunction::Translit(capitals.substr(i, 1)), rows[i].second) << rows[i].first;
   }
   // Small letters without a row, and all punctuation, stay as they are.
   const std::string kept = W("ђѓљњќћџўјґєїіѕ") + "0123456789_-.'!,;[]{}";
   EXPECT_EQ(TMyFunction::Translit(kept), kept);
   EXPECT_EQ(TMyFunction::Translit(W("ЂЃЉЊЌЋЏЎЈҐЄЇІЅ")), W("ђѓљњќћџўјґєїіѕ"));
+  EXPECT_EQ(TMyFunction::Translit(" ()"), "___");
 }
 
 }  // namespace

@@ -15,20 +15,32 @@ CliHost::CliHost(std::string sourceFolder, std::vector<std::string> ticked, std:
       answerOk_(answerOk),
       terminal_(platform::StderrIsTerminal()) {}
 
+CliHost::~CliHost() {
+  if (lineOpen_) platform::WriteToStderr("\n");
+}
+
 void CliHost::PrintLine(const std::string& text) {
-  if (counterShown_) platform::WriteToStderr("\n");
-  counterShown_ = false;
+  if (lineOpen_) platform::WriteToStderr("\n");
+  lineOpen_ = false;
   platform::WriteToStderr(text + "\n");
 }
 
 void CliHost::SetStatusText(int panel, const std::string& text) {
   if (text.empty()) return;
-  if (panel == 1) {
-    PrintLine(text);
-  } else if (terminal_) {
-    platform::WriteToStderr("\r" + text + "\x1b[K");
-    counterShown_ = true;
+  if (!terminal_) {
+    if (panel == 1) PrintLine(text);
+    return;
   }
+  // On a terminal the stage stays open on its line, and the counter is
+  // written behind it in place.
+  if (panel == 1) {
+    if (lineOpen_) platform::WriteToStderr("\n");
+    stage_ = text;
+    platform::WriteToStderr(stage_);
+  } else {
+    platform::WriteToStderr("\r" + stage_ + " " + text + "\x1b[K");
+  }
+  lineOpen_ = true;
 }
 
 bool CliHost::AskOkCancel(const std::string&, const std::string& text) {

@@ -1,5 +1,6 @@
-// The build's front end on a terminal: stage texts become lines on stderr,
-// the counter one updating line when stderr is a terminal.
+// The build's front end on a terminal: stage texts become lines on stderr;
+// when stderr is a terminal, each stage's line also shows the counter,
+// rewritten in place ("Меняются ссылки... 1234\5000").
 #pragma once
 
 #include <string>
@@ -13,6 +14,8 @@ class CliHost : public BuildHost {
  public:
   CliHost(std::string sourceFolder, std::vector<std::string> ticked, std::string startFile,
           std::string resourceFile, bool keepAll, bool answerOk);
+  // Ends a stage line that is still open.
+  ~CliHost() override;
 
   // The question that was declined because --yes was not given; empty if none.
   const std::string& DeclinedQuestion() const { return declinedQuestion_; }
@@ -47,7 +50,8 @@ class CliHost : public BuildHost {
   const bool keepAll_;
   const bool answerOk_;
   const bool terminal_;
-  bool counterShown_ = false;
+  bool lineOpen_ = false;  // a stage line without its line break yet
+  std::string stage_;
   std::string declinedQuestion_;
 };
 

@@ -11,6 +11,12 @@ namespace {
   throw std::invalid_argument(what + text::Cp1251Text("\nСправка: pagefold-cli --help"));
 }
 
+int PortNumber(const std::string& text) {
+  const bool digits = !text.empty() && text.size() <= 5 && text.find_first_not_of("0123456789") == std::string::npos;
+  if (!digits || std::stoi(text) > 65535) BadUsage(text::Cp1251Text("Неверный номер порта: ") + text);
+  return std::stoi(text);
+}
+
 std::string WithBackslashes(std::string name) {
   for (char& c : name)
     if (c == '/') c = '\\';
@@ -22,6 +28,7 @@ std::string WithBackslashes(std::string name) {
 CliOptions ParseOptions(const std::vector<std::string>& args) {
   CliOptions options;
   std::vector<std::string> positional;
+  bool portGiven = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const auto value = [&]() -> std::string {
@@ -42,6 +49,13 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
       options.reportFile = value();
     } else if (arg == "--list") {
       options.listFile = value();
+    } else if (arg == "--check") {
+      options.checkFile = value();
+    } else if (arg == "--serve") {
+      options.serveFile = value();
+    } else if (arg == "--port") {
+      options.port = PortNumber(value());
+      portGiven = true;
     } else if (arg.size() > 1 && arg[0] == '-' && positional.size() < 2) {
       BadUsage(text::Cp1251Text("Неизвестный ключ: ") + arg);
     } else {
@@ -49,10 +63,14 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
     }
   }
   if (options.help) return options;
-  if (!options.listFile.empty()) {
+  if (portGiven && options.serveFile.empty()) BadUsage(text::Cp1251Text("Ключ --port нужен только с --serve"));
+  const int commands = !options.listFile.empty() + !options.checkFile.empty() + !options.serveFile.empty();
+  if (commands > 1) BadUsage(text::Cp1251Text("Ключи --list, --check и --serve не сочетаются"));
+  if (commands == 1) {
     const bool packing = !positional.empty() || !options.startPage.empty() || !options.groupType.empty() ||
                          options.keepAll || options.yes || !options.reportFile.empty();
-    if (packing) BadUsage(text::Cp1251Text("Ключ --list не сочетается с упаковкой"));
+    const std::string key = !options.listFile.empty() ? "--list" : !options.checkFile.empty() ? "--check" : "--serve";
+    if (packing) BadUsage(text::Cp1251Text("Ключ ") + key + text::Cp1251Text(" не сочетается с упаковкой"));
     return options;
   }
   if (positional.size() < 2) BadUsage(text::Cp1251Text("Укажите папку с файлами и файл ресурс"));
@@ -66,6 +84,8 @@ std::string HelpText() {
   return text::Cp1251Text(
       "Использование: pagefold-cli [ключи] ПАПКА ФАЙЛ.res [ФАЙЛ ...]\n"
       "               pagefold-cli --list ФАЙЛ.res\n"
+      "               pagefold-cli --check ФАЙЛ.res\n"
+      "               pagefold-cli --serve ФАЙЛ.res [--port N]\n"
       "Упаковывает html-странички из ПАПКИ со всеми их файлами в ресурсный файл ФАЙЛ.res.\n"
       "Без списка файлов упаковываются все файлы папки; файлы указываются относительно\n"
       "папки, как в списке окна (img\\logo.gif или img/logo.gif).\n"
@@ -80,10 +100,16 @@ std::string HelpText() {
       "  --report ФАЙЛ     записать все ссылки без ресурса в ФАЙЛ, по строке\n"
       "                    \"страница<TAB>ссылка\" (Windows-1251)\n"
       "  --list ФАЙЛ.res   показать ресурсы файла: ТИП/ИМЯ<TAB>размер\n"
+      "  --check ФАЙЛ.res  проверить ссылки страниц и стилей файла: каждая ссылка,\n"
+      "                    которая не ведёт ни к одному его ресурсу, \"страница -> ссылка\"\n"
+      "  --serve ФАЙЛ.res  показывать ресурсы файла браузеру по адресу\n"
+      "                    http://127.0.0.1:N/ТИП/ИМЯ, до Ctrl+C\n"
+      "  --port N          порт для --serve (8080; 0 - любой свободный)\n"
       "  --help            эта справка\n"
       "\n"
-      "Код выхода: 0 - ресурсный файл собран (с --list: показан), 1 - сборка не удалась,\n"
-      "отчёт не записан или ФАЙЛ.res не прочитан, 2 - неверные аргументы или нужен ответ\n"
+      "Код выхода: 0 - ресурсный файл собран (с --list: показан, с --check: все ссылки\n"
+      "ведут к ресурсам), 1 - сборка не удалась, отчёт не записан, ФАЙЛ.res не прочитан\n"
+      "(с --check: есть ссылки без ресурса), 2 - неверные аргументы или нужен ответ\n"
       "на вопрос (см. --yes).\n");
 }
 

@@ -14,6 +14,9 @@ struct CliOptions {
   bool yes = false;        // --yes: answer the start-page question with OK
   std::string reportFile;  // --report: where the links without a resource go
   std::string listFile;    // --list: the .res file to list instead of packing
+  std::string checkFile;   // --check: the .res file whose links are checked
+  std::string serveFile;   // --serve: the .res file served over HTTP
+  int port = 8080;         // --port, with --serve; 0 picks a free one
   std::string sourceFolder;
   std::string target;
   std::vector<std::string> files;  // relative names, "\" between folders

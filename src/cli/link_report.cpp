@@ -44,9 +44,11 @@ std::string LinkReportSummary(const std::vector<UnlinkedLink>& links) {
   if (links.empty()) return "";
   std::string summary = text::Cp1251Text("Ссылок без ресурса: ") + std::to_string(links.size());
   for (size_t i = 0; i < links.size() && i < kSummaryLines; ++i)
-    summary += "\n" + Shown(links[i].page) + " -> " + Shown(links[i].link);
+    summary += "\n" + LinkReportLine(links[i]);
   return summary;
 }
+
+std::string LinkReportLine(const UnlinkedLink& link) { return Shown(link.page) + " -> " + Shown(link.link); }
 
 void WriteLinkReport(const std::string& path, const std::vector<UnlinkedLink>& links) {
   std::string bytes;

@@ -15,6 +15,9 @@ namespace pagefold::cli {
 // file, so that every link keeps to its line.
 std::string LinkReportSummary(const std::vector<UnlinkedLink>& links);
 
+// One link as the summary shows it: "page -> link".
+std::string LinkReportLine(const UnlinkedLink& link);
+
 // Writes every link as a line "page<TAB>link" ending with CR LF, in
 // Windows-1251, into a fresh file at the path: the file is written beside it
 // first and then put in its place, so that a failure leaves no half of it.

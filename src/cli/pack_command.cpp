@@ -3,10 +3,12 @@
 #include <stdexcept>
 #include <unordered_set>
 
+#include "cli/check_command.h"
 #include "cli/cli_host.h"
 #include "cli/cli_options.h"
 #include "cli/link_report.h"
 #include "cli/list_command.h"
+#include "cli/serve_command.h"
 #include "core/build_command.h"
 #include "core/build_texts.h"
 #include "core/compiler_runner.h"
@@ -95,6 +97,8 @@ int RunPackCommand(const std::vector<std::string>& args) {
       return 0;
     }
     if (!options.listFile.empty()) return RunListCommand(options.listFile);
+    if (!options.checkFile.empty()) return RunCheckCommand(options.checkFile);
+    if (!options.serveFile.empty()) return RunServeCommand(options.serveFile, options.port);
     return Pack(options);
   } catch (const std::invalid_argument& e) {
     PrintError(e.what());

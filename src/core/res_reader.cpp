@@ -1,14 +1,12 @@
 #include "core/res_reader.h"
 
+#include "resformat/res_format.h"
 #include "text/cp1251.h"
 
 namespace pagefold {
 namespace {
 
-constexpr std::uint32_t kMinHeaderSize = 32;  // sizes, two ordinals, the 16-byte tail
-constexpr std::uint32_t kMaxHeaderSize = 1 << 20;
-
-std::uint64_t AlignUp(std::uint64_t n) { return (n + 3) & ~std::uint64_t{3}; }
+using resformat::AlignUp;
 
 // Little-endian fields of a header held in memory; every read is checked
 // against the header's end.
@@ -33,12 +31,12 @@ class HeaderBytes {
     ResId id;
     const auto first = U16(at);
     if (!first || at + 2 > end) return std::nullopt;
-    if (*first == 0xFFFF) {
+    if (*first == resformat::kOrdinalMark) {
       const auto ordinal = U16(at + 2);
-      if (!ordinal || at + 4 > end) return std::nullopt;
+      if (!ordinal || at + resformat::kOrdinalSize > end) return std::nullopt;
       id.isOrdinal = true;
       id.ordinal = *ordinal;
-      at += 4;
+      at += resformat::kOrdinalSize;
       return id;
     }
     for (;;) {
@@ -59,14 +57,14 @@ std::string At(std::uint64_t offset) { return " at offset " + std::to_string(off
 
 // Reads the entry whose header starts at `offset`; an error text when it is malformed.
 std::optional<ResEntry> ReadEntry(ResSource& source, std::uint64_t offset, std::string& error) {
-  std::string sizes(8, '\0');
+  std::string sizes(resformat::kSizesSize, '\0');
   if (!source.ReadAt(offset, sizes.data(), sizes.size())) {
     error = "truncated header" + At(offset);
     return std::nullopt;
   }
   const HeaderBytes head(sizes);
   const std::uint32_t dataSize = *head.U32(0), headerSize = *head.U32(4);
-  if (headerSize < kMinHeaderSize || headerSize > kMaxHeaderSize) {
+  if (headerSize < resformat::kEmptyEntryHeaderSize || headerSize > resformat::kMaxHeaderSize) {
     error = "bad header size " + std::to_string(headerSize) + At(offset);
     return std::nullopt;
   }
@@ -77,8 +75,8 @@ std::optional<ResEntry> ReadEntry(ResSource& source, std::uint64_t offset, std::
     return std::nullopt;
   }
   const HeaderBytes header(bytes);
-  const std::size_t tailSize = 16;
-  std::size_t at = 8;
+  const std::size_t tailSize = resformat::kTailSize;
+  std::size_t at = resformat::kSizesSize;
   ResEntry entry;
   const auto type = header.Id(at, headerSize - tailSize);
   const auto name = type ? header.Id(at, headerSize - tailSize) : std::nullopt;
@@ -89,11 +87,11 @@ std::optional<ResEntry> ReadEntry(ResSource& source, std::uint64_t offset, std::
   }
   entry.type = *type;
   entry.name = *name;
-  entry.dataVersion = *header.U32(at);
-  entry.memoryFlags = *header.U16(at + 4);
-  entry.language = *header.U16(at + 6);
-  entry.version = *header.U32(at + 8);
-  entry.characteristics = *header.U32(at + 12);
+  entry.dataVersion = *header.U32(at + resformat::kDataVersionAt);
+  entry.memoryFlags = *header.U16(at + resformat::kMemoryFlagsAt);
+  entry.language = *header.U16(at + resformat::kLanguageAt);
+  entry.version = *header.U32(at + resformat::kVersionAt);
+  entry.characteristics = *header.U32(at + resformat::kCharacteristicsAt);
   entry.headerOffset = offset;
   entry.dataOffset = offset + headerSize;
   entry.dataSize = dataSize;
@@ -137,7 +135,7 @@ bool FileResSource::ReadAt(std::uint64_t offset, void* out, std::size_t size) {
 ResListing ListResources(ResSource& source) {
   ResListing listing;
   const auto first = ReadEntry(source, 0, listing.error);
-  if (!first || !IsEmptyEntry(*first) || first->dataOffset != kMinHeaderSize) {
+  if (!first || !IsEmptyEntry(*first) || first->dataOffset != resformat::kEmptyEntryHeaderSize) {
     listing.error = "not a 32-bit resource file: it does not start with the empty entry";
     return listing;
   }
@@ -149,13 +147,6 @@ ResListing ListResources(ResSource& source) {
     offset = AlignUp(entry->dataOffset + entry->dataSize);
   }
   return listing;
-}
-
-std::optional<std::string> ReadResourceData(ResSource& source, const ResEntry& entry) {
-  if (entry.dataOffset > source.Size() || entry.dataSize > source.Size() - entry.dataOffset) return std::nullopt;
-  std::string data(entry.dataSize, '\0');
-  if (!source.ReadAt(entry.dataOffset, data.data(), data.size())) return std::nullopt;
-  return data;
 }
 
 }  // namespace pagefold

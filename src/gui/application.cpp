@@ -12,7 +12,7 @@ void SetUpApplication(QApplication& app) {
   // The name, not the display name: Qt appends a display name to the title of
   // every window, the chooser's included.
   app.setApplicationName("Pagefold");
-  app.setApplicationVersion("1.0.0.5");
+  app.setApplicationVersion(PAGEFOLD_VERSION);
   RegisterResources();
   app.setWindowIcon(QIcon(":/pagefold/pagefold.png"));
 }

@@ -9,6 +9,7 @@
 #include "platform/file_ops.h"
 #include "platform/native_path.h"
 #include "platform/platform_error.h"
+#include "platform/write_all.h"
 
 namespace platform {
 namespace {
@@ -20,17 +21,6 @@ struct Fd {
     if (fd >= 0) ::close(fd);
   }
 };
-
-bool WriteAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
 
 // Copies at most `size` bytes, the source's size when the copy began: a file
 // that another program keeps growing must not keep the copy going for ever.

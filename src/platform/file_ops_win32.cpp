@@ -5,6 +5,7 @@
 #include "platform/file_ops.h"
 #include "platform/native_path.h"
 #include "platform/platform_error.h"
+#include "platform/write_all.h"
 
 namespace platform {
 namespace {
@@ -22,17 +23,6 @@ struct Handle {
     return ::CloseHandle(closing) != 0;
   }
 };
-
-bool WriteAll(HANDLE file, const char* data, size_t size) {
-  while (size > 0) {
-    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 1 << 30));
-    DWORD written = 0;
-    if (!::WriteFile(file, data, chunk, &written, nullptr) || written == 0) return false;
-    data += written;
-    size -= written;
-  }
-  return true;
-}
 
 DWORD Attributes(const std::string& path) {
   const auto native = ToNativePath(path);
@@ -96,7 +86,7 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
   Handle out{::CreateFileW(native->c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)};
   if (out.h == INVALID_HANDLE_VALUE) RaiseFileError("Cannot create file", path, ::GetLastError());
-  if (!WriteAll(out.h, bytes.data(), bytes.size()) || !out.Close())
+  if (!WriteAll(reinterpret_cast<std::intptr_t>(out.h), bytes.data(), bytes.size()) || !out.Close())
     RaiseFileError("Cannot create file", path, ::GetLastError());
 }
 
@@ -105,7 +95,7 @@ bool AppendFileBytes(const std::string& path, const std::string& bytes) {
   if (!native) return false;
   Handle out{::CreateFileW(native->c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)};
-  return out.h != INVALID_HANDLE_VALUE && WriteAll(out.h, bytes.data(), bytes.size()) &&
+  return out.h != INVALID_HANDLE_VALUE && WriteAll(reinterpret_cast<std::intptr_t>(out.h), bytes.data(), bytes.size()) &&
          out.Close();
 }
 

@@ -36,8 +36,13 @@ class FileWriter {
   bool Close();
 
  private:
-  bool Flush();
+  static constexpr std::size_t kBufferSize = 1 << 16;
 
+  bool Flush();
+  // Empties the buffer for a file just created.
+  void StartBuffer();
+
+  // The descriptor on POSIX, the HANDLE on Windows; -1 when none is open.
   std::intptr_t handle_ = -1;
   std::string buffer_;
 };

@@ -9,22 +9,6 @@
 #include "platform/native_path.h"
 
 namespace platform {
-namespace {
-
-constexpr std::size_t kBufferSize = 1 << 16;
-
-bool WriteAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-}  // namespace
 
 FileWriter::~FileWriter() {
   if (handle_ >= 0) ::close(static_cast<int>(handle_));
@@ -50,22 +34,8 @@ FileWriter::CreateResult FileWriter::Create(const std::string& path, Mode mode) 
   }
   if (handle_ >= 0) ::close(static_cast<int>(handle_));
   handle_ = fd;
-  buffer_.clear();
-  buffer_.reserve(kBufferSize);
+  StartBuffer();
   return CreateResult::Created;
-}
-
-bool FileWriter::Write(const void* data, std::size_t size) {
-  if (buffer_.size() + size > kBufferSize && !Flush()) return false;
-  if (size >= kBufferSize) return WriteAll(static_cast<int>(handle_), static_cast<const char*>(data), size);
-  buffer_.append(static_cast<const char*>(data), size);
-  return true;
-}
-
-bool FileWriter::Flush() {
-  const bool ok = WriteAll(static_cast<int>(handle_), buffer_.data(), buffer_.size());
-  buffer_.clear();
-  return ok;
 }
 
 bool FileWriter::Close() {

@@ -1,27 +1,12 @@
 #include <windows.h>
 
-#include <algorithm>
-
 #include "platform/file_writer.h"
 #include "platform/native_path.h"
 
 namespace platform {
 namespace {
 
-constexpr std::size_t kBufferSize = 1 << 16;
-
 HANDLE AsHandle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
-
-bool WriteAll(HANDLE file, const char* data, std::size_t size) {
-  while (size > 0) {
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
-    DWORD written = 0;
-    if (!::WriteFile(file, data, chunk, &written, nullptr)) return false;
-    data += written;
-    size -= written;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -46,22 +31,8 @@ FileWriter::CreateResult FileWriter::Create(const std::string& path, Mode) {
   }
   if (handle_ != -1) ::CloseHandle(AsHandle(handle_));
   handle_ = reinterpret_cast<std::intptr_t>(file);
-  buffer_.clear();
-  buffer_.reserve(kBufferSize);
+  StartBuffer();
   return CreateResult::Created;
-}
-
-bool FileWriter::Write(const void* data, std::size_t size) {
-  if (buffer_.size() + size > kBufferSize && !Flush()) return false;
-  if (size >= kBufferSize) return WriteAll(AsHandle(handle_), static_cast<const char*>(data), size);
-  buffer_.append(static_cast<const char*>(data), size);
-  return true;
-}
-
-bool FileWriter::Flush() {
-  const bool ok = WriteAll(AsHandle(handle_), buffer_.data(), buffer_.size());
-  buffer_.clear();
-  return ok;
 }
 
 bool FileWriter::Close() {

@@ -17,8 +17,6 @@ class IniFile {
   // still go to the path.
   IniFile(std::string path, const std::string& content);
 
-  const std::string& Path() const { return path_; }
-
   // The value as an integer (optional blanks, optional sign, decimal digits),
   // or the default when the key is missing or not such a number.
   int ReadInteger(const std::string& section, const std::string& key, int defaultValue) const;

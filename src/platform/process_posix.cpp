@@ -12,6 +12,7 @@
 
 #include "platform/native_path.h"
 #include "platform/process.h"
+#include "platform/process_output.h"
 #include "text/cp1251.h"
 
 extern char** environ;
@@ -19,7 +20,6 @@ extern char** environ;
 namespace platform {
 namespace {
 
-constexpr std::size_t kMaxOutput = 1 << 20;
 constexpr long kEndStepMs = 2;
 
 void SleepMs(long ms) {
@@ -35,7 +35,7 @@ struct Process::Impl {
   int output = -1;     // read end of the pipe; -1 once it is closed
   bool exited = false;
   int status = 0;
-  std::string printed;
+  ProcessOutput printed;
 
   // Takes in what the pipe holds now; closes it at its end.
   void Drain() {
@@ -49,8 +49,7 @@ struct Process::Impl {
         output = -1;
         return;
       }
-      if (printed.size() < kMaxOutput)
-        printed.append(buffer, std::min(static_cast<std::size_t>(n), kMaxOutput - printed.size()));
+      printed.Append(buffer, static_cast<std::size_t>(n));
     }
   }
 
@@ -132,10 +131,7 @@ int Process::ExitCode() const {
   return WEXITSTATUS(impl_->status);
 }
 
-std::string Process::Output() const {
-  const auto cp1251 = text::Utf8ToCp1251(impl_->printed);
-  return cp1251 ? *cp1251 : impl_->printed;
-}
+std::string Process::Output() const { return impl_->printed.Text(); }
 
 void Process::Terminate() {
   if (impl_->pid < 0) return;

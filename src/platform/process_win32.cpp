@@ -5,12 +5,12 @@
 
 #include "platform/native_path.h"
 #include "platform/process.h"
+#include "platform/process_output.h"
 #include "text/cp1251.h"
 
 namespace platform {
 namespace {
 
-constexpr std::size_t kMaxOutput = 1 << 20;
 constexpr DWORD kSliceMs = 10;  // how often the pipe is emptied while waiting
 
 // One argument as the C runtime of the started program reads it back: quoted
@@ -40,7 +40,7 @@ struct Process::Impl {
   HANDLE output = nullptr;   // read end of the pipe; nullptr once it is closed
   bool exited = false;
   DWORD exitCode = 0;
-  std::string printed;
+  ProcessOutput printed;
 
   // Takes in what the pipe holds now, without blocking; closes it at its end.
   void Drain() {
@@ -54,8 +54,7 @@ struct Process::Impl {
       }
       if (available == 0) return;
       if (!::ReadFile(output, buffer, std::min<DWORD>(available, sizeof buffer), &n, nullptr)) return;
-      if (printed.size() < kMaxOutput)
-        printed.append(buffer, std::min<std::size_t>(n, kMaxOutput - printed.size()));
+      printed.Append(buffer, static_cast<std::size_t>(n));
     }
   }
 
@@ -139,10 +138,7 @@ Process::State Process::Wait(int timeoutMs) {
 
 int Process::ExitCode() const { return static_cast<int>(impl_->exitCode); }
 
-std::string Process::Output() const {
-  const auto cp1251 = text::Utf8ToCp1251(impl_->printed);
-  return cp1251 ? *cp1251 : impl_->printed;
-}
+std::string Process::Output() const { return impl_->printed.Text(); }
 
 void Process::Terminate() {
   if (!impl_->process) return;

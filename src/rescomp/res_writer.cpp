@@ -6,6 +6,7 @@
 #include "platform/native_path.h"
 #include "platform/platform_error.h"
 #include "rescomp/script_error.h"
+#include "resformat/res_format.h"
 
 namespace rescomp {
 namespace {
@@ -28,8 +29,12 @@ void PutString(std::string& out, const std::u16string& s) {
   PutU16(out, 0);
 }
 
-// The fields after type and name: DataVersion, MemoryFlags, LanguageId,
-// Version, Characteristics.
+void PutOrdinal(std::string& out, std::uint16_t ordinal) {
+  PutU16(out, resformat::kOrdinalMark);
+  PutU16(out, ordinal);
+}
+
+// The fields after type and name, in the order of the format's tail.
 void PutTail(std::string& out, std::uint16_t memoryFlags, std::uint16_t language) {
   PutU32(out, 0);
   PutU16(out, memoryFlags);
@@ -57,10 +62,10 @@ class ResFileWriter {
     if (!file.Open(resource.file))
       throw ScriptError(resource.line, "cannot open file \"" + shown + "\": " + SystemReason());
     const std::uint64_t size = file.Size();
-    if (size > kMaxResourceSize)
+    if (size > resformat::kMaxDataSize)
       throw ScriptError(resource.line, "file \"" + shown + "\" is too large for a resource: " +
                                            std::to_string(size) + " bytes, at most " +
-                                           std::to_string(kMaxResourceSize));
+                                           std::to_string(resformat::kMaxDataSize));
     Put(ResourceHeader(resource.type, resource.name, resource.language, static_cast<std::uint32_t>(size)));
     std::uint64_t copied = 0;
     for (;;) {
@@ -86,12 +91,10 @@ class ResFileWriter {
 
 std::string EmptyEntry() {
   std::string out;
-  PutU32(out, 0);   // DataSize
-  PutU32(out, 32);  // HeaderSize
-  PutU16(out, 0xFFFF);
-  PutU16(out, 0);  // type: ordinal 0
-  PutU16(out, 0xFFFF);
-  PutU16(out, 0);  // name: ordinal 0
+  PutU32(out, 0);  // DataSize
+  PutU32(out, resformat::kEmptyEntryHeaderSize);
+  PutOrdinal(out, 0);  // type
+  PutOrdinal(out, 0);  // name
   PutTail(out, 0, 0);
   return out;
 }
@@ -104,14 +107,14 @@ std::string ResourceHeader(const std::u16string& type, const std::u16string& nam
   names.append(PaddingAfter(names.size()));
   std::string out;
   PutU32(out, dataSize);
-  PutU32(out, static_cast<std::uint32_t>(8 + names.size() + 16));
+  PutU32(out, static_cast<std::uint32_t>(resformat::kSizesSize + names.size() + resformat::kTailSize));
   out += names;
   PutTail(out, kMemoryFlags, language);
   return out;
 }
 
 std::string PaddingAfter(std::uint64_t dataSize) {
-  return std::string(static_cast<std::size_t>((4 - dataSize % 4) % 4), '\0');
+  return std::string(static_cast<std::size_t>(resformat::PaddingAfter(dataSize)), '\0');
 }
 
 void WriteResFile(const std::vector<ResourceStatement>& resources, platform::FileWriter& out,

@@ -11,9 +11,6 @@
 
 namespace rescomp {
 
-// The largest resource the format can hold: its size is a 32-bit field.
-constexpr std::uint64_t kMaxResourceSize = 0xFFFFFFFF;
-
 // The entry that opens every .res file: 32 bytes, type and name ordinal 0.
 std::string EmptyEntry();
 

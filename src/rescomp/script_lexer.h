@@ -32,7 +32,6 @@ class ScriptLexer {
 
  private:
   void SkipBlanksAndComments();
-  bool AtLineEnd() const;
   Token Take(Token::Kind kind, std::size_t length);
   Token QuotedText();
   Token WordText(bool commasSeparate);

@@ -1,0 +1,44 @@
+// The answers of pagefold-cli --serve: the resources of a .res file as a web
+// site, addressed /TYPE/NAME as the program that links the file in addresses
+// them through the res: protocol. Only the resource file is read.
+#pragma once
+
+#include <string>
+
+#include "core/res_index.h"
+#include "core/res_reader.h"
+
+namespace pagefold::cli {
+
+struct SiteAnswer {
+  int status = 404;
+  std::string contentType;  // with status 200
+  std::string body;         // with status 200
+  std::string location;     // with status 302
+};
+
+class ResSite {
+ public:
+  // The source and listing must outlive the site. Answers may be asked for
+  // from several threads at once.
+  ResSite(ResSource& source, const ResListing& listing);
+
+  // The answer to a request target as sent (not decoded): "/" redirects to
+  // the start page; a path with "..", "\", a percent escape, a byte outside
+  // printable ASCII, or over 1024 bytes gets 404; the query is not looked at.
+  // "/NAME" names a resource of the ordinal type 23, as in res: addresses.
+  SiteAnswer Get(const std::string& target) const;
+
+  // "/TYPE/INDEX", else "/TYPE/FILELIST", where TYPE is the one type of the
+  // file, or HTML when it has several; empty when neither is there.
+  const std::string& StartPath() const { return startPath_; }
+
+ private:
+  std::string FindStartPath(const ResListing& listing) const;
+
+  ResSource& source_;
+  const ResIndex index_;
+  const std::string startPath_;
+};
+
+}  // namespace pagefold::cli

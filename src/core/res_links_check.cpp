@@ -1,0 +1,112 @@
+#include "core/res_links_check.h"
+
+#include <algorithm>
+
+#include "core/file_list_names.h"
+#include "core/link_resolution.h"
+#include "core/link_rewriting.h"
+#include "core/res_content_type.h"
+#include "core/res_index.h"
+#include "core/style_sheet_links.h"
+#include "text/case_rules.h"
+
+namespace pagefold {
+namespace {
+
+// The type under which a name of one segment is looked up.
+const char kDefaultType[] = "#23";
+
+std::string Decoded(const std::string& segment) {
+  if (auto decoded = PercentDecodedLink(segment)) return *decoded;
+  std::string out;
+  for (size_t pos = 0; pos < segment.size(); ++pos) {
+    if (segment.compare(pos, 3, "%20") == 0) {
+      out += ' ';
+      pos += 2;
+    } else {
+      out += segment[pos];
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> Segments(const std::string& path) {
+  std::vector<std::string> segments;
+  size_t from = 0;
+  for (size_t slash; (slash = path.find('/', from)) != std::string::npos; from = slash + 1)
+    segments.push_back(path.substr(from, slash - from));
+  segments.push_back(path.substr(from));
+  return segments;
+}
+
+// The names of the pages from the file list page, when the file holds one.
+std::unordered_map<std::string, std::string> OriginalNames(ResSource& source, const ResListing& listing) {
+  for (const ResEntry& entry : listing.entries) {
+    if (text::UpperAscii(ShownResId(entry.name)) != "FILELIST") continue;
+    if (const auto page = ReadResourceData(source, entry)) return FileListNames(*page);
+  }
+  return {};
+}
+
+std::vector<std::string> LinksOf(const ResEntry& entry, const std::string& data) {
+  const std::string type = ResContentType(entry.type, data);
+  if (type == "text/html") return PageLinks(data);
+  if (type == "text/css") return StyleSheetLinks(data);
+  return {};
+}
+
+}  // namespace
+
+std::optional<ResName> ResolveResLink(const ResName& from, const std::string& link) {
+  std::string path = link.substr(0, link.find_first_of("#?"));
+  if (path.empty()) return from;
+  std::replace(path.begin(), path.end(), '\\', '/');
+  std::vector<std::string> folders = {from.type};
+  const std::vector<std::string> segments = Segments(path);
+  std::string name;
+  for (size_t i = 0; i < segments.size(); ++i) {
+    const std::string segment = Decoded(segments[i]);
+    const bool last = i + 1 == segments.size();
+    if (segment == "..") {
+      if (!folders.empty()) folders.pop_back();
+    } else if (segment != "." && !last) {
+      folders.push_back(segment);
+    } else if (last && segment != ".") {
+      name = segment;
+    }
+  }
+  if (name.empty() || folders.size() > 1) return std::nullopt;
+  return ResName{folders.empty() ? kDefaultType : folders[0], name};
+}
+
+ResLinkCheck CheckResLinks(ResSource& source) {
+  ResLinkCheck check;
+  const ResListing listing = ListResources(source);
+  if (!listing.error.empty()) {
+    check.error = listing.error;
+    return check;
+  }
+  const ResIndex index(listing);
+  const auto originals = OriginalNames(source, listing);
+  for (const ResEntry& entry : listing.entries) {
+    const auto data = ReadResourceData(source, entry);
+    const ResName place{ShownResId(entry.type), ShownResId(entry.name)};
+    if (!data) {
+      check.error = "cannot read the data of " + place.type + "/" + place.name;
+      return check;
+    }
+    std::vector<std::string> links = LinksOf(entry, *data);
+    std::sort(links.begin(), links.end());
+    links.erase(std::unique(links.begin(), links.end()), links.end());
+    const auto original = originals.find(FileListKey(place.type, place.name));
+    const std::string page = original != originals.end() ? original->second : place.type + "/" + place.name;
+    for (const std::string& link : links) {
+      if (link.empty() || IsOutsideLink(link)) continue;
+      const auto target = ResolveResLink(place, link);
+      if (!target || !index.Find(target->type, target->name)) check.dangling.push_back({page, link});
+    }
+  }
+  return check;
+}
+
+}  // namespace pagefold

@@ -1,0 +1,343 @@
+// pagefold-cli --check and --serve on .res files from our build and from
+// llvm-rc, run as the user runs them.
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "core/res_reader.h"
+#include "test_support.h"
+
+namespace {
+
+using testing_support::ReadFile;
+using testing_support::ScratchDir;
+using testing_support::WriteFile;
+namespace fs = std::filesystem;
+
+const char kLlvmRc[] = "/usr/bin/llvm-rc-14";
+
+struct Result {
+  int exitCode;
+  std::string out, err;
+};
+
+Result Cli(const ScratchDir& dir, const std::string& args) {
+  const fs::path out = dir.path() / "stdout.txt", err = dir.path() / "stderr.txt";
+  const int status = std::system(("\"" PAGEFOLD_CLI_PATH "\" " + args + " > \"" + out.string() + "\" 2> \"" +
+                                  err.string() + "\"")
+                                     .c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
+}
+
+std::string Quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
+
+// The sample site packed with index.htm as its start page.
+fs::path PackSample(const ScratchDir& dir, const std::string& options = "--start index.htm") {
+  const fs::path res = dir.path() / "site.res";
+  const Result r = Cli(dir, options + " " + Quoted(PAGEFOLD_SAMPLE_SITE) + " " + Quoted(res));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  return res;
+}
+
+// The .res file without the resources of the given TYPE/NAME.
+void RemoveResources(const fs::path& res, const std::vector<std::string>& removed) {
+  const std::string bytes = ReadFile(res);
+  pagefold::MemoryResSource source(bytes);
+  const pagefold::ResListing listing = pagefold::ListResources(source);
+  ASSERT_EQ(listing.error, "");
+  std::string kept = bytes.substr(0, 32);
+  for (const pagefold::ResEntry& entry : listing.entries) {
+    const std::string id = *entry.type.Cp1251() + "/" + *entry.name.Cp1251();
+    const size_t end = std::min<size_t>((entry.dataOffset + entry.dataSize + 3) & ~size_t{3}, bytes.size());
+    if (std::find(removed.begin(), removed.end(), id) == removed.end())
+      kept += bytes.substr(entry.headerOffset, end - entry.headerOffset);
+  }
+  WriteFile(res, kept);
+}
+
+TEST(CheckCommand, TheSampleSiteIsCleanAndRemovedResourcesAreListed) {
+  ScratchDir dir;
+  const fs::path res = PackSample(dir);
+  Result r = Cli(dir, "--check " + Quoted(res));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "Ссылок без ресурса: 0\n");
+  EXPECT_EQ(r.err, "");
+
+  // The logo and the style sheet's stripe, taken out after the build.
+  RemoveResources(res, {"GIF/SEARCH_FILE_NOMBER_2", "GIF/SEARCH_FILE_NOMBER_3"});
+  r = Cli(dir, "--check " + Quoted(res));
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_EQ(r.out,
+            "HTML/FILELIST -> ../gif/SEARCH_FILE_NOMBER_2\n"
+            "HTML/FILELIST -> ../gif/SEARCH_FILE_NOMBER_3\n"
+            "HTML/INDEX -> ../GIF/SEARCH_FILE_NOMBER_2\n"
+            "style.css -> ../GIF/SEARCH_FILE_NOMBER_3\n"  // resources in file order
+            "index.htm -> ../GIF/SEARCH_FILE_NOMBER_2\n"
+            "Ссылок без ресурса: 5\n");
+}
+
+TEST(CheckCommand, FilesItCannotReadAndBadArguments) {
+  ScratchDir dir;
+  const fs::path res = PackSample(dir);
+  const std::string bytes = ReadFile(res);
+  WriteFile(dir.path() / "short.res", bytes.substr(0, bytes.size() - 10));
+  WriteFile(dir.path() / "text.res", "<html></html>\n");
+  Result r = Cli(dir, "--check " + Quoted(dir.path() / "short.res"));
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, (dir.path() / "short.res").string() + ": data runs past the end of the file at offset 3980\n");
+  r = Cli(dir, "--check " + Quoted(dir.path() / "text.res"));
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, (dir.path() / "text.res").string() +
+                       ": not a 32-bit resource file: it does not start with the empty entry\n");
+  r = Cli(dir, "--check " + Quoted(dir.path() / "none.res"));
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "Cannot open file \"" + (dir.path() / "none.res").string() + "\". No such file or directory\n");
+
+  r = Cli(dir, "--check");
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.err, "Нет значения для --check\nСправка: pagefold-cli --help\n");
+  r = Cli(dir, "--check a.res --list b.res");
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.err, "Ключи --list, --check и --serve не сочетаются\nСправка: pagefold-cli --help\n");
+  r = Cli(dir, "--check a.res --port 80");
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.err, "Ключ --port нужен только с --serve\nСправка: pagefold-cli --help\n");
+  r = Cli(dir, "--check a.res --yes");
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.err, "Ключ --check не сочетается с упаковкой\nСправка: pagefold-cli --help\n");
+  r = Cli(dir, "--serve a.res --port 65536");
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.err, "Неверный номер порта: 65536\nСправка: pagefold-cli --help\n");
+}
+
+TEST(CheckCommand, ResFilesFromLlvmRc) {
+  if (!fs::exists(kLlvmRc)) GTEST_SKIP() << kLlvmRc << " is not installed";
+  ScratchDir dir;
+  const fs::path& d = dir.path();
+  WriteFile(d / "index.htm",
+            "<link rel=stylesheet href=\"../css/Style\"><img src=\"../GIF/LOGO\"><img src='../gif/missing'>"
+            "<a href=\"#top\">top</a><a href=\"http://example.com/x\">out</a><a href=\"/abs/x\">abs</a>"
+            "<a href=\"../ABOUT\">no type: the type 23</a><a href=\"sub/deep/page\">too deep</a>"
+            "<a href=\"../HTM/INDEX?x=1#y\">itself</a><a href=\"../../../HTM/IN%44EX\">climbs</a>"
+            "<a href=\"\">empty</a><a href=\"..\\GIF\\LOGO\">backslashes</a>");
+  WriteFile(d / "style.css", "body { background: url(../GIF/LOGO) } h1 { background: url('none.png') }");
+  WriteFile(d / "logo.gif", "GIF89a");
+  // llvm-rc files the type HTML under the ordinal 23 (RT_HTML); HTM stays a string.
+  WriteFile(d / "site.rc", "INDEX HTM \"" + (d / "index.htm").string() + "\"\nSTYLE CSS \"" +
+                               (d / "style.css").string() + "\"\nLOGO GIF \"" + (d / "logo.gif").string() + "\"\n");
+  const auto compile = [&] {
+    return std::system((std::string(kLlvmRc) + " -no-preprocess -fo " + Quoted(d / "site.res") + " " +
+                        Quoted(d / "site.rc") + " > /dev/null")
+                           .c_str());
+  };
+  ASSERT_EQ(compile(), 0);
+  Result r = Cli(dir, "--check " + Quoted(d / "site.res"));
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_EQ(r.out,
+            "HTM/INDEX -> ../ABOUT\n"
+            "HTM/INDEX -> ../gif/missing\n"
+            "HTM/INDEX -> sub/deep/page\n"
+            "CSS/STYLE -> none.png\n"
+            "Ссылок без ресурса: 4\n");
+
+  // ../ABOUT names ABOUT under the ordinal type 23.
+  WriteFile(d / "site.rc", ReadFile(d / "site.rc") + "ABOUT HTML \"" + (d / "index.htm").string() + "\"\n");
+  ASSERT_EQ(compile(), 0);
+  r = Cli(dir, "--check " + Quoted(d / "site.res"));
+  EXPECT_EQ(r.out,
+            "HTM/INDEX -> ../gif/missing\n"
+            "HTM/INDEX -> sub/deep/page\n"
+            "CSS/STYLE -> none.png\n"
+            "#23/ABOUT -> ../gif/missing\n"
+            "#23/ABOUT -> sub/deep/page\n"
+            "Ссылок без ресурса: 5\n");
+}
+
+// pagefold-cli --serve FILE --port 0, its address read from its first line.
+class Server {
+ public:
+  Server(const fs::path& res, const fs::path& log) {
+    int out[2];
+    EXPECT_EQ(pipe(out), 0);
+    pid_ = fork();
+    if (pid_ == 0) {
+      dup2(out[1], 1);
+      const int err = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      dup2(err, 2);
+      execl(PAGEFOLD_CLI_PATH, PAGEFOLD_CLI_PATH, "--serve", res.c_str(), "--port", "0", nullptr);
+      _exit(127);
+    }
+    close(out[1]);
+    std::string line;
+    char c;
+    while (read(out[0], &c, 1) == 1 && c != '\n') line += c;
+    close(out[0]);
+    first_line_ = line;
+    const size_t colon = line.find("127.0.0.1:");
+    if (colon != std::string::npos) port_ = std::atoi(line.c_str() + colon + 10);
+  }
+  ~Server() {
+    if (pid_ > 0 && !stopped_) Stop();
+  }
+  // SIGTERM; the exit code.
+  int Stop() {
+    stopped_ = true;
+    kill(pid_, SIGTERM);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  int port() const { return port_; }
+  const std::string& firstLine() const { return first_line_; }
+
+ private:
+  pid_t pid_ = -1;
+  int port_ = 0;
+  bool stopped_ = false;
+  std::string first_line_;
+};
+
+struct Reply {
+  int status = 0;
+  std::string headers, body;
+};
+
+std::string Header(const Reply& reply, const std::string& name) {
+  const size_t at = reply.headers.find("\r\n" + name + ": ");
+  if (at == std::string::npos) return "";
+  const size_t from = at + name.size() + 4;
+  return reply.headers.substr(from, reply.headers.find("\r\n", from) - from);
+}
+
+// One request sent as written, the connection closed after the reply.
+Reply Get(int port, const std::string& target) {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  Reply reply;
+  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    close(fd);
+    return reply;
+  }
+  const std::string request = "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+  for (size_t sent = 0; sent < request.size();) {
+    const ssize_t n = send(fd, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
+    if (n <= 0) break;
+    sent += static_cast<size_t>(n);
+  }
+  // Read up to the end of the body that Content-Length gives: a server may
+  // keep the connection of a request it did not read to its end.
+  std::string raw;
+  char buffer[4096];
+  for (ssize_t n; (n = recv(fd, buffer, sizeof buffer, 0)) > 0;) {
+    raw.append(buffer, static_cast<size_t>(n));
+    const size_t end = raw.find("\r\n\r\n");
+    if (end == std::string::npos) continue;
+    reply.headers = raw.substr(0, end);
+    reply.body = raw.substr(end + 4);
+    if (reply.body.size() >= static_cast<size_t>(std::atoll(Header(reply, "Content-Length").c_str()))) break;
+  }
+  close(fd);
+  if (raw.rfind("HTTP/1.1 ", 0) == 0) reply.status = std::atoi(raw.c_str() + 9);
+  return reply;
+}
+
+// The local addresses of the listening TCP sockets on the port, as
+// /proc/net/tcp and tcp6 show them (hex, 0100007F is 127.0.0.1).
+std::string PortHex(int port) {
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "%04X", port);
+  return hex;
+}
+
+std::vector<std::string> ListeningAddresses(int port) {
+  const std::string portHex = PortHex(port);
+  std::vector<std::string> addresses;
+  for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
+    std::ifstream in(table);
+    std::string line;
+    std::getline(in, line);
+    while (std::getline(in, line)) {
+      std::istringstream fields(line);
+      std::string slot, local, remote, state;
+      fields >> slot >> local >> remote >> state;
+      if (state == "0A" && local.substr(local.find(':') + 1) == portHex) addresses.push_back(local);
+    }
+  }
+  return addresses;
+}
+
+TEST(ServeCommand, AnswersResourcesOnLoopbackOnly) {
+  ScratchDir dir;
+  const fs::path res = PackSample(dir);
+  Server server(res, dir.path() / "log.txt");
+  ASSERT_GT(server.port(), 0) << server.firstLine();
+  EXPECT_EQ(server.firstLine(), "Откройте в браузере: http://127.0.0.1:" + std::to_string(server.port()) +
+                                    "/ (остановка: Ctrl+C)");
+  EXPECT_EQ(ListeningAddresses(server.port()), std::vector<std::string>{"0100007F:" + PortHex(server.port())});
+
+  Reply r = Get(server.port(), "/");
+  EXPECT_EQ(r.status, 302);
+  EXPECT_EQ(Header(r, "Location"), "/HTML/INDEX");
+  r = Get(server.port(), "/HTML/INDEX");
+  EXPECT_EQ(r.status, 200);
+  EXPECT_EQ(Header(r, "Content-Type"), "text/html");
+  EXPECT_NE(r.body.find("<img src=\"../GIF/SEARCH_FILE_NOMBER_2\" alt=\"logo\">"), std::string::npos) << r.body;
+  r = Get(server.port(), "/gif/search_file_nomber_2?v=1");
+  EXPECT_EQ(r.status, 200);
+  EXPECT_EQ(Header(r, "Content-Type"), "image/gif");
+  EXPECT_EQ(r.body, ReadFile(fs::path(PAGEFOLD_SAMPLE_SITE) / "img" / "logo.gif"));
+  r = Get(server.port(), "/CSS/SEARCH_FILE_NOMBER_10");
+  EXPECT_EQ(Header(r, "Content-Type"), "text/css");
+  EXPECT_NE(r.body.find("url(../GIF/SEARCH_FILE_NOMBER_3)"), std::string::npos) << r.body;
+
+  for (const std::string& target : std::vector<std::string>{"/../x", "/%2e%2e/x", "/HTML/%49NDEX", "/HTML/..", "/GIF/NOPE", "/NOPE/SEARCH_FILE_NOMBER_1", "/HTML",
+        "/HTML/INDEX/x", "/" + std::string(100000, 'a'), "/HTML/" + std::string(2000, 'A')}) {
+    EXPECT_EQ(Get(server.port(), target).status, 404) << target.substr(0, 40);
+  }
+  EXPECT_EQ(server.Stop(), 0);
+  const std::string log = ReadFile(dir.path() / "log.txt");
+  EXPECT_EQ(log.rfind("GET / 302\nGET /HTML/INDEX 200\nGET /gif/search_file_nomber_2?v=1 200\n"
+                      "GET /CSS/SEARCH_FILE_NOMBER_10 200\nGET /../x 404\nGET /%2e%2e/x 404\n", 0),
+            0u)
+      << log;
+}
+
+TEST(ServeCommand, TheStartPageWithoutIndexAndWithOneGroupType) {
+  ScratchDir grouped, listOnly;
+  {
+    Server server(PackSample(grouped, "--start index.htm --group Pics"), grouped.path() / "log.txt");
+    EXPECT_EQ(Header(Get(server.port(), "/"), "Location"), "/PICS/INDEX");
+    const Reply page = Get(server.port(), "/pics/index");
+    EXPECT_EQ(Header(page, "Content-Type"), "text/html");  // by its bytes
+    EXPECT_EQ(Header(Get(server.port(), "/PICS/SEARCH_FILE_NOMBER_10"), "Content-Type"),
+              "application/octet-stream");  // a style sheet is known by its type only
+  }
+  Server server(PackSample(listOnly, "--yes"), listOnly.path() / "log.txt");
+  EXPECT_EQ(Header(Get(server.port(), "/"), "Location"), "/HTML/FILELIST");
+}
+
+TEST(ServeCommand, FilesItCannotServe) {
+  ScratchDir dir;
+  WriteFile(dir.path() / "text.res", "plain text");
+  const Result r = Cli(dir, "--serve " + Quoted(dir.path() / "text.res") + " --port 0");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, (dir.path() / "text.res").string() +
+                       ": not a 32-bit resource file: it does not start with the empty entry\n");
+}
+
+}  // namespace
