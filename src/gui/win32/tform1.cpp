@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "gui/common/chooser_items.h"
 #include "gui/common/form_create.h"
 #include "gui/common/group_type_rule.h"
@@ -99,9 +101,9 @@ void TForm1::CreateMembers() {
   ListView_InsertColumn(CheckListBox1, 0, &column);
   Edit5 = Control(L"EDIT", "", edit | ES_READONLY, GroupBox1, kEdit5);
   Button7 = Control(L"BUTTON", texts::kButton7, WS_TABSTOP | BS_PUSHBUTTON, GroupBox1, kButton7);
-  Label6 = Control(L"STATIC", texts::kLabel6, SS_LEFT, GroupBox1, 0);
-  Label7 = Control(L"STATIC", texts::kLabel7, SS_LEFT, GroupBox1, 0);
-  Label5 = Control(L"STATIC", texts::kLabel5, SS_LEFT, GroupBox1, 0);
+  Label6 = Control(L"STATIC", texts::kLabel6, SS_LEFTNOWORDWRAP, GroupBox1, 0);
+  Label7 = Control(L"STATIC", texts::kLabel7, SS_LEFTNOWORDWRAP, GroupBox1, 0);
+  Label5 = Control(L"STATIC", texts::kLabel5, SS_LEFTNOWORDWRAP, GroupBox1, 0);
 
   GroupBox2 = Control(L"BUTTON", texts::kGroupBox2, BS_GROUPBOX | container, Form1, 0);
   save = Control(L"BUTTON", texts::kSave, WS_TABSTOP | BS_PUSHBUTTON, GroupBox2, kSave);
@@ -156,21 +158,34 @@ void TForm1::LayOut() {
   Place(GroupBox2, s(3), box2Top, boxWidth, s(83));
   Place(save, boxWidth - s(90), s(15), s(81), s(25));
   Place(Edit6, s(8), s(16), boxWidth - s(104), s(21));
-  Place(CheckBox1, s(8), s(40), s(145), s(17));
+  Place(CheckBox1, s(8), s(40), std::min(TextWidth(CheckBox1, s(145)) + s(18), s(150)), s(17));
   Place(Edit2, s(160), s(40), s(108), s(21));
-  Place(CheckBox2, s(8), s(64), s(265), s(17));
+  Place(CheckBox2, s(8), s(64), std::min(TextWidth(CheckBox2, s(245)) + s(18), boxWidth - s(11)), s(17));
 
   const int box1Height = box2Top - s(6);
   Place(GroupBox1, s(3), s(3), boxWidth, box1Height);
-  Place(Label6, s(8), s(16), s(90), s(13));
+  Place(Label6, s(8), s(16), TextWidth(Label6, s(90)), s(13));
   Place(Edit1, s(8), s(32), boxWidth - s(80), s(21));
   Place(Button1, boxWidth - s(66), s(30), s(57), s(25));
-  Place(Label7, s(8), s(56), s(37), s(13));
+  Place(Label7, s(8), s(56), TextWidth(Label7, s(37)), s(13));
   Place(CheckListBox1, s(8), s(71), boxWidth - s(17), box1Height - s(120));
   ListView_SetColumnWidth(CheckListBox1, 0, LVSCW_AUTOSIZE_USEHEADER);
-  Place(Label5, s(10), box1Height - s(43), s(87), s(13));
+  Place(Label5, s(10), box1Height - s(43), TextWidth(Label5, s(87)), s(13));
   Place(Edit5, s(8), box1Height - s(27), boxWidth - s(88), s(21));
   Place(Button7, boxWidth - s(74), box1Height - s(28), s(65), s(25));
+}
+
+// The width that a control's caption needs in the window's font, at least
+// the designed one.
+int TForm1::TextWidth(HWND control, int designed) const {
+  const std::wstring caption = WindowText(control);
+  HDC context = GetDC(control);
+  HGDIOBJ old = SelectObject(context, display_.Font());
+  SIZE size = {};
+  GetTextExtentPoint32W(context, caption.c_str(), static_cast<int>(caption.size()), &size);
+  SelectObject(context, old);
+  ReleaseDC(control, context);
+  return std::max(designed, static_cast<int>(size.cx) + 2);
 }
 
 std::wstring TForm1::PanelText(int panel) const {
@@ -267,6 +282,7 @@ void TForm1::FilesToStringsList(const std::string& folder) {
     ListView_InsertItem(CheckListBox1, &item);
   }
   quiet_ = false;
+  ListView_SetColumnWidth(CheckListBox1, 0, LVSCW_AUTOSIZE_USEHEADER);  // within the scroll bar it may gain
   names_ = std::move(listing.names);
   if (!listing.skippedStatus.empty()) SetStatusText(1, listing.skippedStatus);
 }
@@ -350,6 +366,10 @@ LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wParam) == CheckListBox1) PopUp(lParam);
       return 0;
+    case WM_CTLCOLORSTATIC:  // labels, check boxes and read-only boxes on the button face
+    case WM_CTLCOLORBTN:
+      SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     case WM_SETCURSOR:
       if (!busy_) break;
       SetCursor(LoadCursorW(nullptr, IDC_WAIT));

@@ -107,6 +107,7 @@ class TForm1 : public BuildHost {
   HWND Control(const wchar_t* kind, const std::string& caption, DWORD style, HWND parent, int id);
   void LayOut();
   void Place(HWND control, int left, int top, int width, int height);
+  int TextWidth(HWND control, int designed) const;
   void OnCommand(int id, int code);
   void OnNotify(const NMHDR& header);
   void PopUp(LPARAM at);

@@ -28,6 +28,12 @@ LRESULT CALLBACK Forward(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return SendMessageW(GetAncestor(window, GA_ROOT), message, wParam, lParam);
+    case WM_ERASEBKGND: {  // group boxes and panels paint no background of their own
+      RECT area;
+      GetClientRect(window, &area);
+      FillRect(reinterpret_cast<HDC>(wParam), &area, GetSysColorBrush(COLOR_BTNFACE));
+      return TRUE;
+    }
   }
   return DefSubclassProc(window, message, wParam, lParam);
 }

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -68,9 +69,10 @@ int main() {
 
   SetTimer(nullptr, 0, 800, [](HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    RECT chooser;
+    RECT main, chooser;
+    GetWindowRect(FindWindowW(L"PagefoldTForm1", nullptr), &main);
     GetWindowRect(FindWindowW(L"PagefoldTForm3", nullptr), &chooser);
-    std::printf("ready %ldx%ld\n", chooser.right + 9, chooser.bottom + 9);
+    std::printf("ready %ldx%ld\n", chooser.right + 9, std::max(main.bottom, chooser.bottom) + 9);
     std::fflush(stdout);
   });
   RunMessageLoop(form1.Form1);
