@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <string>
 #include <string_view>
 
 #include "core/res_reader.h"
@@ -18,10 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (entry.headerOffset < end || entry.dataOffset <= entry.headerOffset ||
         entry.dataOffset + entry.dataSize > size)
       std::abort();
-    std::string content(entry.dataSize, '\0');
-    if (!source.ReadAt(entry.dataOffset, content.data(), content.size()) ||
-        content != bytes.substr(entry.dataOffset, entry.dataSize))
-      std::abort();
+    const auto content = pagefold::ReadResourceData(source, entry);
+    if (!content || *content != bytes.substr(entry.dataOffset, entry.dataSize)) std::abort();
     entry.type.Cp1251();
     entry.name.Cp1251();
     end = entry.dataOffset + entry.dataSize;

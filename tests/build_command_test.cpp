@@ -6,7 +6,6 @@
 
 #include "core/compiler_runner.h"
 #include "core/res_reader.h"
-#include "res_data.h"
 #include "platform/platform_error.h"
 #include "recording_host.h"
 #include "test_support.h"
@@ -53,7 +52,7 @@ struct Build : ::testing::Test {
     EXPECT_TRUE(res.Open(host.resourceFile));
     std::map<std::string, std::string> packed;
     for (const pagefold::ResEntry& entry : pagefold::ListResources(res).entries)
-      packed[*entry.type.Cp1251() + "/" + *entry.name.Cp1251()] = *testing_support::ReadResourceData(res, entry);
+      packed[*entry.type.Cp1251() + "/" + *entry.name.Cp1251()] = *pagefold::ReadResourceData(res, entry);
     return packed;
   }
 };

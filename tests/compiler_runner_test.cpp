@@ -10,7 +10,6 @@
 #include <cstdlib>
 
 #include "core/res_reader.h"
-#include "res_data.h"
 #include "core/tmyfunction.h"
 #include "platform/own_resources.h"
 #include "platform/platform_error.h"
@@ -232,7 +231,7 @@ TEST(CompilerChain, ScriptCarriedCompilerRunAndTheResReadBack) {
   EXPECT_EQ(listing.error, "");
   std::vector<std::string> seen;
   for (const pagefold::ResEntry& e : listing.entries)
-    seen.push_back(*e.type.Cp1251() + "/" + *e.name.Cp1251() + " " + *testing_support::ReadResourceData(res, e));
+    seen.push_back(*e.type.Cp1251() + "/" + *e.name.Cp1251() + " " + *pagefold::ReadResourceData(res, e));
   EXPECT_EQ(seen, (std::vector<std::string>{
                       "HTML/FILELIST <html>list</html>",
                       "HTML/INDEX <html>start</html>",

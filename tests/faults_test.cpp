@@ -22,7 +22,6 @@
 #include "core/build_command.h"
 #include "core/compiler_runner.h"
 #include "core/res_reader.h"
-#include "res_data.h"
 #include "core/tmyfunction.h"
 #include "platform/own_resources.h"
 #include "recording_host.h"
@@ -251,8 +250,8 @@ TEST_F(Faults, ASourceFileThatGrowsWhileItIsStagedIsPackedAsItWasWhenItsCopyBega
   ASSERT_TRUE(res.Open(host.resourceFile));
   std::string packed, fileList;
   for (const pagefold::ResEntry& entry : pagefold::ListResources(res).entries) {
-    if (*entry.name.Cp1251() == "SEARCH_FILE_NOMBER_1") packed = *testing_support::ReadResourceData(res, entry);
-    if (*entry.name.Cp1251() == "FILELIST") fileList = *testing_support::ReadResourceData(res, entry);
+    if (*entry.name.Cp1251() == "SEARCH_FILE_NOMBER_1") packed = *pagefold::ReadResourceData(res, entry);
+    if (*entry.name.Cp1251() == "FILELIST") fileList = *pagefold::ReadResourceData(res, entry);
   }
   const std::string now = ReadFile(picture);
   EXPECT_GE(packed.size(), initial);

@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "core/res_reader.h"
-#include "res_data.h"
 #include "core/tmyfunction.h"
 #include "platform/platform_error.h"
 #include "platform/process.h"
@@ -142,7 +141,7 @@ TEST(PagefoldRc, AWindows1251ScriptFindsTheUtf8NameOnDisk) {
   EXPECT_EQ(listing.error, "");
   ASSERT_EQ(listing.entries.size(), 1u);
   EXPECT_EQ(listing.entries[0].name.text, u"STRANICA");
-  EXPECT_EQ(testing_support::ReadResourceData(res, listing.entries[0]), "<p>Привет</p>");
+  EXPECT_EQ(pagefold::ReadResourceData(res, listing.entries[0]), "<p>Привет</p>");
 }
 
 TEST(PagefoldRc, TakesAScriptPathWithCyrillicLetters) {
@@ -171,7 +170,7 @@ TEST(PagefoldRc, KeywordsAndDigitsStayStringTypesAndNames) {
     EXPECT_FALSE(e.name.isOrdinal);
     EXPECT_EQ(e.memoryFlags, 0x30);
     EXPECT_EQ(e.language, 0x0409);
-    EXPECT_EQ(testing_support::ReadResourceData(res, e), "page");  // an ICON is not parsed as an icon
+    EXPECT_EQ(pagefold::ReadResourceData(res, e), "page");  // an ICON is not parsed as an icon
     seen.push_back(*e.type.Cp1251() + "/" + *e.name.Cp1251());
   }
   EXPECT_EQ(seen, (std::vector<std::string>{"HTML/INDEX", "RCDATA/1", "ICON/ICON", "23/2"}));

@@ -1,5 +1,4 @@
 #include "core/res_reader.h"
-#include "res_data.h"
 
 #include <gtest/gtest.h>
 
@@ -69,16 +68,16 @@ TEST(ResReader, ListsStringAndOrdinalEntriesAndReadsTheirData) {
   EXPECT_EQ(index.characteristics, 3u);
   EXPECT_EQ(index.headerOffset, 32u);
   EXPECT_EQ(index.dataOffset, 32u + 44u);
-  EXPECT_EQ(testing_support::ReadResourceData(source, index), "hello");
+  EXPECT_EQ(pagefold::ReadResourceData(source, index), "hello");
   const pagefold::ResEntry& ordinal = listing.entries[1];
   EXPECT_TRUE(ordinal.type.isOrdinal);
   EXPECT_EQ(ordinal.type.Cp1251(), "#10");
   EXPECT_EQ(ordinal.name.Cp1251(), "#7");
-  EXPECT_EQ(testing_support::ReadResourceData(source, ordinal), "data");
+  EXPECT_EQ(pagefold::ReadResourceData(source, ordinal), "data");
 
   pagefold::ResEntry outside = ordinal;
   outside.dataSize = 5;
-  EXPECT_EQ(testing_support::ReadResourceData(source, outside), std::nullopt);
+  EXPECT_EQ(pagefold::ReadResourceData(source, outside), std::nullopt);
   pagefold::ResId unmappable;
   unmappable.text = u"\u4E2D";
   EXPECT_EQ(unmappable.Cp1251(), std::nullopt);

@@ -10,7 +10,6 @@
 #include "core/build_command.h"
 #include "core/find_files.h"
 #include "core/res_reader.h"
-#include "res_data.h"
 #include "recording_host.h"
 #include "test_support.h"
 #include "text/case_rules.h"
@@ -75,7 +74,7 @@ TEST(SampleSite, PacksIntoAResourceFileWhoseLinksAllResolve) {
   std::map<std::string, std::string> data;  // by "TYPE/NAME"
   std::vector<Packed> packed;
   for (const auto& entry : listing.entries) {
-    packed.push_back({*entry.type.Cp1251(), *entry.name.Cp1251(), *testing_support::ReadResourceData(source, entry)});
+    packed.push_back({*entry.type.Cp1251(), *entry.name.Cp1251(), *pagefold::ReadResourceData(source, entry)});
     ids.push_back(packed.back().type + "/" + packed.back().name);
     data[ids.back()] = packed.back().data;
   }

@@ -149,4 +149,11 @@ ResListing ListResources(ResSource& source) {
   return listing;
 }
 
+std::optional<std::string> ReadResourceData(ResSource& source, const ResEntry& entry) {
+  if (entry.dataOffset > source.Size() || entry.dataSize > source.Size() - entry.dataOffset) return std::nullopt;
+  std::string data(entry.dataSize, '\0');
+  if (!source.ReadAt(entry.dataOffset, data.data(), data.size())) return std::nullopt;
+  return data;
+}
+
 }  // namespace pagefold

@@ -1,5 +1,5 @@
 // Reading a 32-bit Windows resource file (.res): the list of its resources
-// from their headers. Only the bytes asked for
+// from their headers, and the data of one of them. Only the bytes asked for
 // are read, and nothing is read outside the source: any input, however
 // malformed, gives a listing or an error text.
 #pragma once
@@ -80,5 +80,8 @@ struct ResListing {
 };
 
 ResListing ListResources(ResSource& source);
+
+// The data of a listed resource; nothing when the source cannot give it.
+std::optional<std::string> ReadResourceData(ResSource& source, const ResEntry& entry);
 
 }  // namespace pagefold
