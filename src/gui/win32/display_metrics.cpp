@@ -22,15 +22,18 @@ DisplayMetrics::DisplayMetrics() {
 
 DisplayMetrics::~DisplayMetrics() { DeleteObject(font_); }
 
+namespace {
+
+BOOL CALLBACK SetFontOf(HWND child, LPARAM font) {
+  SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+  return TRUE;
+}
+
+}  // namespace
+
 void SetFontOfAll(HWND window, HFONT font) {
   SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM value) -> BOOL {
-        SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(value), FALSE);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(font));
+  EnumChildWindows(window, &SetFontOf, reinterpret_cast<LPARAM>(font));
 }
 
 }  // namespace pagefold::gui::win32

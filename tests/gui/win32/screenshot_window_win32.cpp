@@ -32,6 +32,16 @@ class TargetDialogs : public SystemDialogs {
   std::wstring target_;
 };
 
+// Prints the area both windows cover, once.
+void CALLBACK ReportReady(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  RECT main, chooser;
+  GetWindowRect(FindWindowW(L"PagefoldTForm1", nullptr), &main);
+  GetWindowRect(FindWindowW(L"PagefoldTForm3", nullptr), &chooser);
+  std::printf("ready %ldx%ld\n", chooser.right + 9, std::max(main.bottom, chooser.bottom) + 9);
+  std::fflush(stdout);
+}
+
 }  // namespace
 
 int main() {
@@ -67,14 +77,7 @@ int main() {
   SendMessageW(form3.ListBox1, LB_SETCURSEL, 0, 0);
   form3.ListBox1Click();
 
-  SetTimer(nullptr, 0, 800, [](HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    RECT main, chooser;
-    GetWindowRect(FindWindowW(L"PagefoldTForm1", nullptr), &main);
-    GetWindowRect(FindWindowW(L"PagefoldTForm3", nullptr), &chooser);
-    std::printf("ready %ldx%ld\n", chooser.right + 9, std::max(main.bottom, chooser.bottom) + 9);
-    std::fflush(stdout);
-  });
+  SetTimer(nullptr, 0, 800, &ReportReady);
   RunMessageLoop(form1.Form1);
   return 0;
 }

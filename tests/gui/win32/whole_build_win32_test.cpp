@@ -82,7 +82,7 @@ class Win32ClosingTest : public Win32BuildTest {
 };
 
 // The test's clock: counts the ticks seen while the compiler runs and closes
-// the window at the tenth; ends the compiler itself if the close did not.
+// the window at the tenth.
 struct Clock {
   static inline HWND window = nullptr;
   static inline HWND statusBar = nullptr;
@@ -95,16 +95,18 @@ std::wstring Panel1(HWND bar) {
   return text;
 }
 
+void CALLBACK ClockTick(HWND, UINT, UINT_PTR, DWORD) {
+  if (!IsWindow(Clock::window) || IsWindowEnabled(Clock::window) || Panel1(Clock::statusBar) != kCompiling) return;
+  ++Clock::ticks;
+  if (Clock::ticks == 10) PostMessageW(Clock::window, WM_CLOSE, 0, 0);
+}
+
 TEST_F(Win32ClosingTest, ClosingDuringAHangingCompileEndsTheBuildTheCompilerAndTheWindow) {
   Clock::window = form1.Form1;
   Clock::statusBar = form1.StatusBar1;
   Clock::ticks = 0;
   const fs::path pidFile = target.path() / "site.rc.pid";
-  const UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
-    if (!IsWindow(Clock::window) || IsWindowEnabled(Clock::window) || Panel1(Clock::statusBar) != kCompiling) return;
-    ++Clock::ticks;
-    if (Clock::ticks == 10) PostMessageW(Clock::window, WM_CLOSE, 0, 0);
-  });
+  const UINT_PTR timer = SetTimer(nullptr, 0, 10, &ClockTick);
   Click(form1.Button3);
   KillTimer(nullptr, timer);
 
