@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Cross-builds everything but the window for 32- and 64-bit Windows with
-# MinGW-w64 into build-win32/ and build-win64/, runs the 64-bit test programs
-# under wine64, and builds the sample site with pagefold-cli.exe, whose .res
-# must equal the one of the Linux pagefold-cli in LINUX_BUILD (default build/).
+# Cross-builds everything, the Win32 window pagefold.exe included, for 32- and
+# 64-bit Windows with MinGW-w64 into build-win32/ and build-win64/, runs the
+# 64-bit test programs under wine64 (the window's on a virtual X display),
+# and builds the sample site with pagefold-cli.exe and through the window,
+# whose .res must equal the one of the Linux pagefold-cli in LINUX_BUILD
+# (default build/).
 # The 32-bit build, the tool's own target, is only compiled: wine64 alone
 # cannot run 32-bit programs.
 set -euo pipefail
@@ -12,7 +14,7 @@ if [ ! -x "$linux_cli" ]; then
   echo "No Linux pagefold-cli at $linux_cli: build it first (./test.sh does)." >&2
   exit 1
 fi
-scripts/install-packages.sh cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 googletest
+scripts/install-packages.sh cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 googletest xvfb xauth
 
 # GoogleTest from Debian's sources, built with the same toolchain as the tests.
 build_googletest() {
@@ -34,7 +36,9 @@ build_for() {
   shift 2
   local toolchain=$PWD/cmake/mingw-w64-$arch.cmake
   build_googletest "$toolchain" "$dir"
-  cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+  local launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  cmake -S . -B "$dir" "${launcher[@]}" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
     -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DGTest_DIR="$PWD/$dir/googletest/lib/cmake/GTest" \
     -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST -DPAGEFOLD_GUI=OFF "$@"
@@ -56,13 +60,23 @@ trap '/usr/lib/wine/wineserver -k || true' EXIT
 "$wine" wineboot --init >/dev/null 2>&1
 ctest --test-dir build-win64 --output-on-failure -j"$(nproc)"
 
-# The sample site, built by pagefold-cli.exe into a folder with a blank in its
-# name. Wine's process trace shows the carried compiler started as brcc32.exe
-# from the temporary folder with the script's short path as its argument.
 site=build-win64/sample-site
 rm -rf "$site"
 mkdir -p "$site/linux" "$site/windows folder"
 "$linux_cli" --start index.htm examples/site "$site/linux/site.res" 2>/dev/null
+
+# The window's tests, in one program on a virtual X display; among them a
+# whole build of the sample site through the window, against the Linux .res.
+if xvfb-run -a true 2>/dev/null; then
+  PAGEFOLD_LINUX_SITE_RES=$site/linux/site.res xvfb-run -a -s "-screen 0 1024x768x24" \
+    "$wine" build-win64/tests/gui/win32/win32_window_test.exe --gtest_brief=1
+else
+  echo "SKIPPED: the tests of the Win32 window (pagefold.exe): no virtual X display could be started." >&2
+fi
+
+# The sample site, built by pagefold-cli.exe into a folder with a blank in its
+# name. Wine's process trace shows the carried compiler started as brcc32.exe
+# from the temporary folder with the script's short path as its argument.
 WINEDEBUG=-all,trace+process "$wine" build-win64/src/cli/pagefold-cli.exe --start index.htm examples/site \
   "$site/windows folder/site.res" 2>"$site/wine-trace.txt"
 run=$(grep -aF 'Temp\\brcc32.exe" cmdline' "$site/wine-trace.txt" | head -n1)

@@ -7,31 +7,24 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <exception>
 
-#include "core/build_cancelled.h"
-#include "core/build_texts.h"
-#include "core/compiler_runner.h"
-#include "core/find_files.h"
-#include "core/paths.h"
-#include "core/name_conversion.h"
 #include "gui/check_list_item.h"
+#include "gui/common/accepted_name.h"
+#include "gui/common/chooser_items.h"
+#include "gui/common/form_create.h"
+#include "gui/common/group_type_rule.h"
+#include "gui/common/source_listing.h"
+#include "gui/common/target_name.h"
+#include "gui/common/window_texts.h"
 #include "gui/cp1251_validator.h"
 #include "gui/qstring_cp1251.h"
 #include "gui/qt_dialogs.h"
-#include "gui/target_name.h"
 #include "gui/tform3.h"
 
 namespace pagefold::gui {
 namespace {
 
-const QString kAboutCaption = QString::fromUtf8("О программе");
-const QString kAboutText = QString::fromUtf8(
-    "Программа: \"Pagefold\"\n\r"
-    "Описание: \"Программа встраивает html-странички\n\r"
-    "и все принадлежащие ей файлы в ресурсный файл *.RES\"\n\r"
-    "Идея и разработка: Vostrak");
-const QString kFolderTitle = QString::fromUtf8("Выберите папку с файлами!");
+QString Q(const std::string& cp1251) { return ToQString(cp1251); }
 
 // The busy pointer over a window while it lives.
 class BusyCursor {
@@ -51,7 +44,7 @@ TForm1::TForm1(Dialogs* dialogs)
     : ownDialogs_(dialogs ? nullptr : std::make_unique<QtDialogs>()),
       dialogs_(dialogs ? *dialogs : *ownDialogs_) {
   setObjectName("Form1");
-  setWindowTitle("Pagefold");
+  setWindowTitle(Q(texts::kProgramName));
   CreateMembers();
   LayOut();
   SetTabOrder();
@@ -67,14 +60,14 @@ void TForm1::CreateMembers() {
     return widget;
   };
   PopupMenu1 = named(new QMenu(this), "PopupMenu1");
-  N1 = named(PopupMenu1->addAction(QString::fromUtf8("Выделить все")), "N1");
+  N1 = named(PopupMenu1->addAction(Q(texts::kPopupSelectAll)), "N1");
   N1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-  N2 = named(PopupMenu1->addAction(QString::fromUtf8("Отменить все")), "N2");
-  N3 = named(PopupMenu1->addAction(QString::fromUtf8("Очистить")), "N3");
+  N2 = named(PopupMenu1->addAction(Q(texts::kPopupUnselectAll)), "N2");
+  N3 = named(PopupMenu1->addAction(Q(texts::kPopupClear)), "N3");
   N3->setShortcut(QKeySequence(Qt::Key_Delete));
 
-  GroupBox1 = named(new QGroupBox(QString::fromUtf8("Данные"), this), "GroupBox1");
-  Button1 = named(new QPushButton(QString::fromUtf8("Обзор"), GroupBox1), "Button1");
+  GroupBox1 = named(new QGroupBox(Q(texts::kGroupBox1), this), "GroupBox1");
+  Button1 = named(new QPushButton(Q(texts::kButton1), GroupBox1), "Button1");
   Edit1 = named(new QLineEdit(GroupBox1), "Edit1");
   CheckListBox1 = named(new QListWidget(GroupBox1), "CheckListBox1");
   CheckListBox1->setUniformItemSizes(true);
@@ -84,18 +77,18 @@ void TForm1::CreateMembers() {
     item->setShortcutContext(Qt::WidgetShortcut);
     CheckListBox1->addAction(item);
   }
-  Label6 = named(new QLabel(QString::fromUtf8("Папка с файлами"), GroupBox1), "Label6");
-  Label7 = named(new QLabel(QString::fromUtf8("Файлы"), GroupBox1), "Label7");
+  Label6 = named(new QLabel(Q(texts::kLabel6), GroupBox1), "Label6");
+  Label7 = named(new QLabel(Q(texts::kLabel7), GroupBox1), "Label7");
 
-  GroupBox2 = named(new QGroupBox(QString::fromUtf8("Файл ресурс"), this), "GroupBox2");
-  save = named(new QPushButton(QString::fromUtf8("Сохранить как"), GroupBox2), "save");
+  GroupBox2 = named(new QGroupBox(Q(texts::kGroupBox2), this), "GroupBox2");
+  save = named(new QPushButton(Q(texts::kSave), GroupBox2), "save");
   Edit6 = named(new QLineEdit(GroupBox2), "Edit6");
   Edit6->setReadOnly(true);
-  SaveDialog1 = {QString::fromUtf8("Файл ресурсов"), "*.res", QString()};
+  SaveDialog1 = {Q(texts::kSaveFilterDescription), Q(texts::kSaveFilterPattern), QString()};
   Edit5 = named(new QLineEdit(GroupBox1), "Edit5");
   Edit5->setReadOnly(true);
-  Label5 = named(new QLabel(QString::fromUtf8("Стартовый файл:"), GroupBox1), "Label5");
-  Button7 = named(new QPushButton(QString::fromUtf8("Выбрать"), GroupBox1), "Button7");
+  Label5 = named(new QLabel(Q(texts::kLabel5), GroupBox1), "Label5");
+  Button7 = named(new QPushButton(Q(texts::kButton7), GroupBox1), "Button7");
 
   StatusBar1 = named(new QStatusBar(this), "StatusBar1");
   StatusBar1->setSizeGripEnabled(false);
@@ -104,21 +97,21 @@ void TForm1::CreateMembers() {
   StatusBar1->addWidget(panels_[0]);
   StatusBar1->addWidget(panels_[1], 1);
 
-  CheckBox1 = named(new QCheckBox(QString::fromUtf8("Группировать в один тип"), GroupBox2), "CheckBox1");
+  CheckBox1 = named(new QCheckBox(Q(texts::kCheckBox1), GroupBox2), "CheckBox1");
   Edit2 = named(new QLineEdit(GroupBox2), "Edit2");
   Edit2->setValidator(new Cp1251Validator(Edit2));
   Edit2->setFixedWidth(108);
   Edit2->hide();
   CheckBox2 =
-      named(new QCheckBox(QString::fromUtf8("Не проверять используемость файлов"), GroupBox2), "CheckBox2");
+      named(new QCheckBox(Q(texts::kCheckBox2), GroupBox2), "CheckBox2");
 
   Panel1 = named(new QWidget(this), "Panel1");
   ProgressBar1 = named(new QProgressBar(Panel1), "ProgressBar1");
   ProgressBar1->setRange(0, 1000);
   ProgressBar1->setValue(0);
   ProgressBar1->setTextVisible(false);
-  Button3 = named(new QPushButton(QString::fromUtf8("Собрать"), Panel1), "Button3");
-  abt = named(new QPushButton(QString::fromUtf8("О программе"), Panel1), "abt");
+  Button3 = named(new QPushButton(Q(texts::kButton3), Panel1), "Button3");
+  abt = named(new QPushButton(Q(texts::kAbout), Panel1), "abt");
 }
 
 // Layouts stand for the anchors: the file list takes the room the window
@@ -206,18 +199,13 @@ QString TForm1::PanelText(int panel) const { return panels_.at(panel)->text(); }
 
 void TForm1::Button1Click() {
   BusyCursor busy(*this);
-  const QString folder = dialogs_.ChooseFolder(kFolderTitle, QString());
+  const QString folder = dialogs_.ChooseFolder(Q(texts::kFolderTitle), QString());
   if (folder.isEmpty()) return;
-  const std::optional<std::string> bytes = ToCp1251(folder);
-  if (!bytes) return RefuseName();
-  FilesToStringsList(*bytes);
+  if (const std::optional<std::string> bytes = AcceptName(folder.toStdU16String(), *this))
+    FilesToStringsList(*bytes);
 }
 
-void TForm1::FormCreate() {
-  build_.CompilerPath = CompilerPathIn(GetTempDir());
-  SetStatusText(0, texts::Counter(0, 0));
-  SetStatusText(1, "");
-}
+void TForm1::FormCreate() { gui::FormCreate(build_, *this); }
 
 void TForm1::N1Click() { SetAllTicks(Qt::Checked); }
 
@@ -241,82 +229,65 @@ void TForm1::CheckListBox1ClickCheck() {
   for (int row = 0; row < CheckListBox1->count(); ++row)
     if (CheckListBox1->item(row)->checkState() == Qt::Checked) ++ticked;
   PumpOneEvent();
-  panels_[0]->setText(ToQString(texts::Counter(0, ticked)));
+  SetStatusText(0, texts::Counter(0, ticked));
 }
 
 void TForm1::Button5Click() {
-  try {
-    build_.Button5Click(*this);
-  } catch (const BuildCancelled&) {
-    // Closed during the build: the build has removed what it made.
-  } catch (const std::exception& error) {
-    dialogs_.ShowError(ToQString(texts::kProgramName), ToQString(error.what()));
-  }
-  if (closing_) close();
+  const auto showError = [this](const std::string& text) { dialogs_.ShowError(Q(texts::kProgramName), Q(text)); };
+  if (RunBuild(build_, *this, closing_, showError)) close();
 }
 
 void TForm1::Button7Click() {
   Form3->ShowOver(*this);
   Form3->ListBox1->clear();
+  std::vector<CheckListEntry> checkList;
   for (int row = 0; row < CheckListBox1->count(); ++row) {
     const QListWidgetItem& item = *CheckListBox1->item(row);
-    if (item.checkState() == Qt::Checked && IsPageName(FileItemName(item)))
-      Form3->ListBox1->addItem(item.text());
+    checkList.push_back({FileItemName(item), item.checkState() == Qt::Checked});
   }
+  for (const std::string& page : ChooserItems(checkList)) Form3->ListBox1->addItem(Q(page));
 }
 
 void TForm1::saveClick() {
   const std::optional<QString> chosen = dialogs_.ChooseSaveFile(SaveDialog1);
   if (!chosen) return;
-  const std::optional<std::string> bytes = ToCp1251(*chosen);
-  if (!bytes) return RefuseName();
+  const std::optional<std::string> bytes = AcceptName(chosen->toStdU16String(), *this);
+  if (!bytes) return;
   SaveDialog1.fileName = *chosen;
-  build_.ResourceFolder = FolderPart(*bytes);
-  Edit6->setText(ToQString(TargetName(*bytes)));
+  const TargetChoice target = ChooseTarget(*bytes);
+  build_.ResourceFolder = target.resourceFolder;
+  Edit6->setText(Q(target.shownName));
 }
 
-void TForm1::abtClick() { dialogs_.ShowMessage(kAboutCaption, kAboutText); }
+void TForm1::abtClick() { dialogs_.ShowMessage(Q(texts::kAbout), Q(texts::kAboutText)); }
 
 void TForm1::CheckBox1Click() {
-  Edit2->setVisible(CheckBox1->isChecked());
-  if (Edit2->isHidden()) build_.GroupType.clear();
+  Edit2->setVisible(ApplyGroupTypeRule(CheckBox1->isChecked(), build_.GroupType));
 }
 
 void TForm1::Edit2Change() { build_.GroupType = ToCp1251(Edit2->text()).value(); }
 
 void TForm1::FilesToStringsList(const std::string& folder) {
-  sourceText_ = ToQString(folder);
-  Edit1->setText(sourceText_);
-  const SourceFiles files = ListSourceFiles(folder);
+  Edit1->setText(Q(folder));
+  sourceText_.Set(Edit1->text().toStdU16String());
+  const SourceListing listing = ListSource(folder);
   const QSignalBlocker quiet(CheckListBox1);
   CheckListBox1->clear();
-  for (const std::string& name : files.names) {
-    CheckListBox1->addItem(NewFileItem(name));
-  }
-  if (files.skipped > 0) panels_[1]->setText(ToQString(texts::kSkippedNames + std::to_string(files.skipped)));
+  for (const std::string& name : listing.names) CheckListBox1->addItem(NewFileItem(name));
+  if (!listing.skippedStatus.empty()) SetStatusText(1, listing.skippedStatus);
 }
 
 void TForm1::Edit1Edited(const QString& text) {
-  if (ToCp1251(text)) {
-    sourceText_ = text;
-    return;
-  }
-  Edit1->setText(sourceText_);
-  RefuseName();
-}
-
-void TForm1::RefuseName() {
-  dialogs_.ShowMessage(ToQString(texts::kAttention), ToQString(texts::kOutsideCodePage));
+  if (!sourceText_.Edited(text.toStdU16String(), *this)) Edit1->setText(QString::fromStdU16String(sourceText_.Kept()));
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
   // A disabled window, as during a build, stays open until the build has
   // seen Closing() and ended; Button5Click closes it then.
-  if (isEnabled()) {
+  if (closing_.CloseAsked(isEnabled())) {
     QWidget::closeEvent(event);
     return;
   }
-  closing_ = true;
   event->ignore();
 }
 

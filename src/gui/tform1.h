@@ -22,6 +22,8 @@
 
 #include "core/build_command.h"
 #include "core/build_host.h"
+#include "gui/common/accepted_name.h"
+#include "gui/common/window_closing.h"
 #include "gui/dialogs.h"
 
 namespace pagefold::gui {
@@ -120,18 +122,16 @@ class TForm1 : public QWidget, public BuildHost {
   void Connect();
   void SetAllTicks(Qt::CheckState state);
   void Edit1Edited(const QString& text);
-  void RefuseName();
 
   std::unique_ptr<Dialogs> ownDialogs_;
   Dialogs& dialogs_;
   TForm3* Form3 = nullptr;
   BuildCommand build_;
   std::array<QLabel*, 2> panels_{};
-  // The last text of Edit1 that Windows-1251 can hold, restored when an edit
-  // brings in a character it cannot.
-  QString sourceText_;
-  // Set when the window is closed during a build.
-  bool closing_ = false;
+  // Edit1, which refuses an edit that brings in a character without a
+  // Windows-1251 form.
+  Cp1251EditBox sourceText_;
+  WindowClosing closing_;
 };
 
 }  // namespace pagefold::gui

@@ -63,6 +63,6 @@ void TForm1::SetWindowEnabled(bool enabled) { setEnabled(enabled); }
 
 void TForm1::SetCheckListEnabled(bool enabled) { CheckListBox1->setEnabled(enabled); }
 
-bool TForm1::Closing() { return closing_; }
+bool TForm1::Closing() { return closing_.Closing(); }
 
 }  // namespace pagefold::gui

@@ -3,11 +3,14 @@
 #include <QEvent>
 #include <QVBoxLayout>
 
+#include "gui/common/window_texts.h"
+#include "gui/qstring_cp1251.h"
+
 namespace pagefold::gui {
 
 TForm3::TForm3(QLineEdit& startFile) : startFile_(startFile) {
   setObjectName("Form3");
-  setWindowTitle(QString::fromUtf8("Выберите файл . . ."));
+  setWindowTitle(ToQString(texts::kForm3));
   setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint);
   // Closing the main window ends the program even while the chooser is open.
   setAttribute(Qt::WA_QuitOnClose, false);

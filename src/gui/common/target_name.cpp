@@ -1,5 +1,6 @@
-#include "gui/target_name.h"
+#include "gui/common/target_name.h"
 
+#include "core/paths.h"
 #include "core/name_conversion.h"
 #include "text/case_rules.h"
 
@@ -9,5 +10,7 @@ std::string TargetName(const std::string& chosen) {
   if (text::LowerAscii(ExtWithDot(FileNamePart(chosen))) == ".res") return chosen;
   return chosen + ".res";
 }
+
+TargetChoice ChooseTarget(const std::string& chosen) { return {FolderPart(chosen), TargetName(chosen)}; }
 
 }  // namespace pagefold::gui

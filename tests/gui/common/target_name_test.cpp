@@ -1,4 +1,4 @@
-#include "gui/target_name.h"
+#include "gui/common/target_name.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,18 @@ TEST(TargetName, AppendsResUnlessTheNameItselfEndsInIt) {
   EXPECT_EQ(TargetName("/home/u/site.res"), "/home/u/site.res");
   EXPECT_EQ(TargetName("/home/u/site.resx"), "/home/u/site.resx.res");
   EXPECT_EQ(TargetName("site"), "site.res");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ChooseTarget, TakesTheFolderWithItsSeparatorAndTheShownName) {
+  const auto choice = pagefold::gui::ChooseTarget("D:\\out\\site");
+  EXPECT_EQ(choice.resourceFolder, "D:\\out\\");
+  EXPECT_EQ(choice.shownName, "D:\\out\\site.res");
+  EXPECT_EQ(pagefold::gui::ChooseTarget("D:\\out\\site.RES").shownName, "D:\\out\\site.RES");
+  EXPECT_EQ(pagefold::gui::ChooseTarget("site").resourceFolder, "");
 }
 
 }  // namespace

@@ -1,0 +1,32 @@
+// Closing the main window: at once when no build runs; during a build (the
+// window is disabled then) the build ends at its next event pump, and the
+// window closes once it has.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "core/build_command.h"
+#include "core/build_host.h"
+
+namespace pagefold::gui {
+
+class WindowClosing {
+ public:
+  // True when the window closes now; otherwise the close waits for the build.
+  bool CloseAsked(bool windowEnabled);
+  // What the window's BuildHost::Closing reports.
+  bool Closing() const { return closing_; }
+
+ private:
+  bool closing_ = false;
+};
+
+// Button5Click as a window runs it: the build, an error raised by it shown
+// through showError (its Windows-1251 text, for an error box captioned
+// "Pagefold"), nothing for a build ended by closing. True when the window
+// must close now, because it was closed during the build.
+bool RunBuild(BuildCommand& build, BuildHost& window, const WindowClosing& closing,
+              const std::function<void(const std::string&)>& showError);
+
+}  // namespace pagefold::gui

@@ -1,0 +1,35 @@
+// Every dialog the Win32 window opens goes through this interface, so that
+// tests can answer them. SystemDialogs is the implementation the program uses.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace pagefold::gui::win32 {
+
+// The settings of the save dialog that chooses the target file.
+struct SaveDialog {
+  std::wstring filterDescription;
+  std::wstring filterPattern;
+  // The full name last chosen in it, offered at the next opening.
+  std::wstring fileName;
+};
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+
+  // A box with an OK button and no icon that keeps every window of the
+  // program disabled until it is closed.
+  virtual void ShowMessage(const std::wstring& caption, const std::wstring& text) = 0;
+  // The same with OK and Cancel; true for OK.
+  virtual bool AskOkCancel(const std::wstring& caption, const std::wstring& text) = 0;
+  // An error box with an OK button.
+  virtual void ShowError(const std::wstring& caption, const std::wstring& text) = 0;
+  // The full name chosen in the save dialog, or nothing when cancelled.
+  virtual std::optional<std::wstring> ChooseSaveFile(const SaveDialog& dialog) = 0;
+  // The folder picked in the folder dialog, or defaultPath when cancelled.
+  virtual std::wstring ChooseFolder(const std::wstring& title, const std::wstring& defaultPath) = 0;
+};
+
+}  // namespace pagefold::gui::win32

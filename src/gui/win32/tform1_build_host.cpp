@@ -1,0 +1,85 @@
+// The Win32 window as the build's front end: its inputs from the controls,
+// its progress into the status bar and the progress bar, its questions
+// through the dialogs.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "gui/win32/tform1.h"
+#include "gui/win32/wide_text.h"
+
+namespace pagefold::gui::win32 {
+namespace {
+
+// How long the pump for all pending events may run at most, in milliseconds.
+constexpr DWORD kPumpLimitMs = 50;
+
+// Handles one pending message, if there is one; never waits. A quit request
+// stays in the queue for the program's message loop.
+bool DispatchPending() {
+  MSG message;
+  if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (message.message == WM_QUIT) {
+    PostQuitMessage(static_cast<int>(message.wParam));
+    return false;
+  }
+  if (!IsDialogMessageW(GetAncestor(message.hwnd, GA_ROOT), &message)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return true;
+}
+
+}  // namespace
+
+// Every text in the window's boxes has a Windows-1251 form: the listed names
+// come from it, and typed or chosen names without one are refused.
+std::string TForm1::SourceFolder() { return Narrow(WindowText(Edit1)).value(); }
+
+std::vector<std::string> TForm1::TickedItems() {
+  std::vector<std::string> ticked;
+  for (int row = 0; row < static_cast<int>(names_.size()); ++row)
+    if (ListView_GetCheckState(CheckListBox1, row)) ticked.push_back(names_[row]);
+  return ticked;
+}
+
+std::string TForm1::StartFile() { return Narrow(WindowText(Edit5)).value(); }
+
+void TForm1::SetStartFile(const std::string& name) { SetEditText(Edit5, name); }
+
+std::string TForm1::ResourceFile() { return Narrow(WindowText(Edit6)).value(); }
+
+bool TForm1::KeepAll() { return SendMessageW(CheckBox2, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void TForm1::SetStatusText(int panel, const std::string& text) {
+  SendMessageW(StatusBar1, SB_SETTEXTW, panel, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+}
+
+void TForm1::SetProgressMax(int max) { SendMessageW(ProgressBar1, PBM_SETRANGE32, 0, max); }
+
+void TForm1::SetProgressPosition(int position) { SendMessageW(ProgressBar1, PBM_SETPOS, position, 0); }
+
+void TForm1::AdvanceProgress() { SendMessageW(ProgressBar1, PBM_DELTAPOS, 1, 0); }
+
+void TForm1::PumpOneEvent() { DispatchPending(); }
+
+void TForm1::PumpAllEvents() {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < kPumpLimitMs && DispatchPending()) {
+  }
+}
+
+bool TForm1::AskOkCancel(const std::string& caption, const std::string& text) {
+  return dialogs_.AskOkCancel(Wide(caption), Wide(text));
+}
+
+void TForm1::ShowMessage(const std::string& caption, const std::string& text) {
+  dialogs_.ShowMessage(Wide(caption), Wide(text));
+}
+
+void TForm1::SetWindowEnabled(bool enabled) { EnableWindow(Form1, enabled); }
+
+void TForm1::SetCheckListEnabled(bool enabled) { EnableWindow(CheckListBox1, enabled); }
+
+bool TForm1::Closing() { return closing_.Closing(); }
+
+}  // namespace pagefold::gui::win32

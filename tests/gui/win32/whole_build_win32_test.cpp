@@ -1,0 +1,128 @@
+// Whole builds pressed through Button3 of the Win32 window: the sample site
+// to the same .res bytes as the Linux build, and a close during a compile
+// that never ends.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "platform/own_resources.h"
+#include "test_support.h"
+#include "win32_window_fixture.h"
+
+namespace {
+
+using testing_support::ReadFile;
+using testing_support::ScratchDir;
+using testing_support::Texts;
+using testing_support::Win32WindowTest;
+using testing_support::WindowText;
+namespace fs = std::filesystem;
+
+const std::wstring kCompiling = L"ВНИМАНИЕ!!! Собирается ресурсный файл...";
+
+class Win32BuildTest : public Win32WindowTest {
+ protected:
+  void Prepare(const fs::path& source) {
+    ListFolder(source);
+    SendMessageW(form1.Form1, WM_COMMAND, pagefold::gui::win32::N1, 0);
+    Click(form1.Button7);
+    PickInChooser(L"index.htm");
+    dialogs.saveAnswers.push_back((target.path() / "site").wstring());
+    Click(form1.save);
+  }
+
+  ScratchDir target;
+};
+
+// The .res of the Linux build of the sample site, named by the environment
+// variable PAGEFOLD_LINUX_SITE_RES (scripts/windows-build.sh sets it).
+TEST_F(Win32BuildTest, BuildsTheSampleSiteToTheLinuxBuildsBytes) {
+  const char* linuxRes = std::getenv("PAGEFOLD_LINUX_SITE_RES");
+  ASSERT_NE(linuxRes, nullptr) << "PAGEFOLD_LINUX_SITE_RES is not set";
+  Prepare(PAGEFOLD_SAMPLE_SITE);
+  EXPECT_EQ(ListBoxItems(form3.ListBox1), (Texts{L"index.htm", L"pages\\about.htm", L"pages\\news.html"}));
+  EXPECT_EQ(WindowText(form1.Edit6), (target.path() / "site.res").wstring());
+  Click(form1.Button3);
+
+  EXPECT_EQ(dialogs.boxes, Texts{L"message|Внимание|Сбор закончен !!!"});
+  EXPECT_EQ(form1.PanelText(0), L"");
+  EXPECT_EQ(form1.PanelText(1), L"");
+  EXPECT_EQ(SendMessageW(form1.ProgressBar1, PBM_GETPOS, 0, 0), 0);
+  EXPECT_TRUE(IsWindowEnabled(form1.Form1));
+  EXPECT_FALSE(fs::exists(target.path() / "ARH"));
+  EXPECT_FALSE(fs::exists(form1.Build().CompilerPath));
+  const std::string built = ReadFile(target.path() / "site.res");
+  ASSERT_FALSE(built.empty());
+  EXPECT_TRUE(built == ReadFile(linuxRes)) << "the .res differs from " << linuxRes;
+}
+
+class Win32ClosingTest : public Win32BuildTest {
+ protected:
+  void SetUp() override {
+    carried_ = *platform::FindOwnResource("EXE", "BRCC32");
+    std::ifstream program(HANGING_PROGRAM, std::ios::binary);
+    hanging_.assign(std::istreambuf_iterator<char>(program), {});
+    ASSERT_FALSE(hanging_.empty());
+    platform::RegisterOwnResource("EXE", "BRCC32",
+                                  {reinterpret_cast<const unsigned char*>(hanging_.data()), hanging_.size()});
+    form1.Build().CompilerPath = (temp.path() / "brcc32.exe").string();
+    testing_support::WriteFile(source.path() / "index.htm", "<img src=\"a.gif\">");
+    testing_support::WriteFile(source.path() / "a.gif", "GIF");
+    Prepare(source.path());
+  }
+  void TearDown() override { platform::RegisterOwnResource("EXE", "BRCC32", carried_); }
+
+  ScratchDir source, temp;
+
+ private:
+  platform::ResourceBytes carried_;
+  std::string hanging_;
+};
+
+// The test's clock: counts the ticks seen while the compiler runs and closes
+// the window at the tenth.
+struct Clock {
+  static inline HWND window = nullptr;
+  static inline HWND statusBar = nullptr;
+  static inline int ticks = 0;
+};
+
+std::wstring Panel1(HWND bar) {
+  wchar_t text[256] = {};
+  SendMessageW(bar, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+void CALLBACK ClockTick(HWND, UINT, UINT_PTR, DWORD) {
+  if (!IsWindow(Clock::window) || IsWindowEnabled(Clock::window) || Panel1(Clock::statusBar) != kCompiling) return;
+  ++Clock::ticks;
+  if (Clock::ticks == 10) PostMessageW(Clock::window, WM_CLOSE, 0, 0);
+}
+
+TEST_F(Win32ClosingTest, ClosingDuringAHangingCompileEndsTheBuildTheCompilerAndTheWindow) {
+  Clock::window = form1.Form1;
+  Clock::statusBar = form1.StatusBar1;
+  Clock::ticks = 0;
+  const fs::path pidFile = target.path() / "site.rc.pid";
+  const UINT_PTR timer = SetTimer(nullptr, 0, 10, &ClockTick);
+  Click(form1.Button3);
+  KillTimer(nullptr, timer);
+
+  EXPECT_GE(Clock::ticks, 10) << "the window handled no events during the wait";
+  EXPECT_EQ(dialogs.boxes, Texts{});
+  EXPECT_FALSE(IsWindow(form1.Form1)) << "the window did not close after the build";
+  ASSERT_TRUE(fs::exists(pidFile)) << "the compiler did not start";
+  const DWORD pid = std::stoul(ReadFile(pidFile));
+  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
+  const bool ended = !process || WaitForSingleObject(process, 2000) == WAIT_OBJECT_0;
+  if (process && !ended) TerminateProcess(process, 1);
+  if (process) CloseHandle(process);
+  EXPECT_TRUE(ended) << "the compiler was left running";
+  EXPECT_FALSE(fs::exists(form1.Build().CompilerPath));
+  EXPECT_FALSE(fs::exists(target.path() / "ARH"));
+  EXPECT_FALSE(fs::exists(target.path() / "site.res"));
+}
+
+}  // namespace
