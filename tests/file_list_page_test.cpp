@@ -37,9 +37,10 @@ struct FileList : ::testing::Test {
     return path.string();
   }
   std::string Saved() {
-    const fs::path path = work.path() / "filelist.html";
-    page.Save(path.string());
-    return ReadFile(path);
+    platform::FolderHandle folder;
+    EXPECT_TRUE(folder.Open(work.str()));
+    page.Save(folder, "filelist.html");
+    return ReadFile(work.path() / "filelist.html");
   }
 };
 
@@ -76,13 +77,18 @@ TEST_F(FileList, GroupTypesAndTypesThatTransliterationChanges) {
 TEST_F(FileList, SavingReplacesTheFileAndReportsFailures) {
   WriteFile(work.path() / "filelist.html", std::string(5000, 'o'));
   EXPECT_EQ(Saved(), kHeader + Footer("0", "0b"));
-  const std::string blocked = (work.path() / "no" / "filelist.html").string();
+  fs::remove(work.path() / "filelist.html");
+  fs::create_directory(work.path() / "filelist.html");  // a folder where the page should go
+  platform::FolderHandle folder;
+  ASSERT_TRUE(folder.Open(work.str()));
   try {
-    page.Save(blocked);
+    page.Save(folder, "filelist.html");
     FAIL() << "no error";
   } catch (const platform::PlatformError& e) {
+    const std::string blocked = (work.path() / "filelist.html").string();
     EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + blocked + "\". ", 0), 0u) << e.what();
   }
+  EXPECT_EQ(std::distance(fs::directory_iterator(work.path()), {}), 1);  // no temporary file left
 }
 
 TEST(SizeToText, UnitsFromGigabytesDown) {

@@ -12,10 +12,13 @@
 #include "core/paths.h"
 #include "core/registry_index.h"
 #include "core/staging.h"
+#include "core/style_sheet_links.h"
 #include "core/tmyfunction.h"
 #include "platform/file_ops.h"
+#include "platform/folder_handle.h"
 #include "platform/folder_ops.h"
 #include "platform/ini_file.h"
+#include "platform/native_path.h"
 #include "platform/platform_error.h"
 #include "platform/short_path.h"
 #include "text/cp1251.h"
@@ -44,7 +47,14 @@ class BuildRun {
         scriptPath_(ChangeExtension(resourceFile_, ".rc")) {}
 
   BuildOutcome Run() {
-    const int code = platform::CreateFolder(workFolder_);
+    // The outputs as they stand before this run writes anything.
+    own_.resourceFile = platform::EntryIdentity(resourceFile_);
+    own_.script = platform::EntryIdentity(scriptPath_);
+    own_.scriptPath = scriptPath_;
+    own_.workFolderItem = ItemBelow(host_.SourceFolder(), workFolder_);
+    const int code = work_.Create(workFolder_);
+    if (code == platform::FolderHandle::kNotTheFolderMade)
+      throw platform::PlatformError(texts::WorkFolderSwapped(workFolder_));
     if (code != 0) throw platform::PlatformError(platform::InOutErrorText(code));
     try {
       const BuildOutcome outcome = Stages();
@@ -59,12 +69,14 @@ class BuildRun {
 
  private:
   BuildOutcome Stages() {
-    BuildCommand::ClrDIR(workFolder_);
-    build_.button2Click(host_, workFolder_);
+    work_.Clear();
+    StageFiles(host_, work_, own_);
+    CheckWorkFolder();
     Pump();
     {
       host_.SetStatusText(1, texts::kRewriting);
-      const RegistryIndex registry(platform::IniFile(JoinPath(workFolder_, kRegistryFile)));
+      const std::string registryPath = work_.PathOf(kRegistryFile);
+      const RegistryIndex registry(platform::IniFile(registryPath, work_.Read(kRegistryFile)));
       count_ = registry.Count();
       Pump();
       host_.SetStatusText(0, texts::Counter(0, 0));
@@ -74,25 +86,44 @@ class BuildRun {
       build_.UsedFlags.assign(count_ + 1, 0);
       unlinked_.assign(count_ + 1, {});
       sheetLinks_.assign(count_ + 1, {});
+      present_.assign(count_ + 1, false);
       RewriteLinks(registry);
+      CheckWorkFolder();
       CountKeptStyleSheets();
       DropUnusedFiles(registry);
     }
     ApplySettings();
+    // The listing and the compiler go by path: the folder must still be this
+    // run's own when they start.
+    CheckWorkFolder();
     StringList entries;
     TMyFunction::ListDirFiles(workFolder_, "", entries);
+    CheckWorkFolder();
     TMyFunction::WriteRcScript(build_.GroupType, scriptPath_, entries);
     return Compile();
+  }
+
+  // The work folder as an item of the source folder's check list, followed
+  // by ""; empty when it does not lie inside the source folder.
+  static std::string ItemBelow(const std::string& source, const std::string& workFolder) {
+    const std::string prefix = JoinPath(source, "");
+    if (source.empty() || workFolder.rfind(prefix, 0) != 0) return "";
+    std::string item = workFolder.substr(prefix.size());
+    for (char& c : item)
+      if (c == platform::NativeSeparator()) c = '\\';
+    return item + "\\";
+  }
+
+  // Stops the build when the work folder's path names another folder, or a
+  // link, than the one this run created and holds open.
+  void CheckWorkFolder() const {
+    if (!work_.StillAtPath()) throw platform::PlatformError(texts::WorkFolderSwapped(workFolder_));
   }
 
   // One event for the window; closing the program ends the build here.
   void Pump() {
     host_.PumpOneEvent();
     StopWhenClosing(host_);
-  }
-
-  std::string StagedPath(int number, const std::string& ext) const {
-    return JoinPath(workFolder_, StagedName(number) + ext);
   }
 
   // Gives every staged copy its extension and rewrites the links of the pages
@@ -102,15 +133,21 @@ class BuildRun {
       const std::string& name = registry.Name(n);
       const std::string ext = ExtWithDot(name);
       if (name == host_.StartFile()) startStagedName_ = StagedName(n) + ext;
-      const std::string bare = StagedPath(n, ""), full = StagedPath(n, ext);
-      // A rename that refuses to overwrite leaves what a copy and a delete
-      // would leave; a name without an extension loses its only copy.
-      if (ext.empty() || !platform::RenameNoOverwrite(bare, full)) platform::RemoveFile(bare);
-      if (IsPageName(name) && platform::FileExists(full)) {
-        build_.ReplaceUrl(full, up(name), registry, &unlinked_[n]);
-      } else if (IsStyleSheetName(name) && platform::FileExists(full)) {
-        LinkRewrite sheet =
-            RewriteStagedFile(full, LinkSource::StyleSheet, up(name), registry, build_.GroupType);
+      const std::string bare = StagedName(n), full = bare + ext;
+      // A name without an extension has nowhere to go and is dropped.
+      if (ext.empty()) {
+        work_.Remove(bare);
+      } else if (!work_.Rename(bare, full)) {
+        throw platform::PlatformError(texts::CannotGiveExtension(name));
+      } else {
+        present_[n] = true;
+      }
+      if (present_[n] && IsPageName(name)) {
+        const LinkRewrite page = RewriteStaged(full, LinkSource::Page, up(name), registry);
+        for (const int number : page.marked) build_.UsedFlags[static_cast<size_t>(number)] = 1;
+        unlinked_[n] = page.unlinked;
+      } else if (present_[n] && IsStyleSheetName(name)) {
+        LinkRewrite sheet = RewriteStaged(full, LinkSource::StyleSheet, up(name), registry);
         sheetLinks_[n] = std::move(sheet.marked);
         unlinked_[n] = std::move(sheet.unlinked);
       }
@@ -118,6 +155,17 @@ class BuildRun {
       host_.SetStatusText(0, texts::Counter(n, count_));
       host_.SetProgressPosition(n);
     }
+  }
+
+  // Rewrites the links of a staged page or style sheet, and writes it back
+  // when a replacement was made.
+  LinkRewrite RewriteStaged(const std::string& file, LinkSource source, const std::string& folder,
+                            const RegistryIndex& registry) {
+    std::string text = work_.Read(file);
+    const std::vector<std::string> links = source == LinkSource::Page ? PageLinks(text) : StyleSheetLinks(text);
+    LinkRewrite rewrite = pagefold::RewriteLinks(text, links, folder, registry, build_.GroupType);
+    if (rewrite.count > 0) work_.Write(file, text);
+    return rewrite;
   }
 
   // The links of a style sheet keep their files only when the sheet is kept
@@ -148,21 +196,21 @@ class BuildRun {
       host_.SetStatusText(0, texts::Counter(n, count_));
       host_.SetProgressPosition(n);
       const std::string& name = registry.Name(n);
-      const std::string full = StagedPath(n, ExtWithDot(name));
-      if (!host_.KeepAll() && build_.UsedFlags[n] == 0 && !IsPageName(name)) platform::RemoveFile(full);
-      page.AddRow(n, name, full, build_.GroupType);  // only when the copy is still there
-      if (!unlinked_[n].empty() && platform::FileExists(full))
-        for (std::string& link : unlinked_[n]) build_.UnlinkedLinks.push_back({name, std::move(link)});
+      const std::string full = StagedName(n) + ExtWithDot(name);
+      if (present_[n] && !host_.KeepAll() && build_.UsedFlags[n] == 0 && !IsPageName(name))
+        present_[n] = !work_.Remove(full);
+      if (!present_[n]) continue;
+      page.AddRow(n, name, work_.PathOf(full), build_.GroupType);
+      for (std::string& link : unlinked_[n]) build_.UnlinkedLinks.push_back({name, std::move(link)});
     }
-    page.Save(JoinPath(workFolder_, "filelist.html"));
+    page.Save(work_, "filelist.html");
   }
 
   void ApplySettings() {
     Pump();
     host_.SetStatusText(1, texts::kApplying);
-    if (!startStagedName_.empty())
-      platform::CopyFileNoOverwrite(JoinPath(workFolder_, startStagedName_), JoinPath(workFolder_, "index.html"));
-    platform::RemoveFile(JoinPath(workFolder_, kRegistryFile));
+    if (!startStagedName_.empty()) work_.CopyWithin(startStagedName_, "index.html");
+    work_.Remove(kRegistryFile);
   }
 
   BuildOutcome Compile() {
@@ -207,10 +255,12 @@ class BuildRun {
   }
 
   void RemoveWorkFolder() {
-    BuildCommand::ClrDIR(workFolder_);
-    const int code = platform::RemoveFolder(workFolder_);
-    if (code != 0) throw platform::PlatformError(platform::InOutErrorText(code));
+    work_.Clear();
+    const int code = work_.CloseAndRemove();
     workFolderRemoved_ = true;
+    if (code == platform::FolderHandle::kNotTheFolderMade)
+      throw platform::PlatformError(texts::WorkFolderSwapped(workFolder_));
+    if (code != 0) throw platform::PlatformError(platform::InOutErrorText(code));
   }
 
   // After an error: the compiler this run wrote and the work folder this run
@@ -218,8 +268,8 @@ class BuildRun {
   void CleanUpAfterFailure() {
     if (!extractedCompiler_.empty()) platform::RemoveFile(extractedCompiler_);
     if (workFolderRemoved_) return;
-    BuildCommand::ClrDIR(workFolder_);
-    platform::RemoveFolder(workFolder_);
+    work_.Clear();
+    work_.CloseAndRemove();
   }
 
   void End() {
@@ -235,7 +285,11 @@ class BuildRun {
   const std::string resourceFile_;
   const std::string workFolder_;
   const std::string scriptPath_;
+  platform::FolderHandle work_;
+  OwnOutputs own_;
   int count_ = 0;
+  // By file number: whether its full staged copy is in the work folder.
+  std::vector<bool> present_;
   // By file number: the links of a page or sheet that name no packed file,
   // and the files that a style sheet links.
   std::vector<std::vector<std::string>> unlinked_;
@@ -267,10 +321,19 @@ BuildOutcome BuildCommand::Button5Click(BuildHost& host) {
     host.SetStatusText(1, texts::kNoResourceFile);
     return BuildOutcome::NotStarted;
   }
+  // "out/" or "out/.res" would give hidden files ".res" and ".rc".
+  if (NameNoExt(FileNamePart(host.ResourceFile())).empty()) {
+    host.SetStatusText(1, texts::kNoResourceName);
+    return BuildOutcome::NotStarted;
+  }
   return BuildRun(*this, host).Run();
 }
 
-void BuildCommand::button2Click(BuildHost& host, const std::string& workFolder) { StageFiles(host, workFolder); }
+void BuildCommand::button2Click(BuildHost& host, const std::string& workFolder) {
+  platform::FolderHandle work;
+  if (!work.Open(workFolder)) throw platform::PlatformError(texts::WorkFolderSwapped(workFolder));
+  StageFiles(host, work, OwnOutputs{});
+}
 
 void BuildCommand::ClrDIR(const std::string& folder) { ClearFolder(folder); }
 

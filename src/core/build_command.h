@@ -52,11 +52,12 @@ class BuildCommand {
   BuildOutcome Button5Click(BuildHost& host);
 
   // Staging (see StageFiles): copies every ticked file into the work folder
-  // under its number and writes the file registry "fillist.ini".
+  // under its number and writes the file registry "fillist.ini". Raises
+  // WorkFolderSwapped when no folder, or a link, stands at the path.
   void button2Click(BuildHost& host, const std::string& workFolder);
 
-  // Deletes every file below the folder; the folders themselves stay (see
-  // ClearFolder).
+  // Deletes every file below the folder, read-only ones too; the folders
+  // themselves stay (see ClearFolder).
   static void ClrDIR(const std::string& folder);
 
   // Rewrites the links of a staged page (its full path) into resource links

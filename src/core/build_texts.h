@@ -25,6 +25,21 @@ inline const std::string kNoTempFolder =
     text::Cp1251Text("Невозможно создать BRCC32, отсутствует временная папка!");
 inline const std::string kNoCompiler = text::Cp1251Text("Невозможно создать BRCC32!");
 inline const std::string kCancelled = text::Cp1251Text("Сборка прервана");
+inline const std::string kNoResourceName = text::Cp1251Text("Укажите имя файла ресурс");
+
+// A work folder that is no longer the one the build created and holds open.
+inline std::string WorkFolderSwapped(const std::string& path) {
+  return text::Cp1251Text("Рабочая папка \"") + path + text::Cp1251Text("\" подменена, сборка остановлена!");
+}
+// A staged copy that could be given neither its extension nor its name back.
+inline std::string CannotGiveExtension(const std::string& registryName) {
+  return text::Cp1251Text("Невозможно дать копии файла \"") + registryName + text::Cp1251Text("\" её расширение!");
+}
+// A resource script that would overwrite one of the files being packed.
+inline std::string ScriptAmongSources(const std::string& scriptPath) {
+  return text::Cp1251Text("Файл сценария \"") + scriptPath +
+         text::Cp1251Text("\" входит в собираемые файлы, укажите другой файл ресурс!");
+}
 
 // The caption of the program's own message and error boxes.
 inline const std::string kProgramName = "Pagefold";

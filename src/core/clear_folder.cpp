@@ -1,14 +1,12 @@
 #include "core/clear_folder.h"
 
-#include "core/find_files.h"
-#include "platform/file_ops.h"
+#include "platform/folder_handle.h"
 
 namespace pagefold {
 
 void ClearFolder(const std::string& folder) {
-  StringList entries;
-  FindFilesToDelete(folder, entries);
-  for (const std::string& entry : entries) platform::RemoveFile(entry);
+  platform::FolderHandle handle;
+  if (handle.Open(folder)) handle.Clear();
 }
 
 }  // namespace pagefold

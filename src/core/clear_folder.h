@@ -5,8 +5,9 @@
 
 namespace pagefold {
 
-// Deletes every file below the folder; the folders themselves stay. A
-// symbolic link is deleted itself and never followed.
+// Deletes every file below the folder, read-only ones too; the folders
+// themselves stay. A symbolic link is deleted itself and never followed, and
+// a link standing at the folder's own path is not entered.
 void ClearFolder(const std::string& folder);
 
 }  // namespace pagefold

@@ -41,14 +41,14 @@ void FileListPage::AddRow(int number, const std::string& registryName,
            "</a></td><td><a>" + TMyFunction::SizeToText(std::to_string(size)) + "</td>" + kLineEnd;
 }
 
-void FileListPage::Save(const std::string& path) const {
+void FileListPage::Save(platform::FolderHandle& folder, const std::string& name) const {
   std::string page;
   for (const char* line : kHeader) page += text::Cp1251Text(line) + kLineEnd;
   page += rows_;
   page += text::Cp1251Text("</table><hr color=\"black\" align=\"left\" width=\"50%\"><h3>Количество файлов:  ") +
           std::to_string(count_) + "<br>" + text::Cp1251Text("Общий размер:  ") +
           TMyFunction::SizeToText(std::to_string(total_)) + "</h3></body></html>" + kLineEnd;
-  platform::WriteFileBytes(path, page);
+  folder.Write(name, page);
 }
 
 }  // namespace pagefold

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/folder_handle.h"
+
 namespace pagefold {
 
 class FileListPage {
@@ -16,9 +18,10 @@ class FileListPage {
   void AddRow(int number, const std::string& registryName, const std::string& stagedPath,
               const std::string& groupType);
 
-  // Writes the header, the rows and the footer, replacing any file at the
-  // path. Raises "Cannot create file "%s". %s".
-  void Save(const std::string& path) const;
+  // Writes the header, the rows and the footer into a new file of the folder,
+  // renamed into place over any file of that name. Raises "Cannot create
+  // file "%s". %s".
+  void Save(platform::FolderHandle& folder, const std::string& name) const;
 
  private:
   std::string rows_;       // the row lines, each with its CR LF

@@ -7,9 +7,12 @@ namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == platform::NativeSeparator(); }
 
+// A drive colon ends a folder part only where paths have drives: where "\"
+// is the platform's separator. Elsewhere ":" is a letter of a name.
 size_t LastSeparator(const std::string& path) {
+  const bool drives = platform::NativeSeparator() == '\\';
   for (size_t i = path.size(); i-- > 0;)
-    if (IsSeparator(path[i]) || path[i] == ':') return i;
+    if (IsSeparator(path[i]) || (drives && path[i] == ':')) return i;
   return std::string::npos;
 }
 

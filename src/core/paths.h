@@ -11,7 +11,7 @@ namespace pagefold {
 std::string JoinPath(const std::string& folder, const std::string& relative);
 
 // The folder part of a path up to and including its last separator ("\", the
-// platform's separator or a drive colon); empty when there is none.
+// platform's separator or, on Windows, a drive colon); empty when there is none.
 std::string FolderPart(const std::string& path);
 
 // The path with the extension of its last component replaced by ext (which

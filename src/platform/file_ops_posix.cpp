@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -22,59 +21,11 @@ struct Fd {
   }
 };
 
-// Copies at most `size` bytes, the source's size when the copy began: a file
-// that another program keeps growing must not keep the copy going for ever.
-bool CopyContent(int from, int to, off_t size) {
-  char buffer[1 << 16];
-  while (size > 0) {
-    const ssize_t n = ::read(from, buffer, static_cast<size_t>(std::min<off_t>(size, sizeof buffer)));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    if (n == 0) return true;
-    if (!WriteAll(to, buffer, static_cast<size_t>(n))) return false;
-    size -= n;
-  }
-  return true;
-}
-
 [[noreturn]] void RaiseFileError(const char* what, const std::string& path, int code) {
   throw PlatformError(std::string(what) + " \"" + path + "\". " + SystemErrorText(code));
 }
 
 }  // namespace
-
-bool CopyFileNoOverwrite(const std::string& from, const std::string& to) {
-  const auto src = ToNativePath(from), dst = ToNativePath(to);
-  if (!src || !dst) return false;
-  // Without O_NONBLOCK, opening a named pipe would wait for a writer; only
-  // regular files are copied anyway.
-  Fd in{::open(src->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
-  struct stat st;
-  if (in.fd < 0 || ::fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  ::fcntl(in.fd, F_SETFL, 0);
-  Fd out{::open(dst->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)};
-  if (out.fd < 0) return false;
-  if (!CopyContent(in.fd, out.fd, st.st_size) || ::fchmod(out.fd, st.st_mode & 07777 & ~06000) != 0 ||
-      ::close(out.fd) != 0) {
-    out.fd = -1;
-    ::unlink(dst->c_str());
-    return false;
-  }
-  out.fd = -1;
-  return true;
-}
-
-bool RenameNoOverwrite(const std::string& from, const std::string& to) {
-  const auto src = ToNativePath(from), dst = ToNativePath(to);
-  if (!src || !dst) return false;
-  if (::renameat2(AT_FDCWD, src->c_str(), AT_FDCWD, dst->c_str(), RENAME_NOREPLACE) == 0)
-    return true;
-  if (errno != EINVAL && errno != ENOSYS) return false;
-  // File systems without RENAME_NOREPLACE: a hard link refuses an existing target too.
-  if (::link(src->c_str(), dst->c_str()) != 0) return false;
-  ::unlink(src->c_str());
-  return true;
-}
 
 bool RemoveFile(const std::string& path) {
   const auto native = ToNativePath(path);
@@ -108,12 +59,29 @@ std::string ReadFileBytes(const std::string& path) {
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
   const auto native = ToNativePath(path);
   if (!native) RaiseFileError("Cannot create file", path, ENOENT);
-  Fd out{::open(native->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)};
-  if (out.fd < 0) RaiseFileError("Cannot create file", path, errno);
-  if (!WriteAll(out.fd, bytes.data(), bytes.size())) RaiseFileError("Cannot create file", path, errno);
+  // A new file beside the target, renamed into place: whatever stood at the
+  // path, a link included, is replaced and never written through.
+  const size_t slash = native->rfind('/');
+  const std::string folder = slash == std::string::npos ? "" : native->substr(0, slash + 1);
+  std::string temporary;
+  Fd out{-1};
+  for (int n = 1; out.fd < 0; ++n) {
+    temporary = folder + ".pagefold-new-" + std::to_string(n);
+    out.fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (out.fd < 0 && errno != EEXIST) RaiseFileError("Cannot create file", path, errno);
+  }
+  bool ok = WriteAll(out.fd, bytes.data(), bytes.size());
+  int error = errno;
   const int fd = out.fd;
   out.fd = -1;
-  if (::close(fd) != 0) RaiseFileError("Cannot create file", path, errno);
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
+  if (ok && std::rename(temporary.c_str(), native->c_str()) == 0) return;
+  if (ok) error = errno;
+  ::unlink(temporary.c_str());
+  RaiseFileError("Cannot create file", path, error);
 }
 
 bool AppendFileBytes(const std::string& path, const std::string& bytes) {

@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <algorithm>
-
 #include "platform/file_ops.h"
 #include "platform/native_path.h"
 #include "platform/platform_error.h"
@@ -36,23 +34,14 @@ DWORD Attributes(const std::string& path) {
 
 }  // namespace
 
-bool CopyFileNoOverwrite(const std::string& from, const std::string& to) {
-  const auto src = ToNativePath(from), dst = ToNativePath(to);
-  // The system copies the attributes (read-only among them) and removes a
-  // half-written target itself.
-  return src && dst && ::CopyFileW(src->c_str(), dst->c_str(), TRUE);
-}
-
-bool RenameNoOverwrite(const std::string& from, const std::string& to) {
-  const auto src = ToNativePath(from), dst = ToNativePath(to);
-  return src && dst && ::MoveFileExW(src->c_str(), dst->c_str(), 0);
-}
-
 bool RemoveFile(const std::string& path) {
   const auto native = ToNativePath(path);
   if (!native) return false;
   const DWORD attributes = ::GetFileAttributesW(native->c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  // A read-only file of the program's own is deleted too.
+  if (attributes & FILE_ATTRIBUTE_READONLY)
+    ::SetFileAttributesW(native->c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return ::DeleteFileW(native->c_str());
   // A link to a folder is removed as a folder entry; a real folder is not a file.
   return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) && ::RemoveDirectoryW(native->c_str());
@@ -83,11 +72,29 @@ std::string ReadFileBytes(const std::string& path) {
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
   const auto native = ToNativePath(path);
   if (!native) RaiseFileError("Cannot create file", path, ERROR_PATH_NOT_FOUND);
-  Handle out{::CreateFileW(native->c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)};
-  if (out.h == INVALID_HANDLE_VALUE) RaiseFileError("Cannot create file", path, ::GetLastError());
-  if (!WriteAll(reinterpret_cast<std::intptr_t>(out.h), bytes.data(), bytes.size()) || !out.Close())
-    RaiseFileError("Cannot create file", path, ::GetLastError());
+  // A new file beside the target, renamed into place: whatever stood at the
+  // path, a link included, is replaced and never written through.
+  const size_t slash = native->find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? L"" : native->substr(0, slash + 1);
+  std::wstring temporary;
+  Handle out{INVALID_HANDLE_VALUE};
+  for (int n = 1; out.h == INVALID_HANDLE_VALUE; ++n) {
+    temporary = folder + L".pagefold-new-" + std::to_wstring(n);
+    out.h = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD error = ::GetLastError();
+    if (out.h == INVALID_HANDLE_VALUE && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+      RaiseFileError("Cannot create file", path, error);
+  }
+  bool ok = WriteAll(reinterpret_cast<std::intptr_t>(out.h), bytes.data(), bytes.size());
+  DWORD error = ok ? 0 : ::GetLastError();
+  if (!out.Close() && ok) {
+    ok = false;
+    error = ::GetLastError();
+  }
+  if (ok && ::MoveFileExW(temporary.c_str(), native->c_str(), MOVEFILE_REPLACE_EXISTING)) return;
+  if (ok) error = ::GetLastError();
+  ::DeleteFileW(temporary.c_str());
+  RaiseFileError("Cannot create file", path, error);
 }
 
 bool AppendFileBytes(const std::string& path, const std::string& bytes) {

@@ -1,0 +1,100 @@
+// A folder held open, so that work inside it goes through the open folder
+// rather than through its path, which someone may swap for a link to another
+// folder while the work goes on. Names inside are plain file names; paths
+// are Windows-1251.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// Who a file is: two entries with the same identity are one file.
+struct FileIdentity {
+  std::uint64_t volume = 0;
+  std::uint64_t file = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of the entry at the path itself, a link not followed; nothing
+// when there is none.
+std::optional<FileIdentity> EntryIdentity(const std::string& path);
+
+// A regular file open for reading: never a named pipe or a device, and never
+// waited on.
+class SourceFile {
+ public:
+  SourceFile() = default;
+  ~SourceFile();
+  SourceFile(const SourceFile&) = delete;
+  SourceFile& operator=(const SourceFile&) = delete;
+
+  // False when the file is missing, unreadable or not a regular file.
+  bool Open(const std::string& path);
+  const FileIdentity& Identity() const { return identity_; }
+
+ private:
+  friend class FolderHandle;
+  std::intptr_t handle_ = -1;  // the descriptor on POSIX, the HANDLE on Windows
+  FileIdentity identity_;
+  std::int64_t size_ = 0;      // when it was opened
+  unsigned mode_ = 0;          // POSIX permission bits, Windows attributes
+};
+
+class FolderHandle {
+ public:
+  // Returned by Create when the folder made could not be opened as itself.
+  static constexpr int kNotTheFolderMade = -1;
+
+  FolderHandle() = default;
+  ~FolderHandle();
+  FolderHandle(const FolderHandle&) = delete;
+  FolderHandle& operator=(const FolderHandle&) = delete;
+
+  // Creates the folder and opens it. 0 on success; else the error code of
+  // CreateFolder (folder_ops.h), or kNotTheFolderMade when what stands at the
+  // path right after is a link, a reparse point or another owner's folder.
+  int Create(const std::string& path);
+  // Opens a folder that exists; false when there is none or a link stands there.
+  bool Open(const std::string& path);
+
+  const std::string& Path() const { return path_; }
+  // The path of a name inside, as messages show it.
+  std::string PathOf(const std::string& name) const;
+  // True when the path still names the folder held open.
+  bool StillAtPath() const;
+
+  // Copies the source into a new file; the copy is writable by its owner and
+  // keeps the source's other rights. Fails when the name is taken. A failed
+  // copy leaves nothing.
+  bool CopyIn(SourceFile& source, const std::string& name);
+  // The same for a file of this folder.
+  bool CopyWithin(const std::string& from, const std::string& to);
+  // Gives a file another name, never replacing one: a rename, else a copy
+  // and a delete. False when the file keeps its old name.
+  bool Rename(const std::string& from, const std::string& to);
+  // Deletes a file, a read-only one too; a link is removed, not followed.
+  bool Remove(const std::string& name);
+
+  // The whole content of a file. Raises "Cannot open file "%s". %s".
+  std::string Read(const std::string& name) const;
+  // Writes the bytes to a new file and renames it into place, replacing a
+  // file of that name. Raises "Cannot create file "%s". %s".
+  void Write(const std::string& name, const std::string& bytes);
+
+  // Deletes every file below the folder, read-only ones too; the folders
+  // inside stay. Links are deleted themselves and never followed.
+  void Clear();
+  // Closes the folder and removes it when it is empty. 0 on success;
+  // kNotTheFolderMade when another entry stands at its path; else the error
+  // code of RemoveFolder (3 when the path names nothing any more).
+  int CloseAndRemove();
+
+ private:
+  std::string path_;
+  std::intptr_t handle_ = -1;
+  FileIdentity identity_;
+};
+
+}  // namespace platform

@@ -1,0 +1,260 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/folder_handle.h"
+#include "platform/folder_ops.h"
+#include "platform/native_path.h"
+#include "platform/platform_error.h"
+#include "platform/write_all.h"
+
+namespace platform {
+namespace {
+
+constexpr int kNoFollow = O_NOFOLLOW | O_CLOEXEC;
+
+FileIdentity IdentityOf(const struct stat& st) {
+  return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
+
+[[noreturn]] void RaiseFileError(const char* what, const std::string& path, int code) {
+  throw PlatformError(std::string(what) + " \"" + path + "\". " + SystemErrorText(code));
+}
+
+// Copies at most `size` bytes, the source's size when the copy began: a file
+// that another program keeps growing must not keep the copy going for ever.
+// The kernel copies by itself where it can.
+bool CopyContent(int from, int to, off_t size) {
+  bool kernel = true;
+  char buffer[1 << 16];
+  while (size > 0) {
+    const size_t chunk = static_cast<size_t>(std::min<off_t>(size, 1 << 30));
+    ssize_t n = kernel ? ::copy_file_range(from, nullptr, to, nullptr, chunk, 0) : -1;
+    if (kernel && n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) {
+      kernel = false;
+      continue;
+    }
+    if (!kernel) {
+      n = ::read(from, buffer, std::min(chunk, sizeof buffer));
+      if (n > 0 && !WriteAll(to, buffer, static_cast<size_t>(n))) return false;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    size -= n;
+  }
+  return true;
+}
+
+// Creates the name in the folder exclusively (never through a link) and
+// copies the open file into it with the given rights.
+bool CopyInto(int folder, const std::string& name, int from, off_t size, mode_t mode) {
+  const auto native = ToNativePath(name);
+  if (!native) return false;
+  const int out = ::openat(folder, native->c_str(), O_WRONLY | O_CREAT | O_EXCL | kNoFollow, 0600);
+  if (out < 0) return false;
+  const bool ok = CopyContent(from, out, size) && ::fchmod(out, mode) == 0;
+  if (::close(out) == 0 && ok) return true;
+  ::unlinkat(folder, native->c_str(), 0);
+  return false;
+}
+
+// The rights a staged copy gets: the source's, made writable by its owner,
+// without set-id bits.
+mode_t CopyMode(mode_t source) { return (source & 0777) | S_IWUSR; }
+
+void ClearBelow(int folder) {
+  DIR* listing = ::fdopendir(folder);
+  if (!listing) {
+    ::close(folder);
+    return;
+  }
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    bool isFolder = entry->d_type == DT_DIR;
+    if (entry->d_type == DT_UNKNOWN) {
+      struct stat st;
+      isFolder = ::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+    }
+    if (!isFolder) {
+      ::unlinkat(folder, name.c_str(), 0);
+      continue;
+    }
+    const int sub = ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | kNoFollow);
+    if (sub >= 0) ClearBelow(sub);
+  }
+  ::closedir(listing);
+}
+
+}  // namespace
+
+std::optional<FileIdentity> EntryIdentity(const std::string& path) {
+  const auto native = ToNativePath(path);
+  struct stat st;
+  if (!native || ::lstat(native->c_str(), &st) != 0) return std::nullopt;
+  return IdentityOf(st);
+}
+
+SourceFile::~SourceFile() {
+  if (handle_ >= 0) ::close(Fd(handle_));
+}
+
+bool SourceFile::Open(const std::string& path) {
+  const auto native = ToNativePath(path);
+  if (!native) return false;
+  // Without O_NONBLOCK, opening a named pipe would wait for a writer.
+  const int fd = ::open(native->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  struct stat st;
+  if (fd < 0) return false;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return false;
+  }
+  ::fcntl(fd, F_SETFL, 0);
+  if (handle_ >= 0) ::close(Fd(handle_));
+  handle_ = fd;
+  identity_ = IdentityOf(st);
+  size_ = st.st_size;
+  mode_ = st.st_mode;
+  return true;
+}
+
+FolderHandle::~FolderHandle() {
+  if (handle_ >= 0) ::close(Fd(handle_));
+}
+
+int FolderHandle::Create(const std::string& path) {
+  const int code = CreateFolder(path);
+  if (code != 0) return code;
+  struct stat st;
+  if (!Open(path) || ::fstat(Fd(handle_), &st) != 0 || st.st_uid != ::geteuid()) return kNotTheFolderMade;
+  return 0;
+}
+
+bool FolderHandle::Open(const std::string& path) {
+  const auto native = ToNativePath(path);
+  if (!native) return false;
+  const int fd = ::open(native->c_str(), O_RDONLY | O_DIRECTORY | kNoFollow);
+  struct stat st;
+  if (fd < 0) return false;
+  if (::fstat(fd, &st) != 0) {
+    ::close(fd);
+    return false;
+  }
+  if (handle_ >= 0) ::close(Fd(handle_));
+  handle_ = fd;
+  path_ = path;
+  identity_ = IdentityOf(st);
+  return true;
+}
+
+std::string FolderHandle::PathOf(const std::string& name) const {
+  return path_ + (path_.empty() || path_.back() == '/' ? "" : "/") + name;
+}
+
+bool FolderHandle::StillAtPath() const {
+  const auto now = EntryIdentity(path_);
+  return handle_ >= 0 && now && *now == identity_;
+}
+
+bool FolderHandle::CopyIn(SourceFile& source, const std::string& name) {
+  return CopyInto(Fd(handle_), name, Fd(source.handle_), source.size_, CopyMode(source.mode_));
+}
+
+bool FolderHandle::CopyWithin(const std::string& from, const std::string& to) {
+  const auto native = ToNativePath(from);
+  if (!native) return false;
+  const int in = ::openat(Fd(handle_), native->c_str(), O_RDONLY | O_NONBLOCK | kNoFollow);
+  if (in < 0) return false;
+  struct stat st;
+  const bool ok = ::fstat(in, &st) == 0 && S_ISREG(st.st_mode) && ::fcntl(in, F_SETFL, 0) == 0 &&
+                  CopyInto(Fd(handle_), to, in, st.st_size, CopyMode(st.st_mode));
+  ::close(in);
+  return ok;
+}
+
+bool FolderHandle::Rename(const std::string& from, const std::string& to) {
+  const auto src = ToNativePath(from), dst = ToNativePath(to);
+  if (!src || !dst) return false;
+  const int folder = Fd(handle_);
+  if (::renameat2(folder, src->c_str(), folder, dst->c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno == EEXIST) return false;
+  // File systems without RENAME_NOREPLACE: a hard link refuses an existing target too.
+  if (::linkat(folder, src->c_str(), folder, dst->c_str(), 0) == 0) return ::unlinkat(folder, src->c_str(), 0) == 0;
+  if (errno == EEXIST || !CopyWithin(from, to)) return false;
+  return ::unlinkat(folder, src->c_str(), 0) == 0;
+}
+
+bool FolderHandle::Remove(const std::string& name) {
+  const auto native = ToNativePath(name);
+  return native && ::unlinkat(Fd(handle_), native->c_str(), 0) == 0;
+}
+
+std::string FolderHandle::Read(const std::string& name) const {
+  const auto native = ToNativePath(name);
+  if (!native) RaiseFileError("Cannot open file", PathOf(name), ENOENT);
+  const int in = ::openat(Fd(handle_), native->c_str(), O_RDONLY | kNoFollow);
+  if (in < 0) RaiseFileError("Cannot open file", PathOf(name), errno);
+  std::string bytes;
+  struct stat st;
+  if (::fstat(in, &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<size_t>(st.st_size));
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(in, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const int error = errno;
+      ::close(in);
+      if (n < 0) RaiseFileError("Cannot open file", PathOf(name), error);
+      return bytes;
+    }
+    bytes.append(buffer, static_cast<size_t>(n));
+  }
+}
+
+void FolderHandle::Write(const std::string& name, const std::string& bytes) {
+  const auto native = ToNativePath(name);
+  if (!native) RaiseFileError("Cannot create file", PathOf(name), ENOENT);
+  const int folder = Fd(handle_);
+  std::string temporary;
+  int out = -1;
+  for (int n = 1; out < 0; ++n) {
+    temporary = ".pagefold-new-" + std::to_string(n);
+    out = ::openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | kNoFollow, 0644);
+    if (out < 0 && errno != EEXIST) RaiseFileError("Cannot create file", PathOf(name), errno);
+  }
+  bool ok = WriteAll(out, bytes.data(), bytes.size());
+  int error = errno;
+  if (::close(out) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
+  if (ok && ::renameat(folder, temporary.c_str(), folder, native->c_str()) == 0) return;
+  if (ok) error = errno;
+  ::unlinkat(folder, temporary.c_str(), 0);
+  RaiseFileError("Cannot create file", PathOf(name), error);
+}
+
+void FolderHandle::Clear() {
+  const int copy = ::openat(Fd(handle_), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (copy >= 0) ClearBelow(copy);
+}
+
+int FolderHandle::CloseAndRemove() {
+  // A folder gone from its path is reported as the removal finds it.
+  const auto now = EntryIdentity(path_);
+  if (handle_ >= 0) ::close(Fd(handle_));
+  handle_ = -1;
+  if (now && !(*now == identity_)) return kNotTheFolderMade;
+  return RemoveFolder(path_);
+}
+
+}  // namespace platform

@@ -1,0 +1,248 @@
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/folder_handle.h"
+#include "platform/folder_ops.h"
+#include "platform/native_path.h"
+#include "platform/platform_error.h"
+#include "platform/write_all.h"
+
+// Windows has no calls relative to an open folder, so the work goes by path.
+// The folder is held open without FILE_SHARE_DELETE, which keeps anyone from
+// renaming it or putting a link in its place while it is open; its identity
+// is checked against the path where a swap could still show.
+
+namespace platform {
+namespace {
+
+HANDLE AsHandle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+[[noreturn]] void RaiseFileError(const char* what, const std::string& path, DWORD code) {
+  throw PlatformError(std::string(what) + " \"" + path + "\". " + SystemErrorText(static_cast<int>(code)));
+}
+
+FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info) {
+  return {info.dwVolumeSerialNumber,
+          (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+// The entry itself, a reparse point not followed.
+HANDLE OpenEntry(const std::wstring& path, DWORD share) {
+  return ::CreateFileW(path.c_str(), 0, share, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+// Copies at most `size` bytes, the source's size when the copy began.
+bool CopyContent(HANDLE from, HANDLE to, std::int64_t size) {
+  char buffer[1 << 16];
+  while (size > 0) {
+    DWORD n = 0;
+    if (!::ReadFile(from, buffer, static_cast<DWORD>(std::min<std::int64_t>(size, sizeof buffer)), &n, nullptr))
+      return false;
+    if (n == 0) return true;
+    if (!WriteAll(reinterpret_cast<std::intptr_t>(to), buffer, n)) return false;
+    size -= n;
+  }
+  return true;
+}
+
+bool RemoveEntry(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  if (attributes & FILE_ATTRIBUTE_READONLY)
+    ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return ::DeleteFileW(path.c_str());
+  // A link to a folder is removed as a folder entry; a real folder is not a file.
+  return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) && ::RemoveDirectoryW(path.c_str());
+}
+
+void ClearBelow(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  const HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    const std::wstring path = folder + L"\\" + name;
+    const DWORD attributes = found.dwFileAttributes;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+      ClearBelow(path);
+    else
+      RemoveEntry(path);
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+}
+
+}  // namespace
+
+std::optional<FileIdentity> EntryIdentity(const std::string& path) {
+  const auto native = ToNativePath(path);
+  if (!native) return std::nullopt;
+  const HANDLE entry = OpenEntry(*native, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+  if (entry == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool ok = ::GetFileInformationByHandle(entry, &info);
+  ::CloseHandle(entry);
+  if (!ok) return std::nullopt;
+  return IdentityOf(info);
+}
+
+SourceFile::~SourceFile() {
+  if (handle_ != -1) ::CloseHandle(AsHandle(handle_));
+}
+
+bool SourceFile::Open(const std::string& path) {
+  const auto native = ToNativePath(path);
+  if (!native) return false;
+  const HANDLE file = ::CreateFileW(native->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (::GetFileType(file) != FILE_TYPE_DISK || !::GetFileInformationByHandle(file, &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    ::CloseHandle(file);
+    return false;
+  }
+  if (handle_ != -1) ::CloseHandle(AsHandle(handle_));
+  handle_ = reinterpret_cast<std::intptr_t>(file);
+  identity_ = IdentityOf(info);
+  size_ = (static_cast<std::int64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  mode_ = info.dwFileAttributes;
+  return true;
+}
+
+FolderHandle::~FolderHandle() {
+  if (handle_ != -1) ::CloseHandle(AsHandle(handle_));
+}
+
+int FolderHandle::Create(const std::string& path) {
+  const int code = CreateFolder(path);
+  if (code != 0) return code;
+  return Open(path) ? 0 : kNotTheFolderMade;
+}
+
+bool FolderHandle::Open(const std::string& path) {
+  const auto native = ToNativePath(path);
+  if (!native) return false;
+  const HANDLE folder = OpenEntry(*native, FILE_SHARE_READ | FILE_SHARE_WRITE);
+  if (folder == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!::GetFileInformationByHandle(folder, &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    ::CloseHandle(folder);
+    return false;
+  }
+  if (handle_ != -1) ::CloseHandle(AsHandle(handle_));
+  handle_ = reinterpret_cast<std::intptr_t>(folder);
+  path_ = path;
+  identity_ = IdentityOf(info);
+  return true;
+}
+
+std::string FolderHandle::PathOf(const std::string& name) const {
+  return path_ + (path_.empty() || path_.back() == '\\' ? "" : "\\") + name;
+}
+
+bool FolderHandle::StillAtPath() const {
+  const auto now = EntryIdentity(path_);
+  return handle_ != -1 && now && *now == identity_;
+}
+
+bool FolderHandle::CopyIn(SourceFile& source, const std::string& name) {
+  const auto native = ToNativePath(PathOf(name));
+  if (!native) return false;
+  const DWORD attributes = source.mode_ & kKeptAttributes;
+  const HANDLE out = ::CreateFileW(native->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                   attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return false;
+  const bool copied = CopyContent(AsHandle(source.handle_), out, source.size_);
+  if (::CloseHandle(out) && copied) return true;
+  ::DeleteFileW(native->c_str());
+  return false;
+}
+
+bool FolderHandle::CopyWithin(const std::string& from, const std::string& to) {
+  SourceFile source;
+  return source.Open(PathOf(from)) && CopyIn(source, to);
+}
+
+bool FolderHandle::Rename(const std::string& from, const std::string& to) {
+  const auto src = ToNativePath(PathOf(from)), dst = ToNativePath(PathOf(to));
+  if (!src || !dst) return false;
+  if (::MoveFileExW(src->c_str(), dst->c_str(), 0)) return true;
+  const DWORD error = ::GetLastError();
+  if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS || !CopyWithin(from, to)) return false;
+  return ::DeleteFileW(src->c_str());
+}
+
+bool FolderHandle::Remove(const std::string& name) {
+  const auto native = ToNativePath(PathOf(name));
+  return native && RemoveEntry(*native);
+}
+
+std::string FolderHandle::Read(const std::string& name) const {
+  const std::string path = PathOf(name);
+  const auto native = ToNativePath(path);
+  if (!native) RaiseFileError("Cannot open file", path, ERROR_FILE_NOT_FOUND);
+  const HANDLE in = ::CreateFileW(native->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (in == INVALID_HANDLE_VALUE) RaiseFileError("Cannot open file", path, ::GetLastError());
+  std::string bytes;
+  char buffer[1 << 16];
+  for (;;) {
+    DWORD n = 0;
+    if (!::ReadFile(in, buffer, sizeof buffer, &n, nullptr)) {
+      const DWORD error = ::GetLastError();
+      ::CloseHandle(in);
+      RaiseFileError("Cannot open file", path, error);
+    }
+    if (n == 0) break;
+    bytes.append(buffer, n);
+  }
+  ::CloseHandle(in);
+  return bytes;
+}
+
+void FolderHandle::Write(const std::string& name, const std::string& bytes) {
+  const std::string path = PathOf(name);
+  const auto native = ToNativePath(path);
+  if (!native) RaiseFileError("Cannot create file", path, ERROR_PATH_NOT_FOUND);
+  std::wstring temporary;
+  HANDLE out = INVALID_HANDLE_VALUE;
+  for (int n = 1; out == INVALID_HANDLE_VALUE; ++n) {
+    temporary = *ToNativePath(PathOf(".pagefold-new-" + std::to_string(n)));
+    out = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD error = ::GetLastError();
+    if (out == INVALID_HANDLE_VALUE && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+      RaiseFileError("Cannot create file", path, error);
+  }
+  bool ok = WriteAll(reinterpret_cast<std::intptr_t>(out), bytes.data(), bytes.size());
+  DWORD error = ok ? 0 : ::GetLastError();
+  if (!::CloseHandle(out) && ok) {
+    ok = false;
+    error = ::GetLastError();
+  }
+  if (ok && ::MoveFileExW(temporary.c_str(), native->c_str(), MOVEFILE_REPLACE_EXISTING)) return;
+  if (ok) error = ::GetLastError();
+  ::DeleteFileW(temporary.c_str());
+  RaiseFileError("Cannot create file", path, error);
+}
+
+void FolderHandle::Clear() {
+  const auto native = ToNativePath(path_);
+  if (native && StillAtPath()) ClearBelow(*native);
+}
+
+int FolderHandle::CloseAndRemove() {
+  // A folder gone from its path is reported as the removal finds it.
+  const auto now = EntryIdentity(path_);
+  if (handle_ != -1) ::CloseHandle(AsHandle(handle_));
+  handle_ = -1;
+  if (now && !(*now == identity_)) return kNotTheFolderMade;
+  return RemoveFolder(path_);
+}
+
+}  // namespace platform

@@ -1,0 +1,125 @@
+#include "platform/folder_handle.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/platform_error.h"
+#include "test_support.h"
+
+namespace {
+
+using platform::FolderHandle;
+using platform::SourceFile;
+using testing_support::ReadFile;
+using testing_support::ScratchDir;
+using testing_support::WriteFile;
+namespace fs = std::filesystem;
+
+struct Folder : ::testing::Test {
+  ScratchDir dir, outside;
+  FolderHandle work;
+  fs::path Work() const { return dir.path() / "ARH"; }
+  void SetUp() override { ASSERT_EQ(work.Create(Work().string()), 0); }
+};
+
+TEST_F(Folder, CopiesAreNewFilesWritableByTheirOwner) {
+  WriteFile(outside.path() / "a.htm", std::string("a\0b", 3));
+  fs::permissions(outside.path() / "a.htm", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  SourceFile source;
+  ASSERT_TRUE(source.Open((outside.path() / "a.htm").string()));
+  WriteFile(Work() / "taken", "old");
+  EXPECT_FALSE(work.CopyIn(source, "taken"));
+  EXPECT_EQ(ReadFile(Work() / "taken"), "old");
+  ASSERT_TRUE(work.CopyIn(source, "copy"));
+  EXPECT_EQ(ReadFile(Work() / "copy"), std::string("a\0b", 3));
+#ifndef _WIN32
+  EXPECT_EQ(fs::status(Work() / "copy").permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+#endif
+  EXPECT_NE(fs::status(Work() / "copy").permissions() & fs::perms::owner_write, fs::perms::none);
+  EXPECT_FALSE(source.Open((outside.path() / "none").string()));
+  EXPECT_FALSE(source.Open(outside.str()));  // a folder
+}
+
+TEST_F(Folder, RenamesNeverReplaceAndWritesReplaceThroughANewFile) {
+  WriteFile(Work() / "a", "1");
+  WriteFile(Work() / "b", "2");
+  EXPECT_FALSE(work.Rename("a", "b"));
+  EXPECT_EQ(ReadFile(Work() / "b"), "2");
+  EXPECT_TRUE(work.Rename("a", "c"));
+  EXPECT_FALSE(fs::exists(Work() / "a"));
+  EXPECT_EQ(ReadFile(Work() / "c"), "1");
+  // A name too long for the file system keeps the file where it was.
+  EXPECT_FALSE(work.Rename("c", "c." + std::string(300, 'x')));
+  EXPECT_EQ(ReadFile(Work() / "c"), "1");
+
+  work.Write("c", "new");
+  EXPECT_EQ(work.Read("c"), "new");
+  EXPECT_TRUE(work.CopyWithin("c", "d"));
+  EXPECT_EQ(ReadFile(Work() / "d"), "new");
+  fs::create_directory(Work() / "folder");
+  try {
+    work.Write("folder", "x");
+    FAIL() << "no error";
+  } catch (const platform::PlatformError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + (Work() / "folder").string() + "\". ", 0), 0u)
+        << e.what();
+  }
+  try {
+    work.Read("none");
+    FAIL() << "no error";
+  } catch (const platform::PlatformError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"" + (Work() / "none").string() + "\". ", 0), 0u)
+        << e.what();
+  }
+  // Nothing but the files named: no temporary file left.
+  EXPECT_EQ(std::distance(fs::directory_iterator(Work()), {}), 4);
+}
+
+TEST_F(Folder, ClearingDeletesReadOnlyFilesAndKeepsFolders) {
+  WriteFile(Work() / "ro", "r");
+  fs::permissions(Work() / "ro", fs::perms::owner_read);
+  WriteFile(Work() / "sub" / "deep" / "y", "2");
+  work.Clear();
+  EXPECT_FALSE(fs::exists(Work() / "ro"));
+  EXPECT_FALSE(fs::exists(Work() / "sub" / "deep" / "y"));
+  EXPECT_TRUE(fs::is_directory(Work() / "sub" / "deep"));
+  fs::remove_all(Work() / "sub");
+  EXPECT_EQ(work.CloseAndRemove(), 0);
+  EXPECT_FALSE(fs::exists(Work()));
+}
+
+#ifndef _WIN32
+TEST_F(Folder, LinksAreNeverFollowed) {
+  WriteFile(outside.path() / "keep" / "f", "victim's");
+  fs::create_directory_symlink(outside.path() / "keep", Work() / "link");
+  fs::create_symlink(outside.path() / "keep" / "f", Work() / "file-link");
+  work.Write("file-link", "new");
+  EXPECT_FALSE(fs::is_symlink(Work() / "file-link"));
+  work.Clear();
+  EXPECT_FALSE(fs::exists(fs::symlink_status(Work() / "link")));
+  EXPECT_EQ(ReadFile(outside.path() / "keep" / "f"), "victim's");
+
+  // A link at the path: neither opened nor created over.
+  const fs::path linked = dir.path() / "linked";
+  fs::create_directory_symlink(outside.path() / "keep", linked);
+  FolderHandle other;
+  EXPECT_FALSE(other.Open(linked.string()));
+  EXPECT_EQ(other.Create(linked.string()), 183);
+}
+
+TEST_F(Folder, ASwappedFolderIsNoticedAndNeverRemoved) {
+  EXPECT_TRUE(work.StillAtPath());
+  fs::rename(Work(), dir.path() / "moved");
+  fs::create_directory_symlink(outside.path(), Work());
+  EXPECT_FALSE(work.StillAtPath());
+  work.Write("made", "x");  // still into the folder held open
+  EXPECT_EQ(ReadFile(dir.path() / "moved" / "made"), "x");
+  EXPECT_FALSE(fs::exists(outside.path() / "made"));
+  work.Clear();
+  EXPECT_EQ(work.CloseAndRemove(), FolderHandle::kNotTheFolderMade);
+  EXPECT_TRUE(fs::is_symlink(Work()));
+  EXPECT_TRUE(fs::is_directory(dir.path() / "moved"));
+}
+#endif
+
+}  // namespace

@@ -1,0 +1,172 @@
+// Builds whose work folder, script or target meet what a user or another
+// program put there: a link swapped in for the work folder, a link at the
+// script's path, read-only sources, a colon in the target's name, an
+// extension too long for a file name, and a target inside the source folder.
+// Each build either packs what it should or stops with a clear text, and
+// leaves every file it did not make as it was.
+#include <gtest/gtest.h>
+
+#include "core/build_command.h"
+#include "core/paths.h"
+#include "recording_host.h"
+#include "test_support.h"
+
+namespace {
+
+using pagefold::BuildCommand;
+using pagefold::BuildOutcome;
+using testing_support::OsPath;
+using testing_support::ReadFile;
+using testing_support::RecordingHost;
+using testing_support::ScratchDir;
+using testing_support::TreeFingerprint;
+using testing_support::W;
+using testing_support::WriteFile;
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+struct OwnFiles : ::testing::Test {
+  ScratchDir source, target, temp, outside;
+  RecordingHost host;
+  BuildCommand build;
+
+  void SetUp() override {
+    host.sourceFolder = source.str();
+    UseTarget(target.path() / "site.res");
+    build.CompilerPath = (temp.path() / "brcc32.exe").string();
+    WriteFile(source.path() / "index.htm", "<a href=\"sub/page.htm\">p</a><img src=\"img/a.gif\">");
+    WriteFile(source.path() / "sub" / "page.htm", "<a href='../index.htm'>back</a>");
+    WriteFile(source.path() / "img" / "a.gif", "GIF-A");
+    host.ticked = {"img\\a.gif", "index.htm", "sub\\page.htm"};
+    host.startFile = "index.htm";
+  }
+
+  void UseTarget(const fs::path& resourceFile) {
+    host.resourceFile = resourceFile.string();
+    build.ResourceFolder = pagefold::FolderPart(host.resourceFile);
+  }
+  fs::path Work() const { return fs::path(build.ResourceFolder) / "ARH"; }
+
+  // The text of the error that ended the build; empty when there was none.
+  std::string BuildError() {
+    try {
+      build.Button5Click(host);
+    } catch (const std::exception& e) {
+      return e.what();
+    }
+    return "";
+  }
+
+  void ExpectWindowRestored() const {
+    EXPECT_TRUE(host.windowEnabled);
+    EXPECT_TRUE(host.checkListEnabled);
+    EXPECT_EQ(host.panel[1], "");
+    EXPECT_FALSE(fs::exists(build.CompilerPath));
+  }
+};
+
+#ifndef _WIN32
+TEST_F(OwnFiles, AWorkFolderSwappedForALinkDuringStagingStopsTheBuildAndTheLinkedFolderStays) {
+  WriteFile(outside.path() / "keep.txt", "victim's");
+  WriteFile(outside.path() / "deep" / "search_file_nomber_1", "victim's too");
+  const std::string before = TreeFingerprint(outside.path());
+  const fs::path moved = target.path() / "moved";
+  host.onPump = [&] {
+    if (fs::exists(moved) || host.panel[0] != "1\\3") return;
+    fs::rename(Work(), moved);
+    fs::create_directory_symlink(outside.path(), Work());
+  };
+
+  EXPECT_EQ(BuildError(), W("Рабочая папка \"") + Work().string() + W("\" подменена, сборка остановлена!"));
+  EXPECT_EQ(TreeFingerprint(outside.path()), before);
+  EXPECT_TRUE(fs::is_symlink(Work()));  // not this build's to remove
+  EXPECT_TRUE(fs::is_empty(moved));     // what the build made there is gone
+  EXPECT_FALSE(fs::exists(target.path() / "site.rc"));
+  EXPECT_FALSE(fs::exists(target.path() / "site.res"));
+  ExpectWindowRestored();
+}
+
+TEST_F(OwnFiles, ALinkAtTheScriptsPathIsReplacedAndTheFileItNamesStays) {
+  WriteFile(outside.path() / "victim.txt", "victim's");
+  fs::create_symlink(outside.path() / "victim.txt", target.path() / "site.rc");
+  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  EXPECT_EQ(ReadFile(outside.path() / "victim.txt"), "victim's");
+  EXPECT_FALSE(fs::is_symlink(target.path() / "site.rc"));
+  EXPECT_EQ(ReadFile(target.path() / "site.rc").rfind("FILELIST HTML \"", 0), 0u);
+}
+
+TEST_F(OwnFiles, AColonInTheTargetsNameIsALetterOfTheName) {
+  EXPECT_EQ(pagefold::FolderPart("/x/out/a:b.res"), "/x/out/");
+  EXPECT_EQ(pagefold::ChangeExtension("/x/a:b.res", ".rc"), "/x/a:b.rc");
+  UseTarget(target.path() / "a:b.res");
+  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  EXPECT_TRUE(fs::exists(target.path() / "a:b.res"));
+  EXPECT_TRUE(fs::exists(target.path() / "a:b.rc"));
+}
+
+TEST_F(OwnFiles, AnExtensionThatNoFileNameCanHoldStopsTheBuild) {
+  const std::string name = "long." + std::string(245, 'x');
+  WriteFile(source.path() / name, "data");
+  host.ticked.push_back(name);
+  EXPECT_EQ(BuildError(), W("Невозможно дать копии файла \"") + name + W("\" её расширение!"));
+  EXPECT_FALSE(fs::exists(Work()));
+  EXPECT_TRUE(fs::is_empty(target.path()));
+  EXPECT_EQ(host.Lines("message "), Lines{});
+  ExpectWindowRestored();
+}
+#endif
+
+TEST_F(OwnFiles, ReadOnlySourcesGiveCopiesTheBuildCanRewriteAndRemove) {
+  for (const char* file : {"index.htm", "sub/page.htm", "img/a.gif"})
+    fs::permissions(source.path() / OsPath(file), fs::perms::owner_read | fs::perms::group_read |
+                                                      fs::perms::others_read);
+  const std::string before = TreeFingerprint(source.path());
+  bool looked = false;
+  host.onPump = [&] {
+    if (looked || host.panel[1] != W("Меняются ссылки...")) return;
+    looked = true;
+    for (const auto& entry : fs::directory_iterator(Work()))
+      EXPECT_NE(entry.status().permissions() & fs::perms::owner_write, fs::perms::none) << entry.path();
+  };
+  EXPECT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  EXPECT_TRUE(looked);
+  EXPECT_EQ(host.Lines("message "), (Lines{"message Внимание | Сбор закончен !!!"}));
+  EXPECT_FALSE(fs::exists(Work()));
+  EXPECT_EQ(TreeFingerprint(source.path()), before);
+}
+
+TEST_F(OwnFiles, ATargetInsideTheSourcePassesOverItsOwnOutputs) {
+  UseTarget(source.path() / "site.res");
+  WriteFile(source.path() / "site.res", "last build's");
+  host.ticked = {"ARH\\search_file_nomber_1", "img\\a.gif", "index.htm", "site.res", "sub\\page.htm"};
+  host.keepAll = true;  // so that a packed site.res would show in the script
+  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  const std::string script = ReadFile(source.path() / "site.rc");
+  EXPECT_EQ(script.find("SEARCH_FILE_NOMBER_4"), std::string::npos) << script;
+  EXPECT_NE(script.find("SEARCH_FILE_NOMBER_3 HTM"), std::string::npos) << script;
+  EXPECT_EQ(host.Lines("panel0 ")[2], "panel0 3\\5");  // three of five staged
+}
+
+TEST_F(OwnFiles, ATargetWhoseScriptIsATickedFileIsRefused) {
+  UseTarget(source.path() / "site.res");
+  WriteFile(source.path() / "site.rc", "part of the site");
+  host.ticked = {"index.htm", "site.rc"};
+  const std::string before = TreeFingerprint(source.path());
+  const std::string script = (source.path() / "site.rc").string();
+  EXPECT_EQ(BuildError(), W("Файл сценария \"") + script + W("\" входит в собираемые файлы, укажите другой файл ресурс!"));
+  EXPECT_EQ(TreeFingerprint(source.path()), before);
+  ExpectWindowRestored();
+}
+
+TEST_F(OwnFiles, ATargetWithoutAFileNameIsRefused) {
+  for (const char* name : {"out/", "out/.res"}) {
+    host.resourceFile = (target.path() / OsPath(name)).string();
+    build.ResourceFolder = (target.path() / "out").string() + OsPath("/");
+    host.log.clear();
+    EXPECT_EQ(build.Button5Click(host), BuildOutcome::NotStarted);
+    EXPECT_EQ(host.log.back(), "panel1 Укажите имя файла ресурс") << name;
+  }
+  EXPECT_TRUE(fs::is_empty(target.path()));
+}
+
+}  // namespace
