@@ -3,7 +3,8 @@
 # when there is a display, otherwise a pack of the sample site on the terminal.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/install-packages.sh cmake g++ make pkg-config libgtest-dev libcpp-httplib-dev qt6-base-dev
+scripts/install-packages.sh cmake g++ make pkg-config libgtest-dev libcpp-httplib-dev qt6-base-dev \
+  qt6-translations-l10n
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x build/src/gui/pagefold ]; then

@@ -8,10 +8,14 @@ cd "$(dirname "$0")"
 quick=false
 [ "${1:-}" = "--quick" ] && quick=true
 jobs=$(nproc)
-scripts/install-packages.sh cmake g++ make pkg-config libgtest-dev libcpp-httplib-dev llvm-14 qt6-base-dev
+scripts/install-packages.sh cmake g++ make pkg-config libgtest-dev libcpp-httplib-dev llvm-14 qt6-base-dev \
+  qt6-translations-l10n locales
+scripts/install-locales.sh ru_RU.UTF-8 ru_RU.KOI8-R
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+# The same suite as the user nobody, who has no rights that root has.
+scripts/unprivileged-tests.sh build
 $quick && exit 0
 # The sample site's .res in headless Chromium through pagefold-cli --serve.
 scripts/install-packages.sh chromium-headless-shell

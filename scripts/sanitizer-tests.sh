@@ -5,7 +5,9 @@
 # compiler): every report goes to a log file, and a log file left is a failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-packages.sh cmake make pkg-config clang-14 libclang-rt-14-dev libgtest-dev libcpp-httplib-dev qt6-base-dev
+scripts/install-packages.sh cmake make pkg-config clang-14 libclang-rt-14-dev libgtest-dev libcpp-httplib-dev qt6-base-dev \
+  qt6-translations-l10n locales
+scripts/install-locales.sh ru_RU.UTF-8 ru_RU.KOI8-R
 
 dir=build-asan
 sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"

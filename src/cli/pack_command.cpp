@@ -14,6 +14,7 @@
 #include "core/compiler_runner.h"
 #include "core/find_files.h"
 #include "core/paths.h"
+#include "core/resource_type_rule.h"
 #include "platform/console.h"
 #include "platform/folder_ops.h"
 #include "platform/interrupts.h"
@@ -53,6 +54,8 @@ bool ReportLinks(CliHost& host, const std::vector<UnlinkedLink>& links, const st
 }
 
 int Pack(const CliOptions& options) {
+  if (!options.groupType.empty() && !IsPlainResourceType(options.groupType))
+    throw std::invalid_argument(texts::kBadGroupType);
   const auto source = platform::AbsolutePath(options.sourceFolder);
   const auto target = platform::AbsolutePath(options.target);
   if (!source || !target)

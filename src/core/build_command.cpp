@@ -11,6 +11,7 @@
 #include "core/name_conversion.h"
 #include "core/paths.h"
 #include "core/registry_index.h"
+#include "core/resource_type_rule.h"
 #include "core/staging.h"
 #include "core/style_sheet_links.h"
 #include "core/tmyfunction.h"
@@ -303,6 +304,11 @@ class BuildRun {
 
 BuildOutcome BuildCommand::Button5Click(BuildHost& host) {
   UnlinkedLinks.clear();
+  // The type is written into the script bare; anything else stops here.
+  if (!GroupType.empty() && !IsPlainResourceType(GroupType)) {
+    host.ShowMessage(texts::kAttention, texts::kBadGroupType);
+    return BuildOutcome::NotStarted;
+  }
   if (host.SourceFolder().empty()) {
     host.SetStatusText(1, texts::kNoSourceFolder);
     return BuildOutcome::NotStarted;

@@ -13,6 +13,8 @@ inline const std::string kNothingTicked = text::Cp1251Text("Выберите ф�
 inline const std::string kNoStartFile = text::Cp1251Text(
     "Не указан стартовый файл, использовать стандартный filelist как стартовый");
 inline const std::string kNoResourceFile = text::Cp1251Text("Укажите файл ресурс");
+inline const std::string kBadGroupType =
+    text::Cp1251Text("Тип для группировки может содержать только буквы, цифры и знак _");
 inline const std::string kCopying = text::Cp1251Text("Копируются файлы...");
 inline const std::string kRewriting = text::Cp1251Text("Меняются ссылки...");
 inline const std::string kDropping = text::Cp1251Text("Удаляем неиспользуемые файлы...");

@@ -5,7 +5,8 @@
 
 namespace pagefold::gui {
 
-// Sets the application's title "Pagefold", its version and its icon.
+// Sets the application's title "Pagefold", its version and its icon, and
+// loads Qt's Russian translations for the toolkit's own texts.
 void SetUpApplication(QApplication& app);
 
 }  // namespace pagefold::gui

@@ -16,7 +16,6 @@
 #include "gui/common/source_listing.h"
 #include "gui/common/target_name.h"
 #include "gui/common/window_texts.h"
-#include "gui/cp1251_validator.h"
 #include "gui/qstring_cp1251.h"
 #include "gui/qt_dialogs.h"
 #include "gui/tform3.h"
@@ -99,7 +98,6 @@ void TForm1::CreateMembers() {
 
   CheckBox1 = named(new QCheckBox(Q(texts::kCheckBox1), GroupBox2), "CheckBox1");
   Edit2 = named(new QLineEdit(GroupBox2), "Edit2");
-  Edit2->setValidator(new Cp1251Validator(Edit2));
   Edit2->setFixedWidth(108);
   Edit2->hide();
   CheckBox2 =
@@ -265,7 +263,14 @@ void TForm1::CheckBox1Click() {
   Edit2->setVisible(ApplyGroupTypeRule(CheckBox1->isChecked(), build_.GroupType));
 }
 
-void TForm1::Edit2Change() { build_.GroupType = ToCp1251(Edit2->text()).value(); }
+// A refused edit puts the kept text back, which runs this handler again.
+void TForm1::Edit2Change() {
+  if (!groupText_.Edited(Edit2->text().toStdU16String(), *this)) {
+    Edit2->setText(QString::fromStdU16String(groupText_.Kept()));
+    return;
+  }
+  build_.GroupType = ToCp1251(Edit2->text()).value();
+}
 
 void TForm1::FilesToStringsList(const std::string& folder) {
   Edit1->setText(Q(folder));
@@ -274,7 +279,7 @@ void TForm1::FilesToStringsList(const std::string& folder) {
   const QSignalBlocker quiet(CheckListBox1);
   CheckListBox1->clear();
   for (const std::string& name : listing.names) CheckListBox1->addItem(NewFileItem(name));
-  if (!listing.skippedStatus.empty()) SetStatusText(1, listing.skippedStatus);
+  SetStatusText(1, listing.skippedStatus);
 }
 
 void TForm1::Edit1Edited(const QString& text) {
@@ -282,9 +287,9 @@ void TForm1::Edit1Edited(const QString& text) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  // A disabled window, as during a build, stays open until the build has
-  // seen Closing() and ended; Button5Click closes it then.
-  if (closing_.CloseAsked(isEnabled())) {
+  // During a build the window stays open until the build has seen Closing()
+  // and ended; Button5Click closes it then.
+  if (closing_.CloseAsked()) {
     QWidget::closeEvent(event);
     return;
   }

@@ -23,6 +23,7 @@
 #include "core/build_command.h"
 #include "core/build_host.h"
 #include "gui/common/accepted_name.h"
+#include "gui/common/group_type_rule.h"
 #include "gui/common/window_closing.h"
 #include "gui/dialogs.h"
 
@@ -131,6 +132,8 @@ class TForm1 : public QWidget, public BuildHost {
   // Edit1, which refuses an edit that brings in a character without a
   // Windows-1251 form.
   Cp1251EditBox sourceText_;
+  // Edit2, which refuses as well a text that is no plain resource type.
+  Cp1251EditBox groupText_{AcceptGroupType};
   WindowClosing closing_;
 };
 

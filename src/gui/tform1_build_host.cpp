@@ -2,6 +2,7 @@
 // progress into the status bar and the progress bar, its questions through
 // the dialogs.
 #include <QCoreApplication>
+#include <algorithm>
 
 #include "gui/check_list_item.h"
 #include "gui/qstring_cp1251.h"
@@ -40,7 +41,9 @@ void TForm1::SetStatusText(int panel, const std::string& text) {
   panels_.at(panel)->setText(ToQString(text));
 }
 
-void TForm1::SetProgressMax(int max) { ProgressBar1->setMaximum(max); }
+// Qt draws a bar whose maximum equals its minimum as busy, without end; a
+// maximum of 0 shows an empty bar instead.
+void TForm1::SetProgressMax(int max) { ProgressBar1->setMaximum(std::max(max, 1)); }
 
 void TForm1::SetProgressPosition(int position) { ProgressBar1->setValue(position); }
 

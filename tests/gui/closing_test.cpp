@@ -74,6 +74,39 @@ TEST_F(ClosingTest, ClosingDuringAHangingCompileEndsTheBuildTheCompilerAndTheWin
   EXPECT_FALSE(fs::exists(target.path() / "site.res"));
 }
 
+TEST_F(ClosingTest, ClosingDuringStagingEndsTheBuildAtTheNextPump) {
+  const QString copying = QString::fromUtf8("Копируются файлы...");
+  bool closed = false;
+  int copiedAtClose = 0;
+  // What the window showed after the close, where the build went on.
+  QStringList laterSteps;
+  QTimer clock;
+  QObject::connect(&clock, &QTimer::timeout, [&] {
+    const QString step = form1.PanelText(1) + " " + QString::number(form1.ProgressBar1->value());
+    if (!closed && form1.PanelText(1) == copying) {
+      EXPECT_TRUE(form1.isEnabled());
+      form1.close();
+      closed = true;
+      copiedAtClose = form1.ProgressBar1->value();
+    } else if (closed && step != copying + " " + QString::number(copiedAtClose)) {
+      if (laterSteps.isEmpty() || laterSteps.back() != step) laterSteps << step;
+      if (!ReadFile(temp.path() / "pid").empty()) ::kill(CompilerPid(), SIGKILL);  // fail, do not hang
+    }
+  });
+  clock.start(0);
+  form1.Button3->click();
+  clock.stop();
+
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(copiedAtClose, 1);
+  EXPECT_EQ(laterSteps, QStringList{}) << "the build went on after the close";
+  EXPECT_EQ(dialogs.boxes, QStringList{});
+  EXPECT_FALSE(form1.isVisible());
+  EXPECT_FALSE(fs::exists(temp.path() / "pid"));
+  EXPECT_FALSE(fs::exists(target.path() / "ARH"));
+  EXPECT_FALSE(fs::exists(target.path() / "site.res"));
+}
+
 TEST_F(ClosingTest, AWindowClosedWhenNoBuildRunsClosesAtOnce) {
   form1.close();
   EXPECT_FALSE(form1.isVisible());

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
 
+#include "gui/application.h"
 #include "gui/browse_for_folder.h"
 #include "test_support.h"
 #include "window_fixture.h"
@@ -64,6 +66,29 @@ TEST(QtDialogs, BoxesAreApplicationModalPlainAndAnswerAsPressed) {
     Press(box, QMessageBox::Ok);
   });
   dialogs.ShowError("Pagefold", "I/O error 183");
+}
+
+// Qt's own texts in the program's language, as the start-up sets them.
+TEST(QtDialogs, QtsOwnButtonsAreInRussian) {
+  pagefold::gui::SetUpApplication(*qApp);
+  QtDialogs dialogs;
+  WhenOpen<QMessageBox>([](QMessageBox& box) {
+    ASSERT_NE(box.button(QMessageBox::Ok), nullptr);
+    ASSERT_NE(box.button(QMessageBox::Cancel), nullptr);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text(), "OK");  // so in Russian too
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), U("Отмена"));
+    Press(box, QMessageBox::Cancel);
+  });
+  EXPECT_FALSE(dialogs.AskOkCancel(U("Внимание"), "q"));
+  WhenOpen<QFileDialog>([](QFileDialog& browse) {
+    const auto* buttons = browse.findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    QStringList texts;
+    for (const QAbstractButton* button : buttons->buttons()) texts << button->text();
+    EXPECT_EQ(texts, (QStringList{U("&Выбрать"), U("Отмена")}));
+    browse.reject();
+  });
+  BrowseForFolder(0, "t", "");
 }
 
 TEST(QtDialogs, SaveDialogOffersTheLastNameWithOneFilter) {

@@ -226,6 +226,11 @@ TEST_F(WindowTest, NamesOutsideTheCodePageAreRefusedOrSkipped) {
   ListFolder(Q(dir.path()));
   EXPECT_EQ(Texts(*form1.CheckListBox1), (QStringList{"a.htm", U("sub\\€№.gif")}));
   EXPECT_EQ(form1.PanelText(1), U("Пропущены файлы с недопустимыми именами: 1"));
+  // A later folder that skips nothing leaves no count from this one.
+  ListFolder(Q(dir.path() / "sub"));
+  EXPECT_EQ(form1.PanelText(1), "");
+  ListFolder(Q(dir.path()));
+  EXPECT_EQ(form1.PanelText(1), U("Пропущены файлы с недопустимыми именами: 1"));
 
   // A picked folder that Windows-1251 cannot name changes nothing.
   std::filesystem::create_directories(dir.path() / "папка中");
@@ -434,6 +439,53 @@ TEST_F(WindowTest, BuildAsksThroughTheDialogsAndReportsMissingInputs) {
   EXPECT_EQ(form1.PanelText(1), U("Укажите файл ресурс"));
   EXPECT_TRUE(form1.isEnabled());
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "ARH"));
+}
+
+const QString kBadGroupType =
+    U("message|Внимание|Тип для группировки может содержать только буквы, цифры и знак _");
+
+TEST_F(WindowTest, Edit2RefusesATypeThatIsNoPlainResourceType) {
+  form1.CheckBox1->click();
+  ShowActive();
+  form1.Edit2->setFocus();
+  QTest::keyClicks(form1.Edit2, "IMG");
+  form1.Edit2->insert("\"SECRET.TXT\"//");  // as pasted
+  EXPECT_EQ(form1.Edit2->text(), "IMG");
+  EXPECT_EQ(form1.Build().GroupType, "IMG");
+  QTest::keyClicks(form1.Edit2, " /2");
+  EXPECT_EQ(form1.Edit2->text(), "IMG 2");
+  EXPECT_EQ(form1.Build().GroupType, "IMG 2");
+  EXPECT_EQ(dialogs.boxes, (QStringList{kBadGroupType, kBadGroupType}));
+}
+
+TEST_F(WindowTest, BuildRefusesAnInjectedGroupTypeBeforeStaging) {
+  ScratchDir source, target;
+  WriteFile(source.path() / "a.htm", "a");
+  ListFolder(Q(source.path()));
+  Tick({"a.htm"});
+  form1.SetStartFile("a.htm");
+  dialogs.saveAnswers.push_back(Q(target.path() / "site"));
+  form1.save->click();
+  form1.Build().GroupType = "X\"SECRET.TXT\"//";
+  form1.Button3->click();
+  EXPECT_EQ(dialogs.boxes, QStringList{kBadGroupType});
+  EXPECT_TRUE(std::filesystem::is_empty(target.path()));
+  EXPECT_TRUE(form1.isEnabled());
+}
+
+TEST_F(WindowTest, ABuildOfFilesThatAllVanishedLeavesAnEmptyBarNotABusyOne) {
+  ScratchDir source, target;
+  WriteFile(source.path() / "a.htm", "a");
+  ListFolder(Q(source.path()));
+  Tick({"a.htm"});
+  form1.SetStartFile("a.htm");
+  dialogs.saveAnswers.push_back(Q(target.path() / "site"));
+  form1.save->click();
+  std::filesystem::remove(source.path() / "a.htm");
+  form1.Button3->click();
+  EXPECT_EQ(dialogs.boxes.size(), 1);  // the compiler's verdict on an empty script
+  EXPECT_LT(form1.ProgressBar1->minimum(), form1.ProgressBar1->maximum()) << "Qt draws min == max as busy";
+  EXPECT_EQ(form1.ProgressBar1->value(), form1.ProgressBar1->minimum());
 }
 
 TEST_F(WindowTest, BuildErrorsShowInAnErrorBoxAndLeaveTheWindowUsable) {

@@ -12,7 +12,8 @@ std::optional<std::string> AcceptName(const std::u16string& name, BuildHost& win
 }
 
 bool Cp1251EditBox::Edited(const std::u16string& text, BuildHost& window) {
-  if (!AcceptName(text, window)) return false;
+  const std::optional<std::string> bytes = AcceptName(text, window);
+  if (!bytes || (rule_ && !rule_(*bytes, window))) return false;
   kept_ = text;
   return true;
 }

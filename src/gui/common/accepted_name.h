@@ -3,6 +3,7 @@
 // outside it is refused, with the same message in both windows.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -17,8 +18,12 @@ std::optional<std::string> AcceptName(const std::u16string& name, BuildHost& win
 
 // An edit box that must hold a Windows-1251 text, as Edit1: an edit that
 // brings in a character without a Windows-1251 form is undone and refused.
+// A box with a rule, as Edit2, refuses as well the texts that the rule
+// refuses; the rule shows its own refusal.
 class Cp1251EditBox {
  public:
+  using Rule = std::function<bool(const std::string& cp1251, BuildHost& window)>;
+  explicit Cp1251EditBox(Rule rule = nullptr) : rule_(std::move(rule)) {}
   // The text the window itself writes into the box.
   void Set(const std::u16string& text) { kept_ = text; }
   // True when the edited text is kept; otherwise the refusal has been shown
@@ -27,6 +32,7 @@ class Cp1251EditBox {
   const std::u16string& Kept() const { return kept_; }
 
  private:
+  Rule rule_;
   std::u16string kept_;
 };
 

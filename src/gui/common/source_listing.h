@@ -9,8 +9,8 @@ namespace pagefold::gui {
 struct SourceListing {
   // The check list's new items, unticked, in enumeration order.
   std::vector<std::string> names;
-  // For status panel 1 when some names were left out; empty otherwise, and
-  // the panel is then left as it is.
+  // Status panel 1 after the listing: how many names were left out, or empty
+  // when none were, so that no count from an earlier folder stays.
   std::string skippedStatus;
 };
 

@@ -6,13 +6,14 @@
 
 namespace pagefold::gui {
 
-bool WindowClosing::CloseAsked(bool windowEnabled) {
-  if (!windowEnabled) closing_ = true;
-  return windowEnabled;
+bool WindowClosing::CloseAsked() {
+  if (building_) closing_ = true;
+  return !building_;
 }
 
-bool RunBuild(BuildCommand& build, BuildHost& window, const WindowClosing& closing,
+bool RunBuild(BuildCommand& build, BuildHost& window, WindowClosing& closing,
               const std::function<void(const std::string&)>& showError) {
+  closing.building_ = true;
   try {
     build.Button5Click(window);
   } catch (const BuildCancelled&) {
@@ -20,6 +21,7 @@ bool RunBuild(BuildCommand& build, BuildHost& window, const WindowClosing& closi
   } catch (const std::exception& error) {
     showError(error.what());
   }
+  closing.building_ = false;
   return closing.Closing();
 }
 

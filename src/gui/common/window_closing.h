@@ -1,5 +1,5 @@
-// Closing the main window: at once when no build runs; during a build (the
-// window is disabled then) the build ends at its next event pump, and the
+// Closing the main window: at once when no build runs; during a build, from
+// its first step to its last, the build ends at its next event pump, and the
 // window closes once it has.
 #pragma once
 
@@ -14,11 +14,13 @@ namespace pagefold::gui {
 class WindowClosing {
  public:
   // True when the window closes now; otherwise the close waits for the build.
-  bool CloseAsked(bool windowEnabled);
+  bool CloseAsked();
   // What the window's BuildHost::Closing reports.
   bool Closing() const { return closing_; }
 
  private:
+  friend bool RunBuild(BuildCommand&, BuildHost&, WindowClosing&, const std::function<void(const std::string&)>&);
+  bool building_ = false;
   bool closing_ = false;
 };
 
@@ -26,7 +28,7 @@ class WindowClosing {
 // through showError (its Windows-1251 text, for an error box captioned
 // "Pagefold"), nothing for a build ended by closing. True when the window
 // must close now, because it was closed during the build.
-bool RunBuild(BuildCommand& build, BuildHost& window, const WindowClosing& closing,
+bool RunBuild(BuildCommand& build, BuildHost& window, WindowClosing& closing,
               const std::function<void(const std::string&)>& showError);
 
 }  // namespace pagefold::gui

@@ -7,7 +7,6 @@
 
 #include "gui/common/chooser_items.h"
 #include "gui/common/form_create.h"
-#include "gui/common/group_type_rule.h"
 #include "gui/common/source_listing.h"
 #include "gui/common/target_name.h"
 #include "gui/common/window_texts.h"
@@ -261,7 +260,8 @@ void TForm1::CheckBox1Click() {
   ShowWindow(Edit2, ApplyGroupTypeRule(ticked, build_.GroupType) ? SW_SHOW : SW_HIDE);
 }
 
-// Edit2 holds Windows-1251 text only, as Edit1 does.
+// Edit2 holds Windows-1251 text only, as Edit1 does, and only a group type
+// that can go into the script.
 void TForm1::Edit2Change() {
   if (!groupText_.Edited(Utf16(WindowText(Edit2)), *this)) Restore(Edit2, groupText_);
   build_.GroupType = *Narrow(WindowText(Edit2));
@@ -284,7 +284,7 @@ void TForm1::FilesToStringsList(const std::string& folder) {
   quiet_ = false;
   ListView_SetColumnWidth(CheckListBox1, 0, LVSCW_AUTOSIZE_USEHEADER);  // within the scroll bar it may gain
   names_ = std::move(listing.names);
-  if (!listing.skippedStatus.empty()) SetStatusText(1, listing.skippedStatus);
+  SetStatusText(1, listing.skippedStatus);
 }
 
 void TForm1::Edit1Change() {
@@ -378,9 +378,9 @@ LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (StatusBar1) LayOut();
       return 0;
     case WM_CLOSE:
-      // A disabled window, as during a build, stays open until the build has
-      // seen Closing() and ended; Button5Click closes it then.
-      if (closing_.CloseAsked(IsWindowEnabled(Form1))) DestroyWindow(Form1);
+      // During a build the window stays open until the build has seen
+      // Closing() and ended; Button5Click closes it then.
+      if (closing_.CloseAsked()) DestroyWindow(Form1);
       return 0;
   }
   return DefWindowProcW(Form1, message, wParam, lParam);

@@ -12,6 +12,7 @@
 #include "core/build_command.h"
 #include "core/build_host.h"
 #include "gui/common/accepted_name.h"
+#include "gui/common/group_type_rule.h"
 #include "gui/common/window_closing.h"
 #include "gui/win32/dialogs.h"
 #include "gui/win32/display_metrics.h"
@@ -128,7 +129,7 @@ class TForm1 : public BuildHost {
   bool quiet_ = false;
   bool busy_ = false;
   Cp1251EditBox sourceText_;
-  Cp1251EditBox groupText_;
+  Cp1251EditBox groupText_{AcceptGroupType};
   WindowClosing closing_;
 };
 

@@ -1,5 +1,5 @@
 // The handlers' decisions that both windows share: the chooser's
-// items, the group-type rule, the creation step and refused names.
+// items, the group-type rules, the creation step and refused names.
 #include <gtest/gtest.h>
 
 #include "core/build_command.h"
@@ -72,6 +72,24 @@ TEST(Cp1251EditBox, UndoesAnEditThatBringsInAForeignCharacter) {
   EXPECT_FALSE(box.Edited(u"/home/u/сайт€日", window));
   EXPECT_EQ(box.Kept(), u"/home/u/сайт");
   EXPECT_EQ(window.log, Lines{kRefusal});
+}
+
+TEST(Cp1251EditBox, Edit2RefusesATypeThatIsNoPlainResourceType) {
+  RecordingHost window;
+  Cp1251EditBox box{AcceptGroupType};
+  for (const std::u16string typed : {u"I", u"IMG", u"IMG_2", u"Картинки", u"тип файла", u""}) {
+    EXPECT_TRUE(box.Edited(typed, window));
+    EXPECT_EQ(box.Kept(), typed);
+  }
+  box.Edited(u"IMG", window);
+  for (const std::u16string typed : {u"X\"SECRET.TXT\"//", u"IMG\"", u"IMG/", u"IMG\t", u"IMG.", u"Объект"})
+    EXPECT_FALSE(box.Edited(typed, window));
+  EXPECT_EQ(box.Kept(), u"IMG");
+  EXPECT_FALSE(box.Edited(u"IMG日", window));
+  const std::string refused = "message Внимание | Тип для группировки может содержать только буквы, цифры и знак _";
+  Lines expected(6, refused);
+  expected.push_back(kRefusal);
+  EXPECT_EQ(window.log, expected);
 }
 
 TEST(ListSource, ListsUntickedNamesAndTellsHowManyWereLeftOut) {

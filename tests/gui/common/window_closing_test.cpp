@@ -13,14 +13,6 @@ using pagefold::gui::WindowClosing;
 using testing_support::RecordingHost;
 using testing_support::ScratchDir;
 
-TEST(WindowClosing, ClosesAtOnceUnlessABuildHasTheWindowDisabled) {
-  WindowClosing idle;
-  EXPECT_TRUE(idle.CloseAsked(true));
-  EXPECT_FALSE(idle.Closing());
-  WindowClosing busy;
-  EXPECT_FALSE(busy.CloseAsked(false));
-  EXPECT_TRUE(busy.Closing());
-}
 
 class RunBuildTest : public testing::Test {
  protected:
@@ -50,16 +42,53 @@ TEST_F(RunBuildTest, ShowsAnErrorOfTheBuildAndKeepsTheWindow) {
   EXPECT_TRUE(window.windowEnabled);
 }
 
-TEST_F(RunBuildTest, ABuildEndedByClosingShowsNothingAndClosesTheWindow) {
-  window.onPump = [&] {
-    if (!window.windowEnabled && closing.CloseAsked(window.windowEnabled)) FAIL() << "closed at once";
-    window.closing = closing.Closing();
-  };
-  EXPECT_TRUE(Run());
-  EXPECT_EQ(errors, std::vector<std::string>{});
-  EXPECT_TRUE(window.windowEnabled);
-  EXPECT_FALSE(std::filesystem::exists(target.path() / "ARH"));
-  EXPECT_FALSE(std::filesystem::exists(target.path() / "site.res"));
+TEST_F(RunBuildTest, ClosesAtOnceWhenNoBuildRuns) {
+  EXPECT_TRUE(closing.CloseAsked());
+  EXPECT_FALSE(closing.Closing());
+  EXPECT_FALSE(Run());
+  EXPECT_TRUE(closing.CloseAsked()) << "after a build";
+}
+
+// The window asks to close at the pump with the given number, counted from
+// the first pump of the build; true when that close waited for the build.
+class ClosingDuringBuild : public RunBuildTest {
+ protected:
+  bool CloseAtPump(int closeAt) {
+    int pumps = 0;
+    bool waited = false;
+    window.onPump = [&] {
+      if (++pumps == closeAt) waited = !closing.CloseAsked();
+      window.closing = closing.Closing();
+    };
+    return Run() && waited;
+  }
+  void ExpectEndedWithoutTrace() {
+    EXPECT_EQ(errors, std::vector<std::string>{});
+    EXPECT_TRUE(window.windowEnabled);
+    EXPECT_TRUE(window.checkListEnabled);
+    EXPECT_EQ(window.Lines("message"), std::vector<std::string>{});
+    EXPECT_TRUE(std::filesystem::is_empty(target.path()));
+  }
+};
+
+TEST_F(ClosingDuringBuild, BeforeStagingEndsTheBuildThere) {
+  EXPECT_TRUE(CloseAtPump(1));
+  EXPECT_EQ(window.Lines("panel1 "), std::vector<std::string>{"panel1 "});
+  ExpectEndedWithoutTrace();
+}
+
+TEST_F(ClosingDuringBuild, DuringStagingEndsTheBuildAtTheNextPump) {
+  window.ticked = {"index.htm", "index.htm"};
+  EXPECT_TRUE(CloseAtPump(3));  // after the first copy, the window still enabled
+  EXPECT_EQ(window.Lines("pos "), (std::vector<std::string>{"pos 1", "pos 0"}));
+  EXPECT_EQ(window.Lines("panel1 М"), std::vector<std::string>{}) << "links were rewritten";
+  ExpectEndedWithoutTrace();
+}
+
+TEST_F(ClosingDuringBuild, LaterEndsTheBuildAtTheNextPump) {
+  EXPECT_TRUE(CloseAtPump(5));
+  EXPECT_EQ(window.Lines("panel1 В"), std::vector<std::string>{}) << "the compiler ran";
+  ExpectEndedWithoutTrace();
 }
 
 }  // namespace

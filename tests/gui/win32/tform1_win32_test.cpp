@@ -225,6 +225,29 @@ TEST_F(Win32WindowTest, GroupTypeFollowsCheckBox1AndTheTextsStayInWindows1251) {
             L"и все принадлежащие ей файлы в ресурсный файл *.RES\"\n\rИдея и разработка: Vostrak");
 }
 
+TEST_F(Win32WindowTest, Edit2RefusesATypeThatIsNoPlainResourceType) {
+  Click(form1.CheckBox1);
+  SetWindowTextW(form1.Edit2, L"IMG");
+  SetWindowTextW(form1.Edit2, L"X\"SECRET.TXT\"//");
+  EXPECT_EQ(WindowText(form1.Edit2), L"IMG");
+  EXPECT_EQ(form1.Build().GroupType, "IMG");
+  SetWindowTextW(form1.Edit2, L"Картинки 2");
+  EXPECT_EQ(form1.Build().GroupType, testing_support::W("Картинки 2"));
+  EXPECT_EQ(dialogs.boxes,
+            Texts{L"message|Внимание|Тип для группировки может содержать только буквы, цифры и знак _"});
+}
+
+TEST_F(Win32WindowTest, ListingAFolderReplacesTheCountOfSkippedNames) {
+  ScratchDir dir;
+  testing_support::WriteFile(dir.path() / "a.htm", "a");
+  testing_support::WriteFile(dir.path() / "sub" / "b.htm", "b");
+  testing_support::WriteFile(dir.path() / testing_support::Utf8Path("日本.htm"), "c");
+  ListFolder(dir.path());
+  EXPECT_EQ(form1.PanelText(1), L"Пропущены файлы с недопустимыми именами: 1");
+  ListFolder(dir.path() / "sub");
+  EXPECT_EQ(form1.PanelText(1), L"");
+}
+
 TEST_F(Win32WindowTest, WindowClosedWhenNoBuildRunsGoesAtOnce) {
   SendMessageW(form1.Form1, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(form1.Form1));
