@@ -33,6 +33,11 @@ void RegistryIndex::BuildLookup() {
   size_t places = 16;
   while (places < 2 * names_.size()) places *= 2;
   slots_.assign(places, {});
+  // Room for every name at once, so that no buffer is ever held twice while it grows.
+  size_t bytes = 0;
+  for (const std::string& name : names_) bytes += name.size();
+  lowerNames_.reserve(bytes);
+  groups_.reserve(names_.size());
   for (int number = 1; number <= Count(); ++number) {
     if (names_[number].empty()) continue;
     const std::string lower = text::LowerCp1251(names_[number]);
