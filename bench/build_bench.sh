@@ -1,36 +1,95 @@
 #!/usr/bin/env bash
-# Times a whole pagefold-cli build of a generated site of 20,000 small files
-# (5,000 pages linking the rest) against `cp -r` of the same tree, and the
-# peak memory of the build. Not run by ctest.
-# Usage: bench/build_bench.sh [BUILD_DIR]   (default: build)
+# Times whole pagefold-cli builds of generated sites of 5,000, 20,000 and
+# 80,000 files (a quarter pages of 50 links, the rest pictures) against
+# `cp -r` of the same tree and Qt's `rcc --binary --no-compress` over a .qrc
+# listing the same files, all in one run, with the ratios and the build's peak
+# memory. Best of three runs each. As root it works on a tmpfs of its own, so
+# that only the programs' own work counts; otherwise on the disk of $TMPDIR,
+# whose write-back makes the figures swing. Not run by ctest.
+# Usage: bench/build_bench.sh [BUILD_DIR] [SIZE ...]   (default: build 5000 20000 80000)
 set -euo pipefail
 build=${1:-build}
+shift || true
+sizes=("$@")
+[ ${#sizes[@]} -gt 0 ] || sizes=(5000 20000 80000)
 cli=$(realpath "$build/src/cli/pagefold-cli")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+rcc=/usr/lib/qt6/libexec/rcc
+"$(dirname "$0")/../scripts/install-packages.sh" qt6-base-dev-tools time
 
-python3 - "$work/site" <<'PY'
+work=$(mktemp -d)
+mounted=no
+cleanup() {
+  [ "$mounted" = no ] || umount "$work"
+  rm -rf "$work"
+}
+trap cleanup EXIT
+if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=3g tmpfs "$work"; then
+  mounted=yes
+  echo "Working on a tmpfs at $work."
+else
+  echo "Working on the disk at $work (not root: no tmpfs); the figures swing with the write-back."
+fi
+
+# Writes SITE with FILES files and SITE.qrc listing them for rcc.
+make_site() {
+  python3 - "$1" "$2" <<'PY'
 import os, random, sys
-site = sys.argv[1]
+site, files = sys.argv[1], int(sys.argv[2])
 random.seed(7)
-for folder in range(20):
+pages, pictures = files // 4, files - files // 4
+folders = max(20, files // 1000)
+for folder in range(folders):
     os.makedirs(os.path.join(site, f"d{folder}"), exist_ok=True)
-names = [f"d{n % 20}/f{n}.{['gif', 'css', 'js'][n % 3]}" for n in range(15000)]
+names = [f"d{n % folders}/f{n}.{['gif', 'jpg', 'png'][n % 3]}" for n in range(pictures)]
 for name in names:
     with open(os.path.join(site, name), "wb") as f:
-        f.write(random.randbytes(random.randint(50, 2000)))
-for p in range(5000):
+        f.write(random.randbytes(random.randint(100, 9000)))
+for p in range(pages):
+    name = f"d{p % folders}/page{p}.htm"
     links = "".join(f'<a href="../{random.choice(names)}">x</a>\n' for _ in range(50))
-    with open(os.path.join(site, f"d{p % 20}", f"page{p}.htm"), "w") as f:
+    with open(os.path.join(site, name), "w") as f:
         f.write(f"<html><body>{links}</body></html>\n")
+    names.append(name)
+with open(site + ".qrc", "w") as f:
+    f.write('<RCC><qresource prefix="/">\n')
+    f.writelines(f"<file>site/{name}</file>\n" for name in names)
+    f.write("</qresource></RCC>\n")
 PY
-echo "Site: $(find "$work/site" -type f | wc -l) files, $(du -sh "$work/site" | cut -f1)"
+}
 
-sync
-/usr/bin/time -f "cp -r: %e s, peak %M KiB" cp -r "$work/site" "$work/copy"
-mkdir "$work/out"
-/usr/bin/time -f "pagefold-cli: %e s, peak %M KiB" "$cli" --yes "$work/site" "$work/out/site.res" 2>"$work/cli.log" || {
-  tail "$work/cli.log"; exit 1; }
-grep -E '^(pagefold-cli|cp -r):' "$work/cli.log" || true
-tail -1 "$work/cli.log"
-echo "Resource file: $(stat -c %s "$work/out/site.res") bytes"
+# The best of three wall-clock times of a command, in seconds; PREPARE runs
+# before each try and is not timed.
+best_of_three() {
+  local prepare=$1 best=999 t
+  shift
+  for _ in 1 2 3; do
+    eval "$prepare"
+    sync
+    /usr/bin/time -o "$work/time.txt" -f "%e" "$@" >/dev/null 2>&1
+    best=$(python3 -c "print(min($best, $(tail -1 "$work/time.txt")))")
+  done
+  echo "$best"
+}
+ratio() { python3 -c "print(f'{$1 / max($2, 0.005):.2f}')"; }
+
+printf '%8s %8s %8s %8s %8s %8s %10s\n' files cp_s rcc_s build_s build/cp build/rcc peak_KiB
+for files in "${sizes[@]}"; do
+  rm -rf "$work"/*
+  make_site "$work/site" "$files"
+  mkdir "$work/out"
+  if ! "$cli" --yes "$work/site" "$work/out/site.res" >"$work/cli.log" 2>&1; then
+    tail "$work/cli.log"
+    exit 1
+  fi
+  t_cp=$(best_of_three 'rm -rf "$work/copy"' cp -r "$work/site" "$work/copy")
+  rm -rf "$work/copy"
+  t_rcc=$(best_of_three 'rm -f "$work/qt.rcc"' "$rcc" --binary --no-compress -o "$work/qt.rcc" "$work/site.qrc")
+  rm -f "$work/qt.rcc"
+  t_build=$(best_of_three 'rm -f "$work/out/site.res" "$work/out/site.rc"' \
+    "$cli" --yes "$work/site" "$work/out/site.res")
+  rm -f "$work/out/site.res" "$work/out/site.rc"
+  /usr/bin/time -o "$work/time.txt" -f "%M" "$cli" --yes "$work/site" "$work/out/site.res" >/dev/null 2>&1
+  peak_build=$(tail -1 "$work/time.txt")
+  printf '%8s %8s %8s %8s %8s %8s %10s\n' "$files" "$t_cp" "$t_rcc" "$t_build" \
+    "$(ratio "$t_build" "$t_cp")" "$(ratio "$t_build" "$t_rcc")" "$peak_build"
+done

@@ -49,4 +49,23 @@ TEST(RegistryIndex, NamesEqualWhenLowerCasedShareOneLookup) {
   EXPECT_EQ(registry.Name(5), W("док.htm"));
 }
 
+TEST(RegistryIndex, EveryNameOfALargeRegistryFindsOnlyItsOwnNumbers) {
+  std::vector<std::string> names;
+  for (int i = 1; i <= 3000; ++i)
+    names.push_back(i % 500 == 0 ? "" : "d" + std::to_string(i % 7) + "\\f" + std::to_string(i) + ".gif");
+  names.push_back("D1\\F1.GIF");  // 3001, the same file as entry 1
+  const RegistryIndex registry(names);
+  EXPECT_EQ(registry.Count(), 3001);
+  EXPECT_EQ(registry.Find("d1\\f1.gif"), (Numbers{1, 3001}));
+  for (int i = 2; i <= 3000; ++i) {
+    if (i % 500 == 0) continue;
+    const std::string name = "d" + std::to_string(i % 7) + "\\f" + std::to_string(i) + ".gif";
+    ASSERT_EQ(registry.Find(name), Numbers{i}) << name;
+    ASSERT_EQ(registry.Find(name + "x"), Numbers{}) << name;
+    ASSERT_EQ(registry.Find(name.substr(0, name.size() - 1)), Numbers{}) << name;
+  }
+  EXPECT_EQ(registry.Name(500), "");
+  EXPECT_EQ(registry.Find(""), Numbers{});
+}
+
 }  // namespace

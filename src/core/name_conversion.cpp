@@ -1,6 +1,7 @@
 #include "core/name_conversion.h"
 
 #include <array>
+#include <string_view>
 
 #include "platform/native_path.h"
 #include "text/case_rules.h"
@@ -8,8 +9,32 @@
 namespace pagefold {
 namespace {
 
-// Position of the last dot, backslash or colon; npos when there is none.
-size_t LastMark(const std::string& name) { return name.find_last_of(".\\:"); }
+// The extension with its dot, inside the name: from the last dot that follows
+// the last backslash or colon; empty when there is none.
+std::string_view ExtOf(std::string_view name) {
+  for (size_t pos = name.size(); pos-- > 0;) {
+    const char c = name[pos];
+    if (c == '.') return name.substr(pos);
+    if (c == '\\' || c == ':') break;
+  }
+  return {};
+}
+
+// True when the extension lower-cased by the Windows-1251 letter pairs equals
+// the given lower-case text.
+bool LowerExtEquals(std::string_view ext, std::string_view lower) {
+  if (ext.size() != lower.size()) return false;
+  for (size_t i = 0; i < ext.size(); ++i)
+    if (text::LowerCp1251(static_cast<unsigned char>(ext[i])) != static_cast<unsigned char>(lower[i])) return false;
+  return true;
+}
+
+// True when the extension lower-cased so contains the given lower-case text.
+bool LowerExtContains(std::string_view ext, std::string_view lower) {
+  for (size_t from = 0; from + lower.size() <= ext.size(); ++from)
+    if (LowerExtEquals(ext.substr(from, lower.size()), lower)) return true;
+  return false;
+}
 
 // The Latin text of every byte that transliteration replaces; empty for the
 // bytes that are copied unchanged.
@@ -31,27 +56,22 @@ const std::array<const char*, 256> kTranslit = MakeTranslitTable();
 
 }  // namespace
 
-std::string ExtWithDot(const std::string& name) {
-  const size_t mark = LastMark(name);
-  if (mark == std::string::npos || name[mark] != '.') return "";
-  return name.substr(mark);
-}
+std::string ExtWithDot(const std::string& name) { return std::string(ExtOf(name)); }
 
 std::string FileNamePart(const std::string& path) {
-  const std::string separators = {'\\', platform::NativeSeparator()};
-  const size_t last = path.find_last_of(separators);
-  return last == std::string::npos ? path : path.substr(last + 1);
+  const char native = platform::NativeSeparator();
+  size_t from = path.size();
+  while (from > 0 && path[from - 1] != '\\' && path[from - 1] != native) --from;
+  return path.substr(from);
 }
 
-bool IsPageName(const std::string& name) {
-  return text::LowerCp1251(ExtWithDot(name)).find("htm") != std::string::npos;
-}
+bool IsPageName(const std::string& name) { return LowerExtContains(ExtOf(name), "htm"); }
 
-bool IsStyleSheetName(const std::string& name) { return text::LowerCp1251(ExtWithDot(name)) == ".css"; }
+bool IsStyleSheetName(const std::string& name) { return LowerExtEquals(ExtOf(name), ".css"); }
 
 std::string ExtNoDot(const std::string& name) {
-  const std::string ext = ExtWithDot(name);
-  return ext.empty() ? "" : ext.substr(1);
+  const std::string_view ext = ExtOf(name);
+  return ext.empty() ? "" : std::string(ext.substr(1));
 }
 
 std::string NameNoExt(const std::string& name) {
@@ -64,12 +84,12 @@ std::string NameNoExt(const std::string& name) {
 std::string Translit(const std::string& name) {
   std::string out;
   out.reserve(name.size() * 2);
-  for (char c : text::LowerCp1251(name)) {
-    const char* latin = kTranslit[static_cast<unsigned char>(c)];
-    if (latin)
+  for (const char c : name) {
+    const unsigned char lower = text::LowerCp1251(static_cast<unsigned char>(c));
+    if (const char* latin = kTranslit[lower])
       out += latin;
     else
-      out += c;
+      out += static_cast<char>(lower);
   }
   return out;
 }

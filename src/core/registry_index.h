@@ -2,8 +2,9 @@
 // and, for lookups, the numbers under each lower-cased name.
 #pragma once
 
+#include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -25,13 +26,33 @@ class RegistryIndex {
   // The numbers, ascending, of the entries whose name lower-cased by the
   // Windows-1251 letter pairs equals the given lower-cased name; empty when
   // there is none. Empty names are never found.
-  const std::vector<int>& Find(const std::string& lowerName) const;
+  const std::vector<int>& Find(std::string_view lowerName) const;
 
  private:
+  // One place of the open-addressed lookup table: the hash of a lower-cased
+  // name and its group, counted from 1; group 0 marks a free place.
+  struct Slot {
+    std::uint32_t hash = 0;
+    std::uint32_t group = 0;
+  };
+
   void BuildLookup();
+  // The place that holds the name, or the free place where it would go.
+  size_t PlaceOf(std::string_view lowerName, std::uint32_t hash) const;
+  std::string_view GroupName(std::uint32_t group) const;
 
   std::vector<std::string> names_;  // index 0 unused
-  std::unordered_map<std::string, std::vector<int>> byLowerName_;
+  // The entries that share a lower-cased name: where that name stands in
+  // lowerNames_, and their numbers.
+  struct Group {
+    size_t from;
+    size_t size;
+    std::vector<int> numbers;
+  };
+
+  std::vector<Group> groups_;
+  std::string lowerNames_;
+  std::vector<Slot> slots_;  // a power of two long, at most half full
 };
 
 }  // namespace pagefold
