@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/file_list_names.h"
 #include "core/file_list_page.h"
 #include "core/tmyfunction.h"
 #include "platform/platform_error.h"
@@ -57,8 +58,23 @@ TEST_F(FileList, RowsNumberTheListedFilesAndLinkTheirNumbers) {
             kHeader +
                 "<tr><td>1</td><td><a href=\"../htm/SEARCH_FILE_NOMBER_1\">a.htm</a></td><td><a>10b</td>\r\n"
                 "<tr><td>2</td><td><a href=\"../GIF/SEARCH_FILE_NOMBER_3\">img\\Logo.GIF</a></td><td><a>2kb 0b</td>\r\n" +
-                W("<tr><td>3</td><td><a href=\"../Doc/SEARCH_FILE_NOMBER_4\">R&D <Отчёт>.Doc</a></td><td><a>1mg 5b</td>\r\n") +
+                W("<tr><td>3</td><td><a href=\"../Doc/SEARCH_FILE_NOMBER_4\">R&amp;D &lt;Отчёт&gt;.Doc</a></td><td><a>1mg 5b</td>\r\n") +
                 Footer("3", "1mg 2kb 15b"));
+}
+
+TEST_F(FileList, NamesAreTextOfThePageAndReadBackAsTheyWere) {
+  const std::string markup = "<img src=x onerror=alert(1)>.gif", quoted = "a\"b&amp;.htm";
+  page.AddRow(1, markup, Staged(1, ".gif", 1), "");
+  page.AddRow(2, quoted, Staged(2, ".htm", 1), "");
+  const std::string saved = Saved();
+  EXPECT_EQ(saved, kHeader +
+                       "<tr><td>1</td><td><a href=\"../gif/SEARCH_FILE_NOMBER_1\">&lt;img src=x onerror=alert(1)&gt;.gif"
+                       "</a></td><td><a>1b</td>\r\n"
+                       "<tr><td>2</td><td><a href=\"../htm/SEARCH_FILE_NOMBER_2\">a&quot;b&amp;amp;.htm</a></td><td><a>1b</td>\r\n" +
+                       Footer("2", "2b"));
+  const auto names = pagefold::FileListNames(saved);
+  EXPECT_EQ(names, (std::unordered_map<std::string, std::string>{{"GIF/SEARCH_FILE_NOMBER_1", markup},
+                                                                 {"HTM/SEARCH_FILE_NOMBER_2", quoted}}));
 }
 
 TEST_F(FileList, GroupTypesAndTypesThatTransliterationChanges) {

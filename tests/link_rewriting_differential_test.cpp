@@ -75,23 +75,30 @@ bool NamesAnEntry(const std::string& resolved, const std::vector<std::string>& n
 struct Reading {
   std::string text;      // replaced in the page
   std::string resolved;  // compared with the names
+  bool query = false;    // the text ends with a query
 };
 
 // The first reading of a link that names an entry: as written, then the part
-// before "#" or "?", each of these as written, as UTF-8, percent-decoded.
-// A link with a scheme, an absolute path or a fragment alone names nothing.
+// before "#" or "?", each of these as written, as UTF-8, percent-decoded,
+// after character references are decoded. The part before "?" replaces the
+// query with it. A link with a scheme, an absolute path or a fragment alone
+// names nothing.
 std::optional<Reading> Resolve(const std::string& link, const std::string& folder,
                                const std::vector<std::string>& names) {
   if (link.empty() || pagefold::IsOutsideLink(link)) return std::nullopt;
-  std::vector<std::string> written = {link};
-  const size_t cut = link.find_first_of("#?");
-  if (cut != std::string::npos && cut > 0) written.push_back(link.substr(0, cut));
+  std::vector<Reading> written = {{link, pagefold::DecodedCharacterReferences(link)}};
+  const size_t cut = pagefold::PathEnd(link);
+  if (cut != std::string::npos && cut > 0) {
+    const bool query = link[cut] == '?';
+    written.push_back({link.substr(0, query ? link.find('#', cut) : cut),
+                       pagefold::DecodedCharacterReferences(link.substr(0, cut)), query});
+  }
   std::vector<Reading> readings;
-  for (const std::string& w : written) readings.push_back({w, DUrl(folder, w)});
-  for (const std::string& w : written)
-    if (auto r = pagefold::Utf8LinkToCp1251(w)) readings.push_back({w, DUrl(folder, *r)});
-  for (const std::string& w : written)
-    if (auto r = pagefold::PercentDecodedLink(w)) readings.push_back({w, DUrl(folder, *r)});
+  for (const Reading& w : written) readings.push_back({w.text, DUrl(folder, w.resolved), w.query});
+  for (const Reading& w : written)
+    if (auto r = pagefold::Utf8LinkToCp1251(w.resolved)) readings.push_back({w.text, DUrl(folder, *r), w.query});
+  for (const Reading& w : written)
+    if (auto r = pagefold::PercentDecodedLink(w.resolved)) readings.push_back({w.text, DUrl(folder, *r), w.query});
   for (const Reading& r : readings)
     if (NamesAnEntry(r.resolved, names)) return r;
   return std::nullopt;
@@ -119,8 +126,11 @@ Outcome DirectLoop(std::string page, const std::string& folder, const std::vecto
     const std::string& name = names[n - 1];
     const std::string type = groupType.empty() ? TMyFunction::ExtNoDot(name) : groupType;
     const std::string link = pagefold::ResourceLink(type, static_cast<int>(n));
+    // The links with a query first, then the others, each in list order.
+    for (int pass = 0; pass < 2; ++pass)
     for (const auto& reading : links) {
-      if (!reading || text::LowerCp1251(reading->resolved) != text::LowerCp1251(name)) continue;
+      if (!reading || reading->query != (pass == 0)) continue;
+      if (text::LowerCp1251(reading->resolved) != text::LowerCp1251(name)) continue;
       if (!Occurs(page, reading->text)) continue;
       page = ReplaceAll(page, reading->text, link);
       ++out.count;
@@ -152,7 +162,7 @@ struct Pools {
 const Pools kEveryday = {
     {"", "", "sub", "Sub", "a b", W("папка"), "sub\\deep", "htm"},
     {"a", "A", "1", "11", "data", "x", "index", "my file", W("фото"), W("Мой файл"), "a'b", "ob",
-     "search_file_nomber_1", "x.htm", "(2)"},
+     "search_file_nomber_1", "x.htm", "(2)", "R&D", W("ф&ы")},
     {".htm", ".htm", ".HTM", ".html", ".jpg", ".JPG", ".gif", "", ".htm#top", ".a'b", ".x y"},
     {"", "", "", "", "pics", W("Мои файлы"), W("Объект"), "#", "a=b"},
     {"http://host/a.htm", "#top", "..", "../", "", "missing.htm", "../HTM/SEARCH_FILE_NOMBER_1", "../ob",
@@ -212,7 +222,8 @@ class Generator {
     if (Chance(15)) link = BlanksEscaped(link);
     if (Chance(15)) link = text::Cp1251ToUtf8(link).value_or(link);
     if (Chance(10)) link = PercentEncode(link);
-    if (Chance(15)) link += Pick(std::vector<std::string>{"#top", "?a=1", "#", "?"});
+    if (Chance(15)) link = References(link);
+    if (Chance(15)) link += Pick(std::vector<std::string>{"#top", "?a=1", "#", "?", "?a=1&amp;b#x", "&#1;"});
     return link;
   }
 
@@ -248,6 +259,16 @@ class Generator {
       if (Chance(50) && b >= 'a' && b <= 'z') c = static_cast<char>(b - 32);
       if (Chance(50) && b >= 0xE0) c = static_cast<char>(b - 32);  // Cyrillic а to я
       out += c;
+    }
+    return out;
+  }
+  // Some characters as character references, a few of them beyond the code page.
+  std::string References(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+      if (c == '&') out += Pick(std::vector<std::string>{"&amp;", "&#38;", "&#x26;", "&"});
+      else if (c == 'a' && Chance(20)) out += Pick(std::vector<std::string>{"&#97;", "&#x61;", "&#x4E00;"});
+      else out += c;
     }
     return out;
   }

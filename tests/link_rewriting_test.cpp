@@ -94,15 +94,36 @@ TEST_F(ReplaceUrl, CaptionsAndOtherStandaloneOccurrencesAreRewritten) {
 }
 
 TEST_F(ReplaceUrl, FragmentsAndQueriesReachTheirPage) {
-  EXPECT_EQ(Rewrite("<a href=\"x.htm#top\"><a href=x.htm?a=1><a href=\"#top\">",
+  // A resource cannot read a query: it goes, while a fragment stays.
+  EXPECT_EQ(Rewrite("<a href=\"x.htm#top\"><a href=x.htm?a=1><a href=\"#top\"><a href='x.htm?q=1#top'>",
                     {"a.gif", "b.gif", "c.gif", "d.gif", "x.htm"}),
-            "<a href=\"../HTM/SEARCH_FILE_NOMBER_5#top\"><a href=../HTM/SEARCH_FILE_NOMBER_5?a=1>"
-            "<a href=\"#top\">");
-  EXPECT_EQ(count, 1);
+            "<a href=\"../HTM/SEARCH_FILE_NOMBER_5#top\"><a href=../HTM/SEARCH_FILE_NOMBER_5>"
+            "<a href=\"#top\"><a href='../HTM/SEARCH_FILE_NOMBER_5#top'>");
+  EXPECT_EQ(count, 3);
+  // The link with a query goes first, before its path alone would take its place.
+  EXPECT_EQ(Rewrite("<link href=\"style.css\"><link href=\"style.css?2022.1\"><a href=\"x.htm#a?b\">",
+                    {"style.css", "x.htm"}),
+            "<link href=\"../CSS/SEARCH_FILE_NOMBER_1\"><link href=\"../CSS/SEARCH_FILE_NOMBER_1\">"
+            "<a href=\"../HTM/SEARCH_FILE_NOMBER_2#a?b\">");
+  EXPECT_EQ(count, 3);
   // A name that holds the "#" itself is matched as a whole first.
   EXPECT_EQ(Rewrite("<a href=\"x.htm#top\"><a href=\"x.htm\">", {"x.htm#top", "x.htm"}),
             "<a href=\"../HTM#TOP/SEARCH_FILE_NOMBER_1\"><a href=\"../HTM/SEARCH_FILE_NOMBER_2\">");
   EXPECT_EQ(build.UsedFlags, (Flags{0, 1, 1}));
+}
+
+TEST_F(ReplaceUrl, CharacterReferencesAreDecodedBeforeTheLookup) {
+  EXPECT_EQ(Rewrite("<img src=\"img/a&amp;b.gif\"><a href='&#120;&#X2E;htm?a=1&amp;b=2'><img src=\"&#x444;.gif\">",
+                    {"img\\a&b.gif", "x.htm", W("ф.gif")}),
+            "<img src=\"../GIF/SEARCH_FILE_NOMBER_1\"><a href='../HTM/SEARCH_FILE_NOMBER_2'>"
+            "<img src=\"../GIF/SEARCH_FILE_NOMBER_3\">");
+  EXPECT_EQ(build.UsedFlags, (Flags{0, 1, 1, 1}));
+  // A character beyond the code page leaves the link as written; an unknown
+  // reference or one without its ";" stays as text.
+  EXPECT_EQ(Rewrite("<img src=\"&#x4E00;&amp;.gif\"><img src=\"&#x4E00;&.gif\"><img src=&nbsp;.gif><img src=&amp.gif>",
+                    {"\xE4\xB8\x80&.gif", "&#x4E00;&.gif", "&nbsp;.gif", "&amp.gif"}),
+            "<img src=\"&#x4E00;&amp;.gif\"><img src=\"../GIF/SEARCH_FILE_NOMBER_2\"><img src=../GIF/SEARCH_FILE_NOMBER_3>"
+            "<img src=../GIF/SEARCH_FILE_NOMBER_4>");
 }
 
 TEST_F(ReplaceUrl, Utf8AndPercentEncodedLinksFindWindows1251Names) {
@@ -287,6 +308,11 @@ TEST_F(StyleSheet, ImportsAndUrlValuesResolveAgainstTheSheetsFolder) {
   EXPECT_EQ(rewrite.count, 4);
   EXPECT_EQ(rewrite.marked, (std::vector<int>{1, 2, 3, 4}));
   EXPECT_EQ(rewrite.unlinked, std::vector<std::string>{"missing.gif"});
+}
+
+TEST_F(StyleSheet, QueriesAreDroppedAsInPages) {
+  Rewrite("@import 'print.css?v=2';\nb { background: url(../img/bg.gif?1#x) }");
+  EXPECT_EQ(ReadFile(sheet), "@import '../CSS/SEARCH_FILE_NOMBER_1';\nb { background: url(../GIF/SEARCH_FILE_NOMBER_2#x) }");
 }
 
 TEST_F(StyleSheet, TheAttributesOfPagesAreNotLinksOfASheet) {

@@ -256,6 +256,15 @@ TEST_F(PagefoldCli, ListingErrors) {
   EXPECT_EQ(r.err, (target.path() / "page.htm").string() +
                        ": not a 32-bit resource file: it does not start with the empty entry\n");
 
+  // Names with control bytes: an escape sequence and a line break.
+  const std::string type = std::string("A\0\0\0", 4), name = std::string("\x1B\0[\0" "2\0J\0\n\0\x7F\0\0\0", 14);
+  const std::string hostile = std::string(32, '\0').replace(4, 1, 1, ' ').replace(8, 2, "\xFF\xFF").replace(12, 2, "\xFF\xFF") +
+                              std::string("\x01\0\0\0\x2C\0\0\0", 8) + type + name + std::string(18, '\0') + "x\0\0\0";
+  WriteFile(target.path() / "hostile.res", hostile);
+  r = Run("--list \"" + (target.path() / "hostile.res").string() + "\"");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "A/\\x1B[2J\\n\\x7F\t1\n");
+
   r = Run("--list " + Target() + " " + Source());
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_EQ(r.err, "Ключ --list не сочетается с упаковкой\nСправка: pagefold-cli --help\n");

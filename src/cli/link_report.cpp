@@ -1,8 +1,8 @@
 #include "cli/link_report.h"
 
-#include <cstdio>
 #include <stdexcept>
 
+#include "cli/escaped_text.h"
 #include "platform/file_ops.h"
 #include "platform/file_writer.h"
 #include "platform/platform_error.h"
@@ -12,26 +12,6 @@ namespace pagefold::cli {
 namespace {
 
 constexpr size_t kSummaryLines = 10;
-
-std::string Shown(const std::string& link) {
-  std::string shown;
-  for (const char c : link) {
-    if (c == '\r') {
-      shown += "\\r";
-    } else if (c == '\n') {
-      shown += "\\n";
-    } else if (c == '\t') {
-      shown += "\\t";
-    } else if (static_cast<unsigned char>(c) < 32) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(static_cast<unsigned char>(c)));
-      shown += escape;
-    } else {
-      shown += c;
-    }
-  }
-  return shown;
-}
 
 [[noreturn]] void Fail(const std::string& path, int code) {
   throw std::runtime_error(text::Cp1251Text("Не удалось записать отчёт \"") + path + "\": " +
@@ -48,11 +28,11 @@ std::string LinkReportSummary(const std::vector<UnlinkedLink>& links) {
   return summary;
 }
 
-std::string LinkReportLine(const UnlinkedLink& link) { return Shown(link.page) + " -> " + Shown(link.link); }
+std::string LinkReportLine(const UnlinkedLink& link) { return EscapedControlBytes(link.page) + " -> " + EscapedControlBytes(link.link); }
 
 void WriteLinkReport(const std::string& path, const std::vector<UnlinkedLink>& links) {
   std::string bytes;
-  for (const UnlinkedLink& link : links) bytes += Shown(link.page) + "\t" + Shown(link.link) + "\r\n";
+  for (const UnlinkedLink& link : links) bytes += EscapedControlBytes(link.page) + "\t" + EscapedControlBytes(link.link) + "\r\n";
   const std::string temporary = path + ".tmp";
   platform::FileWriter out;
   if (out.Create(temporary, platform::FileWriter::Mode::Normal) != platform::FileWriter::CreateResult::Created)

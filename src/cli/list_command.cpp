@@ -1,7 +1,8 @@
 #include "cli/list_command.h"
 
-#include "core/res_index.h"
+#include "cli/escaped_text.h"
 #include "cli/open_res_file.h"
+#include "core/res_index.h"
 #include "platform/console.h"
 
 namespace pagefold::cli {
@@ -12,7 +13,8 @@ int RunListCommand(const std::string& resFile) {
   const ResListing listing = ListResources(source);
   std::string out;
   for (const ResEntry& entry : listing.entries) {
-    out += ShownResId(entry.type) + "/" + ShownResId(entry.name) + "\t" + std::to_string(entry.dataSize) + "\n";
+    out += EscapedControlBytes(ShownResId(entry.type) + "/" + ShownResId(entry.name)) + "\t" +
+           std::to_string(entry.dataSize) + "\n";
     if (out.size() >= (1 << 16)) {
       platform::WriteToStdout(out);
       out.clear();

@@ -1,6 +1,7 @@
 // The original names of packed files, read back from the file list page that
 // the build packs with them (one row per file: a link ../TYPE/NAME and the
-// file's name relative to the source folder).
+// file's name relative to the source folder, its "<", ">", "&" and '"' as
+// character references).
 #pragma once
 
 #include <string>

@@ -27,6 +27,23 @@ std::string LinkType(const std::string& type) {
   return text::LowerAscii(type) == latin ? type : text::UpperAscii(latin);
 }
 
+// The name as page text: "<", ">", "&" and '"' written as character
+// references, so that a file's name cannot add markup to the page.
+std::string AsPageText(const std::string& name) {
+  std::string text;
+  text.reserve(name.size());
+  for (const char c : name) {
+    switch (c) {
+      case '<': text += "&lt;"; break;
+      case '>': text += "&gt;"; break;
+      case '&': text += "&amp;"; break;
+      case '"': text += "&quot;"; break;
+      default: text += c;
+    }
+  }
+  return text;
+}
+
 }  // namespace
 
 void FileListPage::AddRow(int number, const std::string& registryName,
@@ -37,7 +54,7 @@ void FileListPage::AddRow(int number, const std::string& registryName,
   total_ += size;
   const std::string type = LinkType(groupType.empty() ? TMyFunction::ExtNoDot(registryName) : groupType);
   rows_ += "<tr><td>" + std::to_string(count_) + "</td><td><a href=\"../" + type +
-           "/" + text::UpperAscii(StagedName(number)) + "\">" + registryName +
+           "/" + text::UpperAscii(StagedName(number)) + "\">" + AsPageText(registryName) +
            "</a></td><td><a>" + TMyFunction::SizeToText(std::to_string(size)) + "</td>" + kLineEnd;
 }
 

@@ -1,5 +1,6 @@
 // The generated page "filelist.html": a row for every packed file with a
-// link to its resource, its registry name and its size, and a footer with the
+// link to its resource, its registry name (with "<", ">", "&" and '"' as
+// character references) and its size, and a footer with the
 // number of files and their total size. Windows-1251, CR LF after every line.
 #pragma once
 

@@ -1,5 +1,7 @@
 #include "core/link_resolution.h"
 
+#include <string_view>
+
 #include "core/file_registry.h"
 #include "core/tmyfunction.h"
 #include "text/case_rules.h"
@@ -54,7 +56,69 @@ bool HasNonAscii(const std::string& s) {
   return false;
 }
 
+// The character of a numeric reference's digits ("NN" or "xHH"); 0 when
+// they are not one.
+char32_t NumericReference(const std::string& digits) {
+  const bool hex = !digits.empty() && (digits[0] == 'x' || digits[0] == 'X');
+  const size_t from = hex ? 1 : 0;
+  if (digits.size() <= from || digits.size() - from > 8) return 0;
+  char32_t code = 0;
+  for (size_t pos = from; pos < digits.size(); ++pos) {
+    const int digit = hex ? HexDigit(digits[pos]) : (digits[pos] >= '0' && digits[pos] <= '9' ? digits[pos] - '0' : -1);
+    if (digit < 0) return 0;
+    code = code * (hex ? 16 : 10) + static_cast<char32_t>(digit);
+  }
+  return code;
+}
+
+// The byte of the reference "&name;" (name without "&" and ";"); nothing when
+// it is not one of ours or names a character outside Windows-1251 (0 among them).
+std::optional<char> ReferencedByte(const std::string& name) {
+  static const std::pair<const char*, char> kNamed[] = {
+      {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
+  for (const auto& [named, byte] : kNamed)
+    if (name == named) return byte;
+  if (name.empty() || name[0] != '#') return std::nullopt;
+  const char32_t code = NumericReference(name.substr(1));
+  if (code == 0) return std::nullopt;
+  const auto byte = text::UnicodeToCp1251(code);
+  if (!byte) return std::nullopt;
+  return static_cast<char>(*byte);
+}
+
 }  // namespace
+
+std::string DecodedCharacterReferences(const std::string& link) {
+  if (link.find('&') == std::string::npos) return link;
+  std::string decoded;
+  for (size_t pos = 0; pos < link.size(); ++pos) {
+    // The longest reference, "&#x" and eight digits, ends within twelve bytes.
+    const size_t near = link[pos] == '&' ? std::string_view(link).substr(pos, 13).find(';') : std::string::npos;
+    const size_t semicolon = near == std::string::npos ? near : pos + near;
+    if (semicolon == std::string::npos) {
+      decoded += link[pos];
+      continue;
+    }
+    const std::string name = link.substr(pos + 1, semicolon - pos - 1);
+    const auto byte = ReferencedByte(name);
+    // A numeric reference beyond the code page leaves the whole link as written.
+    if (!byte && !name.empty() && name[0] == '#' && NumericReference(name.substr(1)) != 0) return link;
+    if (!byte) {
+      decoded += link[pos];
+      continue;
+    }
+    decoded += *byte;
+    pos = semicolon;
+  }
+  return decoded;
+}
+
+size_t PathEnd(const std::string& link) {
+  size_t cut = link.find_first_of("#?");
+  while (cut != std::string::npos && cut > 0 && link[cut] == '#' && link[cut - 1] == '&')
+    cut = link.find_first_of("#?", cut + 1);
+  return cut;
+}
 
 std::string Cnv(const std::string& value) {
   if (value.empty()) return "";

@@ -39,4 +39,14 @@ std::optional<std::string> Utf8LinkToCp1251(const std::string& link);
 // else taken as raw bytes; nothing for any other link.
 std::optional<std::string> PercentDecodedLink(const std::string& link);
 
+// The link with its character references decoded: "&amp;", "&lt;", "&gt;",
+// "&quot;", "&apos;", "&#NN;" and "&#xHH;" (the last ";" required). The link as
+// written when it holds none, or when a numeric one names a character without
+// a Windows-1251 form, which no listed file can hold.
+std::string DecodedCharacterReferences(const std::string& link);
+
+// Where the path of a link ends: at its first "?" or "#" that does not begin
+// a numeric character reference ("&#"); npos when there is none.
+size_t PathEnd(const std::string& link);
+
 }  // namespace pagefold

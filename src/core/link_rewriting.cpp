@@ -20,31 +20,47 @@ namespace {
 struct NamedLink {
   std::string text;                 // the text to replace, as written in the page
   const std::vector<int>* numbers;  // the entries it names, ascending
+  bool query;                       // the text ends with a query, which the resource link drops
 };
 
-// One replacement: an entry and the collected link that names it.
+// One replacement: an entry and the collected link that names it. For one
+// entry the texts with a query come first, before their path alone can
+// take the place of the path and leave the query behind.
 struct Step {
   int number;
+  bool plain;
   size_t link;
   bool operator<(const Step& other) const {
-    return number != other.number ? number < other.number : link < other.link;
+    if (number != other.number) return number < other.number;
+    return plain != other.plain ? other.plain : link < other.link;
   }
 };
 
 std::optional<std::string> AsWritten(const std::string& link) { return link; }
 
-// The entries a link names, by the first reading that names any.
+// The entries a link names, by the first reading that names any: the whole
+// link, then its path before "#" or "?". Character references are decoded
+// before the lookup. A link named by its path loses its query ("?" up to the
+// fragment or the end) with the path, while a fragment stays.
 std::optional<NamedLink> Resolve(const std::string& link, const std::string& folder,
                                  const RegistryIndex& registry) {
-  std::vector<std::string> written = {link};
-  const size_t cut = link.find_first_of("#?");
-  if (cut != std::string::npos && cut > 0) written.push_back(link.substr(0, cut));
+  struct Written {
+    std::string lookup, text;
+    bool query;
+  };
+  std::vector<Written> written = {{DecodedCharacterReferences(link), link, false}};
+  const size_t cut = PathEnd(link);
+  if (cut != std::string::npos && cut > 0) {
+    const bool query = link[cut] == '?';
+    const size_t end = query ? link.find('#', cut) : cut;
+    written.push_back({DecodedCharacterReferences(link.substr(0, cut)), link.substr(0, end), query});
+  }
   using Reading = std::optional<std::string> (*)(const std::string&);
   for (Reading read : {AsWritten, Utf8LinkToCp1251, PercentDecodedLink})
-    for (const std::string& text : written)
-      if (const auto readable = read(text)) {
+    for (const Written& w : written)
+      if (const auto readable = read(w.lookup)) {
         const std::vector<int>& numbers = registry.Find(text::LowerCp1251(DUrl(folder, *readable)));
-        if (!numbers.empty()) return NamedLink{text, &numbers};
+        if (!numbers.empty()) return NamedLink{w.text, &numbers, w.query};
       }
   return std::nullopt;
 }
@@ -71,7 +87,7 @@ std::vector<NamedLink> NamedLinks(const std::vector<std::string>& candidates, co
 // resolve alike, so the first link with a text holds its first step.
 std::vector<Step> FirstStepOfEachText(const std::vector<NamedLink>& links) {
   std::unordered_map<std::string_view, Step> first;
-  for (size_t i = 0; i < links.size(); ++i) first.try_emplace(links[i].text, Step{links[i].numbers->front(), i});
+  for (size_t i = 0; i < links.size(); ++i) first.try_emplace(links[i].text, Step{links[i].numbers->front(), !links[i].query, i});
   std::vector<Step> steps;
   for (const auto& [text, step] : first) steps.push_back(step);
   std::sort(steps.begin(), steps.end());
@@ -81,7 +97,7 @@ std::vector<Step> FirstStepOfEachText(const std::vector<NamedLink>& links) {
 std::vector<Step> AllSteps(const std::vector<NamedLink>& links) {
   std::vector<Step> steps;
   for (size_t i = 0; i < links.size(); ++i)
-    for (int number : *links[i].numbers) steps.push_back({number, i});
+    for (int number : *links[i].numbers) steps.push_back({number, !links[i].query, i});
   std::sort(steps.begin(), steps.end());
   return steps;
 }

@@ -26,7 +26,9 @@ std::vector<std::string> PageLinks(const std::string& page);
 // alone in the text by the entry's ResourceLink. Links resolve against the
 // folder. The type is groupType, or the extension of the entry's name when
 // groupType is empty. A link names an entry as written; failing that by its
-// part before "#" or "?"; then read as UTF-8; then percent-decoded. A link
+// part before "#" or "?"; then read as UTF-8; then percent-decoded; its
+// character references decoded first. A link named by its part before "?"
+// is replaced with its query, which a resource cannot read; its fragment stays. A link
 // with a scheme, an absolute path or a fragment alone names nothing and is
 // not counted as unlinked; nor is an empty one. A link that names only an
 // entry without an extension, which is never packed, counts as unlinked.

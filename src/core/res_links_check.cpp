@@ -50,7 +50,11 @@ std::unordered_map<std::string, std::string> OriginalNames(ResSource& source, co
 
 std::vector<std::string> LinksOf(const ResEntry& entry, const std::string& data) {
   const std::string type = ResContentType(entry.type, data);
-  if (type == "text/html") return PageLinks(data);
+  if (type == "text/html") {
+    std::vector<std::string> links = PageLinks(data);
+    for (std::string& link : links) link = DecodedCharacterReferences(link);
+    return links;
+  }
   if (type == "text/css") return StyleSheetLinks(data);
   return {};
 }

@@ -36,7 +36,8 @@ struct ResLinkCheck {
 };
 
 // Links with a scheme, an absolute path or a fragment alone leave the file
-// and are not looked at.
+// and are not looked at. The links of pages are read with their character
+// references decoded, and told so.
 ResLinkCheck CheckResLinks(ResSource& source);
 
 }  // namespace pagefold
