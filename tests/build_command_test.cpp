@@ -216,14 +216,27 @@ TEST_F(Build, AFailedCompileIsReportedWithWhatTheCompilerSaid) {
   EXPECT_TRUE(host.windowEnabled);
 }
 
-TEST_F(Build, ACompilerFileInTheWayMovesTheCompilerToTheTargetFolderAndBuildsAnyway) {
+TEST_F(Build, CompilerFilesLeftInTheTemporaryAndTheTargetFolderStandInNoBuildsWay) {
   WriteFile(build.CompilerPath, "not ours");
+  WriteFile(target.path() / "brcc32.exe", "not ours either");
   ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  EXPECT_EQ(build.CompilerPath, (temp.path() / "brcc32.exe").string());
   EXPECT_EQ(ReadFile(temp.path() / "brcc32.exe"), "not ours");
-  EXPECT_EQ(build.CompilerPath, target.str() + OsPath("/brcc32.exe"));
-  EXPECT_FALSE(fs::exists(target.path() / "brcc32.exe"));
+  EXPECT_EQ(ReadFile(target.path() / "brcc32.exe"), "not ours either");
+  // The build's own folder for its compiler is gone with it.
+  EXPECT_EQ(std::distance(fs::directory_iterator(temp.path()), fs::directory_iterator()), 1);
   EXPECT_TRUE(fs::exists(target.path() / "site.res"));
   EXPECT_EQ(host.Lines("message "), (Lines{"message Внимание | Сбор закончен !!!"}));
+}
+
+TEST_F(Build, AMissingTemporaryFolderIsReportedAndNothingIsLeft) {
+  build.CompilerPath = (temp.path() / "gone" / "brcc32.exe").string();
+  EXPECT_EQ(build.Button5Click(host), BuildOutcome::Failed);
+  EXPECT_EQ(host.Lines("message "),
+            (Lines{"message Внимание | Невозможно создать BRCC32, отсутствует временная папка!"}));
+  EXPECT_FALSE(fs::exists(Work()));
+  EXPECT_FALSE(fs::exists(target.path() / "site.res"));
+  EXPECT_TRUE(fs::is_empty(temp.path()));
 }
 
 TEST_F(Build, MoreThanFiveThousandFilesAreBuilt) {

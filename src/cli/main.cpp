@@ -3,6 +3,8 @@
 #include "platform/console.h"
 
 int main(int argc, char** argv) {
+  // Output piped into "head -n1" must not end a build half-way.
+  platform::KeepRunningWhenOutputCloses();
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) {
     const auto arg = platform::ArgumentText(argv, i);

@@ -1,5 +1,7 @@
 #include "core/build_command.h"
 
+#include <optional>
+
 #include "core/build_cancelled.h"
 #include "core/build_texts.h"
 #include "core/clear_folder.h"
@@ -215,44 +217,62 @@ class BuildRun {
   }
 
   BuildOutcome Compile() {
-    if (ExtractResourceFile("EXE", "BRCC32", build_.CompilerPath)) {
-      if (!platform::FileExists(build_.CompilerPath)) {
-        host_.ShowMessage(texts::kAttention, texts::kNoTempFolder);
-        RemoveWorkFolder();
-        return BuildOutcome::Failed;
-      }
-    } else {
-      // A file already stands there: fall back to the target's folder for good.
-      build_.CompilerPath = CompilerPathIn(FolderPart(resourceFile_));
-      if (!ExtractResourceFile("EXE", "BRCC32", build_.CompilerPath)) {
-        host_.ShowMessage(texts::kAttention, texts::kNoCompiler);
-        RemoveWorkFolder();
-        return BuildOutcome::Failed;
-      }
+    if (!platform::FolderExists(FolderPart(build_.CompilerPath))) {
+      host_.ShowMessage(texts::kAttention, texts::kNoTempFolder);
+      RemoveWorkFolder();
+      return BuildOutcome::Failed;
     }
-    extractedCompiler_ = build_.CompilerPath;
-    return RunCompiler();
-  }
-
-  BuildOutcome RunCompiler() {
-    Pump();
-    host_.SetStatusText(1, texts::kCompiling);
-    const std::string argument = platform::FileExists(scriptPath_) ? platform::ShortPath(scriptPath_) : "";
-    const RunResult result = RunAndWait(host_, extractedCompiler_, argument);
-    platform::RemoveFile(extractedCompiler_);
-    extractedCompiler_.clear();
+    std::optional<RunResult> result = RunCompilerFrom(FolderPart(build_.CompilerPath), RunUnlessRefused);
+    if (result && result->refused) {
+      // No program runs from the temporary folder (mounted noexec): the
+      // target's folder from now on.
+      build_.CompilerPath = CompilerPathIn(FolderPart(resourceFile_));
+      result = RunCompilerFrom(FolderPart(build_.CompilerPath), RunAndWait);
+    }
+    if (!result) {
+      host_.ShowMessage(texts::kAttention, texts::kNoCompiler);
+      RemoveWorkFolder();
+      return BuildOutcome::Failed;
+    }
     host_.SetStatusText(1, texts::kCleaning);
     Pump();
     RemoveWorkFolder();
-    const bool compiled = result.started && result.exitCode == 0 &&
+    const bool compiled = result->started && result->exitCode == 0 &&
                           platform::FileExists(ChangeExtension(scriptPath_, ".res"));
     if (!compiled) {
-      const std::string printed = CompilerOutput(result.output);
+      const std::string printed = CompilerOutput(result->output);
       host_.ShowMessage(texts::kAttention, texts::kCompileFailed + (printed.empty() ? "" : "\n" + printed));
       return BuildOutcome::Failed;
     }
     host_.ShowMessage(texts::kAttention, texts::kFinished);
     return BuildOutcome::Built;
+  }
+
+  // Writes the compiler out into a folder of this build's own inside the
+  // folder and runs it there; nothing when it cannot be written. Whatever
+  // the run ends with, the compiler's folder goes, and so does what an ended
+  // compiler left unfinished.
+  using Runner = RunResult (*)(BuildHost&, const std::string&, const std::string&);
+  std::optional<RunResult> RunCompilerFrom(const std::string& folder, Runner run) {
+    compilerFolder_.emplace(folder);
+    if (!ExtractResourceFile("EXE", "BRCC32", compilerFolder_->CompilerPath())) return std::nullopt;
+    if (!compiling_) {
+      Pump();
+      host_.SetStatusText(1, texts::kCompiling);
+      compiling_ = true;
+    }
+    const std::string argument = platform::FileExists(scriptPath_) ? platform::ShortPath(scriptPath_) : "";
+    const UnfinishedOutput unfinished(ChangeExtension(scriptPath_, ".res"));
+    std::optional<RunResult> result;
+    try {
+      result = run(host_, compilerFolder_->CompilerPath(), argument);
+    } catch (...) {
+      unfinished.Remove();
+      throw;
+    }
+    unfinished.Remove();
+    compilerFolder_.reset();
+    return result;
   }
 
   void RemoveWorkFolder() {
@@ -267,7 +287,7 @@ class BuildRun {
   // After an error: the compiler this run wrote and the work folder this run
   // created go; an error while tidying up must not hide the first one.
   void CleanUpAfterFailure() {
-    if (!extractedCompiler_.empty()) platform::RemoveFile(extractedCompiler_);
+    compilerFolder_.reset();
     if (workFolderRemoved_) return;
     work_.Clear();
     work_.CloseAndRemove();
@@ -296,7 +316,8 @@ class BuildRun {
   std::vector<std::vector<std::string>> unlinked_;
   std::vector<std::vector<int>> sheetLinks_;
   std::string startStagedName_;
-  std::string extractedCompiler_;
+  std::optional<CompilerFolder> compilerFolder_;
+  bool compiling_ = false;  // the compiling stage has been shown
   bool workFolderRemoved_ = false;
 };
 

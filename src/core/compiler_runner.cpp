@@ -4,10 +4,12 @@
 #include "core/build_texts.h"
 #include "platform/file_ops.h"
 #include "platform/file_writer.h"
+#include "platform/folder_ops.h"
 #include "platform/own_resources.h"
 #include "platform/platform_error.h"
 #include "platform/process.h"
 #include "platform/temp_folder.h"
+#include "resformat/res_temporary.h"
 
 namespace pagefold {
 namespace {
@@ -24,6 +26,18 @@ constexpr int kPollMs = 50;
 std::string GetTempDir() { return platform::TempFolder(); }
 
 std::string CompilerPathIn(const std::string& folder) { return folder + "brcc32.exe"; }
+
+CompilerFolder::CompilerFolder(const std::string& parent) {
+  const auto made = platform::MakePrivateFolder(parent);
+  if (!made) RaiseSystemError(platform::LastErrorCode());
+  folder_ = *made;
+  compiler_ = CompilerPathIn(folder_);
+}
+
+CompilerFolder::~CompilerFolder() {
+  platform::RemoveFile(compiler_);
+  platform::RemoveFolder(folder_);
+}
 
 bool ExtractResourceFile(const std::string& type, const std::string& name, const std::string& path) {
   const auto bytes = platform::FindOwnResource(type, name);
@@ -46,11 +60,16 @@ bool ExtractResourceFile(const std::string& type, const std::string& name, const
   return true;
 }
 
-RunResult RunAndWait(BuildHost& host, const std::string& program, const std::string& parameter) {
+namespace {
+
+RunResult Run(BuildHost& host, const std::string& program, const std::string& parameter, bool showRefusal) {
   platform::Process process;
   if (!process.Start(program, parameter)) {
-    host.ShowMessage(texts::kProgramName, platform::SystemErrorText(platform::LastErrorCode()));
-    return RunResult{};
+    const int code = platform::LastErrorCode();
+    RunResult failed;
+    failed.refused = platform::RefusedToRunFrom(code);
+    if (showRefusal || !failed.refused) host.ShowMessage(texts::kProgramName, platform::SystemErrorText(code));
+    return failed;
   }
   platform::Process::State state;
   while ((state = process.Wait(kPollMs)) == platform::Process::State::Running) {
@@ -65,6 +84,27 @@ RunResult RunAndWait(BuildHost& host, const std::string& program, const std::str
   result.exitCode = state == platform::Process::State::Exited ? process.ExitCode() : -1;
   result.output = process.Output();
   return result;
+}
+
+}  // namespace
+
+RunResult RunAndWait(BuildHost& host, const std::string& program, const std::string& parameter) {
+  return Run(host, program, parameter, true);
+}
+
+RunResult RunUnlessRefused(BuildHost& host, const std::string& program, const std::string& parameter) {
+  return Run(host, program, parameter, false);
+}
+
+UnfinishedOutput::UnfinishedOutput(const std::string& resPath) {
+  for (int attempt = 0; attempt < resformat::kTemporaryAttempts; ++attempt) {
+    std::string path = resformat::TemporaryResPath(resPath, attempt);
+    if (!platform::FileExists(path)) absent_.push_back(std::move(path));
+  }
+}
+
+void UnfinishedOutput::Remove() const {
+  for (const std::string& path : absent_) platform::RemoveFile(path);
 }
 
 }  // namespace pagefold

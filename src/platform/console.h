@@ -12,6 +12,10 @@ namespace platform {
 // wide command line, which holds what the ANSI code page cannot.
 std::optional<std::string> ArgumentText(char** argv, int index);
 
+// From now on a write to an output that has been closed (a pipe whose
+// reader has gone) only loses its text instead of ending the program.
+void KeepRunningWhenOutputCloses();
+
 // Writes the text to the standard error stream in the terminal's encoding.
 void WriteToStderr(const std::string& text);
 

@@ -1,3 +1,4 @@
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -22,6 +23,8 @@ void WriteTo(std::FILE* stream, const std::string& text) {
 }
 
 }  // namespace
+
+void KeepRunningWhenOutputCloses() { ::signal(SIGPIPE, SIG_IGN); }
 
 void WriteToStderr(const std::string& text) { WriteTo(stderr, text); }
 

@@ -43,6 +43,9 @@ std::optional<std::string> ArgumentText(char**, int index) {
   return text;
 }
 
+// A write to a closed pipe fails with an error code and nothing more.
+void KeepRunningWhenOutputCloses() {}
+
 void WriteToStderr(const std::string& text) {
   std::fflush(stderr);
   WriteTo(STD_ERROR_HANDLE, text);

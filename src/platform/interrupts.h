@@ -1,7 +1,10 @@
 // Requests to end the program from outside (Ctrl+C, SIGTERM, SIGHUP; the
-// console's control events on Windows), turned into a flag that the program
-// checks, so that it can finish tidily instead of dying where it stands.
+// console's control events on Windows): turned into a flag that the program
+// checks, so that it can finish tidily instead of dying where it stands, or
+// answered by removing an unfinished file before the program ends.
 #pragma once
+
+#include <string>
 
 namespace platform {
 
@@ -10,5 +13,9 @@ void CatchInterrupts();
 
 // True once a request has come after CatchInterrupts.
 bool InterruptRequested();
+
+// From now on such a request removes the file at the path, then ends the
+// program as it would have without this; an empty path stops the removal.
+void RemoveFileOnInterrupt(const std::string& path);
 
 }  // namespace platform

@@ -24,8 +24,10 @@ class Process {
   // Starts the program with exactly one argument, without a shell and without
   // a window: blanks and quotes in either text mean nothing. The program
   // inherits the current folder; its standard input is empty and its standard
-  // output and error are captured together. False when it cannot be started,
-  // with LastErrorCode() telling why.
+  // output and error are captured together; no other open file of this
+  // program reaches it. It runs in a process group of its own, so that a
+  // terminal's Ctrl+C reaches only this program. False when it cannot be
+  // started, with LastErrorCode() telling why.
   bool Start(const std::string& program, const std::string& argument);
 
   // Waits at most timeoutMs for the program's end, taking in what it prints
@@ -40,12 +42,17 @@ class Process {
   // in Windows-1251 when it converts, else as printed.
   std::string Output() const;
 
-  // Ends the program at once and collects it.
+  // Ends the program and its process group at once and collects it.
   void Terminate();
 
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
+
+// True when the error code of a failed Start means that the system runs no
+// programs from that file's folder (a file system mounted noexec; on Windows
+// access denied, as a policy for the folder gives).
+bool RefusedToRunFrom(int code);
 
 }  // namespace platform

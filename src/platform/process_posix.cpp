@@ -87,10 +87,25 @@ bool Process::Start(const std::string& program, const std::string& argument) {
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
   posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 2);
+  // Nothing else that this program holds open reaches the child.
+  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+  // A group of its own: a terminal's Ctrl+C reaches this program, which ends
+  // the child itself. Signals that this program ignores or catches start at
+  // their defaults in the child.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t all, none;
+  sigfillset(&all);
+  sigemptyset(&none);
+  posix_spawnattr_setsigdefault(&attributes, &all);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setpgroup(&attributes, 0);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
   char* argv[] = {const_cast<char*>(nativeProgram->c_str()), const_cast<char*>(nativeArgument->c_str()),
                   nullptr};
   pid_t pid = -1;
-  const int error = ::posix_spawn(&pid, nativeProgram->c_str(), &actions, nullptr, argv, environ);
+  const int error = ::posix_spawn(&pid, nativeProgram->c_str(), &actions, &attributes, argv, environ);
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   ::close(pipeFds[1]);
   if (error != 0) {
@@ -135,10 +150,12 @@ std::string Process::Output() const { return impl_->printed.Text(); }
 
 void Process::Terminate() {
   if (impl_->pid < 0) return;
-  ::kill(impl_->pid, SIGKILL);
+  ::kill(-impl_->pid, SIGKILL);  // the child's group: whatever it started goes too
   while (::waitpid(impl_->pid, &impl_->status, 0) < 0 && errno == EINTR) {
   }
   impl_->pid = -1;
 }
+
+bool RefusedToRunFrom(int code) { return code == EACCES || code == EPERM; }
 
 }  // namespace platform

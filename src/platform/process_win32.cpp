@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <vector>
 
 #include "platform/native_path.h"
 #include "platform/process.h"
@@ -85,20 +86,37 @@ bool Process::Start(const std::string& program, const std::string& argument) {
   const HANDLE input = ::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
                                      OPEN_EXISTING, 0, nullptr);
 
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  startup.hStdInput = input;
-  startup.hStdOutput = writeEnd;
-  startup.hStdError = writeEnd;
+  // Only the two handles given to the child are inherited, not every
+  // inheritable handle that this program holds.
+  HANDLE inheritedHandles[] = {writeEnd, input};
+  const DWORD handleCount = input != INVALID_HANDLE_VALUE ? 2 : 1;
+  SIZE_T listSize = 0;
+  ::InitializeProcThreadAttributeList(nullptr, 1, 0, &listSize);
+  std::vector<char> listBytes(listSize);
+  auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(listBytes.data());
+  const bool initialized = ::InitializeProcThreadAttributeList(list, 1, 0, &listSize);
+  const bool listed = initialized &&
+                      ::UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inheritedHandles,
+                                                  handleCount * sizeof(HANDLE), nullptr, nullptr);
+
+  STARTUPINFOEXW startup{};
+  startup.StartupInfo.cb = listed ? sizeof startup : sizeof startup.StartupInfo;
+  startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+  startup.StartupInfo.wShowWindow = SW_HIDE;
+  startup.StartupInfo.hStdInput = input;
+  startup.StartupInfo.hStdOutput = writeEnd;
+  startup.StartupInfo.hStdError = writeEnd;
+  startup.lpAttributeList = listed ? list : nullptr;
   // A program path cannot hold a quote, so quoting it is enough.
   std::wstring commandLine = L"\"" + *nativeProgram + L"\" " +
                              QuoteArgument(std::wstring(utf16Argument->begin(), utf16Argument->end()));
   PROCESS_INFORMATION started{};
-  const bool ok = ::CreateProcessW(nativeProgram->c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                   CREATE_NO_WINDOW, nullptr, nullptr, &startup, &started);
+  // A process group of its own: a console's Ctrl+C reaches only this program.
+  const DWORD flags = CREATE_NO_WINDOW | CREATE_NEW_PROCESS_GROUP | (listed ? EXTENDED_STARTUPINFO_PRESENT : 0);
+  const bool ok = ::CreateProcessW(nativeProgram->c_str(), commandLine.data(), nullptr, nullptr, TRUE, flags,
+                                   nullptr, nullptr, &startup.StartupInfo, &started);
   const DWORD error = ::GetLastError();
+  if (initialized) ::DeleteProcThreadAttributeList(list);
   ::CloseHandle(writeEnd);
   if (input != INVALID_HANDLE_VALUE) ::CloseHandle(input);
   if (!ok) {
@@ -146,5 +164,7 @@ void Process::Terminate() {
   ::WaitForSingleObject(impl_->process, INFINITE);
   impl_->Forget();
 }
+
+bool RefusedToRunFrom(int code) { return code == ERROR_ACCESS_DENIED; }
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdlib>
 
 #include "platform/native_path.h"
@@ -17,6 +18,18 @@ std::string TempFolder() {
     }
   }
   return "/tmp/";
+}
+
+// mkdtemp picks the name from a random source and makes the folder 0700.
+std::optional<std::string> MakePrivateFolder(const std::string& parent) {
+  const auto native = ToNativePath(parent + "pagefold-XXXXXX");
+  if (!native) {
+    errno = EILSEQ;
+    return std::nullopt;
+  }
+  std::string name = *native;
+  if (!::mkdtemp(name.data())) return std::nullopt;
+  return parent + name.substr(name.size() - 15) + "/";
 }
 
 }  // namespace platform

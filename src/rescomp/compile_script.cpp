@@ -3,8 +3,10 @@
 #include "platform/file_ops.h"
 #include "platform/file_reader.h"
 #include "platform/file_writer.h"
+#include "platform/interrupts.h"
 #include "platform/native_path.h"
 #include "platform/platform_error.h"
+#include "resformat/res_temporary.h"
 #include "rescomp/res_writer.h"
 #include "rescomp/script_error.h"
 #include "rescomp/script_parser.h"
@@ -30,10 +32,11 @@ std::string ReadScript(const std::string& scriptPath) {
 // Creates a fresh temporary file beside the target; an existing one (left by
 // another run) is never touched.
 std::string CreateTemporary(platform::FileWriter& out, const std::string& target) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string path = target + ".tmp" + (attempt ? std::to_string(attempt) : "");
+  for (int attempt = 0; attempt < resformat::kTemporaryAttempts; ++attempt) {
+    const std::string path = resformat::TemporaryResPath(target, attempt);
     switch (out.Create(path, platform::FileWriter::Mode::Normal)) {
       case platform::FileWriter::CreateResult::Created:
+        platform::RemoveFileOnInterrupt(path);
         return path;
       case platform::FileWriter::CreateResult::AlreadyExists:
         continue;
@@ -66,7 +69,9 @@ void CompileScript(const std::string& scriptPath) {
     if (!out.Close()) throw ScriptError(0, "cannot write \"" + DisplayPath(temporary) + "\": " + SystemReason());
     if (!platform::ReplaceFileWith(temporary, target))
       throw ScriptError(0, "cannot replace \"" + DisplayPath(target) + "\": " + SystemReason());
+    platform::RemoveFileOnInterrupt("");
   } catch (...) {
+    platform::RemoveFileOnInterrupt("");
     out.Close();
     platform::RemoveFile(temporary);
     throw;
