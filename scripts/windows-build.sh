@@ -76,17 +76,18 @@ fi
 
 # The sample site, built by pagefold-cli.exe into a folder with a blank in its
 # name. Wine's process trace shows the carried compiler started as brcc32.exe
-# from the temporary folder with the script's short path as its argument.
+# from the build's private folder in the temporary folder, with the script's
+# short path as its argument.
 WINEDEBUG=-all,trace+process "$wine" build-win64/src/cli/pagefold-cli.exe --start index.htm examples/site \
   "$site/windows folder/site.res" 2>"$site/wine-trace.txt"
-run=$(grep -aF 'Temp\\brcc32.exe" cmdline' "$site/wine-trace.txt" | head -n1)
+run=$(grep -aE 'Temp\\\\pagefold-[^\\]+\\\\brcc32\.exe" cmdline' "$site/wine-trace.txt" | head -n1)
 argument=$(sed -n 's/.*brcc32\.exe\\" \(.*\)"$/\1/p' <<<"$run")
 echo "pagefold-cli.exe ran: ${run#*cmdline }"
 if [[ $argument != *"~"* || $argument == *" "* ]]; then
   echo "The compiler did not get the script's short path: $argument" >&2
   exit 1
 fi
-if compgen -G "$WINEPREFIX/drive_c/users/*/Temp/brcc32.exe" >/dev/null || [ -e "$site/windows folder/ARH" ]; then
+if compgen -G "$WINEPREFIX/drive_c/users/*/Temp/pagefold-*" >/dev/null || [ -e "$site/windows folder/ARH" ]; then
   echo "The build left its compiler or its work folder behind." >&2
   exit 1
 fi

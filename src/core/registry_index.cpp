@@ -1,5 +1,6 @@
 #include "core/registry_index.h"
 
+#include <cstdint>
 #include <functional>
 
 #include "core/file_registry.h"
@@ -10,7 +11,8 @@ namespace pagefold {
 namespace {
 
 std::uint32_t HashOf(std::string_view name) {
-  const size_t hash = std::hash<std::string_view>{}(name);
+  // Folds a 64-bit hash to 32 bits; a 32-bit hash is taken as it is.
+  const std::uint64_t hash = std::hash<std::string_view>{}(name);
   return static_cast<std::uint32_t>(hash ^ (hash >> 32));
 }
 
