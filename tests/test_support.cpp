@@ -79,7 +79,8 @@ std::string TreeFingerprint(const std::filesystem::path& folder) {
   namespace fs = std::filesystem;
   std::vector<std::string> lines;
   std::error_code ignored;  // a dangling link has no time of its own to show
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+  // A folder the user may not enter is shown by its own line only.
+  for (const auto& entry : fs::recursive_directory_iterator(folder, fs::directory_options::skip_permission_denied)) {
     const fs::file_status status = entry.symlink_status();
     std::ostringstream line;
     line << entry.path().lexically_relative(folder).generic_string() << ' ' << static_cast<int>(status.type())
