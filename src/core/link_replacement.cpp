@@ -84,6 +84,21 @@ bool FitsAgainstType(std::string_view text, std::string_view typePart) {
   return false;
 }
 
+// True when a word of the lower-cased text ends the way every resource link
+// ends, "/search_file_nomber_" and digits. A resource link, and a run of them
+// inserted side by side, stands between bytes other than name bytes, so a text
+// can take one only by holding such a word whole. Links of a packed site
+// (".../search_file_nomber_12.htm") do not.
+bool HasLinkEnd(std::string_view lower) {
+  for (size_t mark = lower.find(kStagedNameMark); mark != std::string_view::npos;
+       mark = lower.find(kStagedNameMark, mark + 1)) {
+    size_t end = mark + kStagedNameMark.size();
+    while (end < lower.size() && lower[end] >= '0' && lower[end] <= '9') ++end;
+    if (end > mark + kStagedNameMark.size() && (end == lower.size() || !IsNameByte(lower[end]))) return true;
+  }
+  return false;
+}
+
 // A word of a text: a run of name bytes, with where it begins in the text.
 struct Word {
   size_t offset;
@@ -176,7 +191,7 @@ bool ReplacementsStayApart(const std::vector<LinkReplacement>& replacements) {
   }
   for (const LinkReplacement& r : replacements) {
     const std::string lower = text::LowerCp1251(r.text);
-    if (lower.find(kStagedNameMark) != std::string::npos) return false;
+    if (HasLinkEnd(lower)) return false;
     for (const std::string& typePart : typeParts)
       if (FitsAgainstType(lower, typePart)) return false;
   }

@@ -22,9 +22,10 @@ struct LinkReplacement {
 std::vector<bool> ReplaceInOrder(std::string& page, const std::vector<LinkReplacement>& replacements);
 
 // True when no text can occur across or inside a resource link inserted by
-// another replacement: no text holds "/search_file_nomber_" (in any case),
-// and none can fit against the bytes of a resource type that are not name
-// bytes. Only then does ReplaceIndexed give the result of ReplaceInOrder.
+// another replacement: no word of a text ends in "/search_file_nomber_" and
+// digits (in any case), and no text can fit against the bytes of a resource
+// type that are not name bytes. Only then does ReplaceIndexed give the result
+// of ReplaceInOrder.
 bool ReplacementsStayApart(const std::vector<LinkReplacement>& replacements);
 
 // The result of ReplaceInOrder in about one pass over the page, for
