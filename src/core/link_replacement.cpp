@@ -22,6 +22,9 @@ constexpr std::array<bool, 256> MakeNameBytes() {
 
 constexpr std::array<bool, 256> kNameBytes = MakeNameBytes();
 
+// Replacements made between two checkpoints.
+constexpr size_t kCheckEvery = 256;
+
 // The bytes of which names are made: ASCII letters and digits, 0x80 to 0xFF,
 // and "_-.~%/\\".
 bool IsNameByte(char c) { return kNameBytes[static_cast<unsigned char>(c)]; }
@@ -169,9 +172,11 @@ std::vector<size_t> PossibleStarts(const std::string& lowerPage, const std::stri
 
 }  // namespace
 
-std::vector<bool> ReplaceInOrder(std::string& page, const std::vector<LinkReplacement>& replacements) {
+std::vector<bool> ReplaceInOrder(std::string& page, const std::vector<LinkReplacement>& replacements,
+                                 const Checkpoint& checkpoint) {
   std::vector<bool> made(replacements.size());
   for (size_t i = 0; i < replacements.size(); ++i) {
+    checkpoint();
     if (!OccursAlone(page, replacements[i].text)) continue;
     ReplaceAlone(page, replacements[i].text, replacements[i].resourceLink);
     made[i] = true;
@@ -198,12 +203,15 @@ bool ReplacementsStayApart(const std::vector<LinkReplacement>& replacements) {
   return true;
 }
 
-std::vector<bool> ReplaceIndexed(std::string& page, const std::vector<LinkReplacement>& replacements) {
+std::vector<bool> ReplaceIndexed(std::string& page, const std::vector<LinkReplacement>& replacements,
+                                 const Checkpoint& checkpoint) {
   const size_t end = SearchEnd(page);
   const std::string lowerPage = LowerSearchArea(page);
   std::vector<std::string> lowerTexts;
   for (const LinkReplacement& r : replacements) lowerTexts.push_back(text::LowerCp1251(r.text));
+  checkpoint();
   WordIndex words(lowerPage, lowerTexts);
+  checkpoint();
 
   // Bytes of the page as first read that a replacement has taken.
   std::vector<bool> taken(end);
@@ -216,6 +224,7 @@ std::vector<bool> ReplaceIndexed(std::string& page, const std::vector<LinkReplac
   std::vector<bool> done(replacements.size());
 
   for (size_t i = 0; i < replacements.size(); ++i) {
+    if (i % kCheckEvery == 0) checkpoint();
     const std::string& text = replacements[i].text;
     const std::string& lower = lowerTexts[i];
     if (text.empty() || text.size() > end) continue;
