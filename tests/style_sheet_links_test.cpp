@@ -32,6 +32,8 @@ TEST(CssUrlValues, WhatIsNotAUrlValue) {
   EXPECT_EQ(CssUrlValues("url('a.png) url(b.png)"), Links{"b.png"});
   EXPECT_EQ(CssUrlValues("url(\"a.png"), Links{});
   EXPECT_EQ(CssUrlValues("url(a.png"), Links{});
+  // One that never closes does not end the values in quotes behind it.
+  EXPECT_EQ(CssUrlValues("url(a url('b.png' url(\"c\" url(\"d url(e url('f'"), (Links{"b.png", "c", "f"}));
   // Nothing behind the first zero byte is searched.
   EXPECT_EQ(CssUrlValues(std::string("url(a.png) url(b\0.png) url(c.png)", 33)), Links{"a.png"});
   // "@import" strings are not url values.

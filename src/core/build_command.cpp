@@ -166,7 +166,8 @@ class BuildRun {
                             const RegistryIndex& registry) {
     std::string text = work_.Read(file);
     const std::vector<std::string> links = source == LinkSource::Page ? PageLinks(text) : StyleSheetLinks(text);
-    LinkRewrite rewrite = pagefold::RewriteLinks(text, links, folder, registry, build_.GroupType);
+    // A page of many links is stopped inside its rewriting too.
+    LinkRewrite rewrite = pagefold::RewriteLinks(text, links, folder, registry, build_.GroupType, [this] { Pump(); });
     if (rewrite.count > 0) work_.Write(file, text);
     return rewrite;
   }

@@ -22,6 +22,9 @@ constexpr std::array<bool, 256> MakeNameBytes() {
 
 constexpr std::array<bool, 256> kNameBytes = MakeNameBytes();
 
+// Replacements made between two checkpoints.
+constexpr size_t kCheckEvery = 256;
+
 // The bytes of which names are made: ASCII letters and digits, 0x80 to 0xFF,
 // and "_-.~%/\\".
 bool IsNameByte(char c) { return kNameBytes[static_cast<unsigned char>(c)]; }
@@ -81,6 +84,21 @@ bool FitsAgainstType(std::string_view text, std::string_view typePart) {
   if (typePart.find(text) != std::string_view::npos) return true;
   for (size_t pos = 1; pos < typePart.size(); ++pos)
     if (!IsNameByte(typePart[pos]) && text.ends_with(typePart.substr(0, pos))) return true;
+  return false;
+}
+
+// True when a word of the lower-cased text ends the way every resource link
+// ends, "/search_file_nomber_" and digits. A resource link, and a run of them
+// inserted side by side, stands between bytes other than name bytes, so a text
+// can take one only by holding such a word whole. Links of a packed site
+// (".../search_file_nomber_12.htm") do not.
+bool HasLinkEnd(std::string_view lower) {
+  for (size_t mark = lower.find(kStagedNameMark); mark != std::string_view::npos;
+       mark = lower.find(kStagedNameMark, mark + 1)) {
+    size_t end = mark + kStagedNameMark.size();
+    while (end < lower.size() && lower[end] >= '0' && lower[end] <= '9') ++end;
+    if (end > mark + kStagedNameMark.size() && (end == lower.size() || !IsNameByte(lower[end]))) return true;
+  }
   return false;
 }
 
@@ -154,9 +172,11 @@ std::vector<size_t> PossibleStarts(const std::string& lowerPage, const std::stri
 
 }  // namespace
 
-std::vector<bool> ReplaceInOrder(std::string& page, const std::vector<LinkReplacement>& replacements) {
+std::vector<bool> ReplaceInOrder(std::string& page, const std::vector<LinkReplacement>& replacements,
+                                 const Checkpoint& checkpoint) {
   std::vector<bool> made(replacements.size());
   for (size_t i = 0; i < replacements.size(); ++i) {
+    checkpoint();
     if (!OccursAlone(page, replacements[i].text)) continue;
     ReplaceAlone(page, replacements[i].text, replacements[i].resourceLink);
     made[i] = true;
@@ -176,19 +196,22 @@ bool ReplacementsStayApart(const std::vector<LinkReplacement>& replacements) {
   }
   for (const LinkReplacement& r : replacements) {
     const std::string lower = text::LowerCp1251(r.text);
-    if (lower.find(kStagedNameMark) != std::string::npos) return false;
+    if (HasLinkEnd(lower)) return false;
     for (const std::string& typePart : typeParts)
       if (FitsAgainstType(lower, typePart)) return false;
   }
   return true;
 }
 
-std::vector<bool> ReplaceIndexed(std::string& page, const std::vector<LinkReplacement>& replacements) {
+std::vector<bool> ReplaceIndexed(std::string& page, const std::vector<LinkReplacement>& replacements,
+                                 const Checkpoint& checkpoint) {
   const size_t end = SearchEnd(page);
   const std::string lowerPage = LowerSearchArea(page);
   std::vector<std::string> lowerTexts;
   for (const LinkReplacement& r : replacements) lowerTexts.push_back(text::LowerCp1251(r.text));
+  checkpoint();
   WordIndex words(lowerPage, lowerTexts);
+  checkpoint();
 
   // Bytes of the page as first read that a replacement has taken.
   std::vector<bool> taken(end);
@@ -201,6 +224,7 @@ std::vector<bool> ReplaceIndexed(std::string& page, const std::vector<LinkReplac
   std::vector<bool> done(replacements.size());
 
   for (size_t i = 0; i < replacements.size(); ++i) {
+    if (i % kCheckEvery == 0) checkpoint();
     const std::string& text = replacements[i].text;
     const std::string& lower = lowerTexts[i];
     if (text.empty() || text.size() > end) continue;

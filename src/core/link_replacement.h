@@ -7,10 +7,14 @@
 // at or behind the first zero byte is searched or changed.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace pagefold {
+
+// Called every so often during a long replacement; it raises to stop it.
+using Checkpoint = std::function<void()>;
 
 struct LinkReplacement {
   std::string text;          // a link text as written in the page
@@ -19,17 +23,20 @@ struct LinkReplacement {
 
 // Makes the replacements in order on the current text, each one searching the
 // text as the ones before it have left it. Returns for each whether it was made.
-std::vector<bool> ReplaceInOrder(std::string& page, const std::vector<LinkReplacement>& replacements);
+std::vector<bool> ReplaceInOrder(std::string& page, const std::vector<LinkReplacement>& replacements,
+                                 const Checkpoint& checkpoint);
 
 // True when no text can occur across or inside a resource link inserted by
-// another replacement: no text holds "/search_file_nomber_" (in any case),
-// and none can fit against the bytes of a resource type that are not name
-// bytes. Only then does ReplaceIndexed give the result of ReplaceInOrder.
+// another replacement: no word of a text ends in "/search_file_nomber_" and
+// digits (in any case), and no text can fit against the bytes of a resource
+// type that are not name bytes. Only then does ReplaceIndexed give the result
+// of ReplaceInOrder.
 bool ReplacementsStayApart(const std::vector<LinkReplacement>& replacements);
 
 // The result of ReplaceInOrder in about one pass over the page, for
 // replacements that stay apart and whose texts differ from each other: every
 // occurrence is looked up in an index of the page's words as first read.
-std::vector<bool> ReplaceIndexed(std::string& page, const std::vector<LinkReplacement>& replacements);
+std::vector<bool> ReplaceIndexed(std::string& page, const std::vector<LinkReplacement>& replacements,
+                                 const Checkpoint& checkpoint);
 
 }  // namespace pagefold

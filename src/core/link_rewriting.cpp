@@ -16,6 +16,8 @@
 namespace pagefold {
 namespace {
 
+constexpr size_t kLinksBetweenCheckpoints = 1024;
+
 // A collected link that names registry entries.
 struct NamedLink {
   std::string text;                 // the text to replace, as written in the page
@@ -68,9 +70,12 @@ std::optional<NamedLink> Resolve(const std::string& link, const std::string& fol
 // The links that name entries, in the order given; the others that could
 // name a file but name no packed one go to `unlinked`.
 std::vector<NamedLink> NamedLinks(const std::vector<std::string>& candidates, const std::string& folder,
-                                  const RegistryIndex& registry, std::vector<std::string>& unlinked) {
+                                  const RegistryIndex& registry, std::vector<std::string>& unlinked,
+                                  const Checkpoint& checkpoint) {
   std::vector<NamedLink> links;
-  for (const std::string& link : candidates) {
+  for (size_t i = 0; i < candidates.size(); ++i) {
+    if (i % kLinksBetweenCheckpoints == 0) checkpoint();
+    const std::string& link = candidates[i];
     if (link.empty() || IsOutsideLink(link)) continue;
     auto named = Resolve(link, folder, registry);
     if (!named || ExtWithDot(registry.Name(named->numbers->front())).empty()) unlinked.push_back(link);
@@ -127,19 +132,19 @@ std::vector<std::string> PageLinks(const std::string& page) {
 }
 
 LinkRewrite RewriteLinks(std::string& text, const std::vector<std::string>& candidates, const std::string& folder,
-                         const RegistryIndex& registry, const std::string& groupType) {
+                         const RegistryIndex& registry, const std::string& groupType, const Checkpoint& checkpoint) {
   LinkRewrite rewrite;
-  const std::vector<NamedLink> links = NamedLinks(candidates, folder, registry, rewrite.unlinked);
+  const std::vector<NamedLink> links = NamedLinks(candidates, folder, registry, rewrite.unlinked, checkpoint);
   if (links.empty()) return rewrite;
   std::vector<Step> steps = FirstStepOfEachText(links);
   std::vector<LinkReplacement> replacements = Replacements(steps, links, registry, groupType);
   std::vector<bool> made;
   if (ReplacementsStayApart(replacements)) {
-    made = ReplaceIndexed(text, replacements);
+    made = ReplaceIndexed(text, replacements, checkpoint);
   } else {
     steps = AllSteps(links);
     replacements = Replacements(steps, links, registry, groupType);
-    made = ReplaceInOrder(text, replacements);
+    made = ReplaceInOrder(text, replacements, checkpoint);
   }
   for (size_t i = 0; i < steps.size(); ++i) {
     if (!made[i]) continue;

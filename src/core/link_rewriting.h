@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/link_replacement.h"
 #include "core/registry_index.h"
 
 namespace pagefold {
@@ -32,8 +33,10 @@ std::vector<std::string> PageLinks(const std::string& page);
 // with a scheme, an absolute path or a fragment alone names nothing and is
 // not counted as unlinked; nor is an empty one. A link that names only an
 // entry without an extension, which is never packed, counts as unlinked.
+// The checkpoint is called every so often, so that a long page can be stopped.
 LinkRewrite RewriteLinks(std::string& text, const std::vector<std::string>& links, const std::string& folder,
-                         const RegistryIndex& registry, const std::string& groupType);
+                         const RegistryIndex& registry, const std::string& groupType,
+                         const Checkpoint& checkpoint = [] {});
 
 enum class LinkSource { Page, StyleSheet };
 

@@ -67,6 +67,17 @@ class LinkScan {
     return hit < end_ ? hit : std::string::npos;
   }
 
+  // Find for a closing byte. Once a search from some place has found none,
+  // no search from a later place can, so an unclosed "url(" or quote does
+  // not make every later one search the rest of the text again.
+  size_t FindClose(char c, size_t from) {
+    size_t& noneFrom = c == ')' ? noParenFrom_ : c == '"' ? noDoubleQuoteFrom_ : noSingleQuoteFrom_;
+    if (from >= noneFrom) return std::string::npos;
+    const size_t hit = Find(c, from);
+    if (hit == std::string::npos) noneFrom = from;
+    return hit;
+  }
+
   size_t SkipBlanks(size_t pos) const {
     while (pos < end_ && IsCssBlank(text_[pos])) ++pos;
     return pos;
@@ -80,18 +91,18 @@ class LinkScan {
 
   // A value in quotes at pos: added, and the position behind its closing
   // quote returned; nothing added and pos returned when it is not one.
-  size_t ReadQuoted(size_t pos, std::vector<std::string>& links) const {
+  size_t ReadQuoted(size_t pos, std::vector<std::string>& links) {
     if (pos >= end_ || (text_[pos] != '"' && text_[pos] != '\'')) return pos;
-    const size_t close = Find(text_[pos], pos + 1);
+    const size_t close = FindClose(text_[pos], pos + 1);
     if (close == std::string::npos) return pos;
     return Take(pos + 1, close, close + 1, links);
   }
 
   // The value behind "url(", which ends at `from`.
-  size_t ReadUrl(size_t from, std::vector<std::string>& links) const {
+  size_t ReadUrl(size_t from, std::vector<std::string>& links) {
     const size_t start = SkipBlanks(from);
     if (start < end_ && (text_[start] == '"' || text_[start] == '\'')) return ReadQuoted(start, links);
-    const size_t close = Find(')', start);
+    const size_t close = FindClose(')', start);
     if (close == std::string::npos) return from;
     size_t end = close;
     while (end > start && IsCssBlank(text_[end - 1])) --end;
@@ -100,12 +111,16 @@ class LinkScan {
 
   // The string behind "@import", which ends at `from`; "@import url(...)"
   // is left to the url scan.
-  size_t ReadImport(size_t from, std::vector<std::string>& links) const {
+  size_t ReadImport(size_t from, std::vector<std::string>& links) {
     return ReadQuoted(SkipBlanks(from), links);
   }
 
   const std::string& text_;
   const size_t end_;  // the first zero byte, or the size
+  // Where a search for each closing byte last found none, or npos.
+  size_t noParenFrom_ = std::string::npos;
+  size_t noDoubleQuoteFrom_ = std::string::npos;
+  size_t noSingleQuoteFrom_ = std::string::npos;
 };
 
 }  // namespace

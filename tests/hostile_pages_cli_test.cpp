@@ -1,0 +1,121 @@
+// pagefold-cli on pages made to be slow: a long page of "url(" that never
+// closes, and pages of many links that read like links of a packed site. Each
+// builds in seconds, and a build stuck inside one long page stops at once
+// when it is asked to.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "test_support.h"
+
+namespace {
+
+using testing_support::ReadFile;
+using testing_support::ScratchDir;
+using testing_support::WriteFile;
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+struct HostilePages : ::testing::Test {
+  ScratchDir source, target, logs;
+
+  fs::path ErrFile() const { return logs.path() / "stderr.txt"; }
+
+  pid_t Start(const std::string& start) {
+    const std::string err = ErrFile().string(), folder = source.str(), res = (target.path() / "site.res").string();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      const int fd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      if (fd < 0 || ::dup2(fd, 2) < 0 || ::dup2(fd, 1) < 0) ::_exit(126);
+      ::execl(PAGEFOLD_CLI_PATH, PAGEFOLD_CLI_PATH, "--start", start.c_str(), folder.c_str(), res.c_str(),
+              static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    return pid;
+  }
+
+  // The exit code, or -1 when the program was still running after `limit`
+  // seconds (it is then killed).
+  static int Finish(pid_t pid, double limit) {
+    const Clock::time_point start = Clock::now();
+    int status = 0;
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+      if (SecondsSince(start) > limit) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+        return -1;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+};
+
+// Each build takes well under a second here (0.8 s and 1.3 s on a shared
+// 2-core machine); 10 s leaves room for a slow one. Scanning again from every
+// "url(" took about an hour for the first page.
+TEST_F(HostilePages, AnUnclosedUrlPageAndAPageOfPackedSiteLinksBuildInSeconds) {
+  std::string unclosed = "<html><body>";
+  while (unclosed.size() < 50u * 1024 * 1024) unclosed += "url(";
+  WriteFile(source.path() / "index.htm", unclosed + "<img src=\"logo.gif\"></body></html>");
+  WriteFile(source.path() / "logo.gif", "GIF");
+  Clock::time_point start = Clock::now();
+  EXPECT_EQ(Finish(Start("index.htm"), 60), 0) << ReadFile(ErrFile());
+  const double unclosedSeconds = SecondsSince(start);
+  EXPECT_LT(unclosedSeconds, 10.0);
+  EXPECT_TRUE(fs::exists(target.path() / "site.res"));
+  EXPECT_FALSE(fs::exists(target.path() / "ARH"));
+
+  // 100,000 links, each with its own query, to the 1,000 pages of a packed site.
+  fs::remove_all(source.path() / "index.htm");
+  fs::remove_all(target.path() / "site.res");
+  std::string packed = "<html><body>";
+  for (int i = 0; i < 100000; ++i)
+    packed += "<a href=\"p/search_file_nomber_" + std::to_string(i % 1000) + ".htm?" + std::to_string(i) + "\">x</a>\n";
+  for (int i = 0; i < 1000; ++i) WriteFile(source.path() / "p" / ("search_file_nomber_" + std::to_string(i) + ".htm"), "p");
+  WriteFile(source.path() / "index.htm", packed + "</body></html>");
+  start = Clock::now();
+  EXPECT_EQ(Finish(Start("index.htm"), 60), 0) << ReadFile(ErrFile());
+  const double packedSeconds = SecondsSince(start);
+  EXPECT_LT(packedSeconds, 10.0);
+  EXPECT_TRUE(fs::exists(target.path() / "site.res"));
+  EXPECT_FALSE(fs::exists(target.path() / "ARH"));
+}
+
+// Links written exactly like resource links are replaced one after the other
+// through the whole page, which takes long; Ctrl+C still ends the build within
+// a second, with the work folder removed.
+TEST_F(HostilePages, CtrlCStopsTheBuildInsideALongPage) {
+  std::string page = "<html><body>";
+  for (int i = 0; i < 5000; ++i) {
+    const std::string name = "SEARCH_FILE_NOMBER_" + std::to_string(i);
+    page += "<a href=\"../HTM/" + name + "\">x</a>\n";
+    WriteFile(source.path() / "HTM" / name, "x");
+  }
+  WriteFile(source.path() / "a" / "index.htm", page + std::string(3000000, 'x') + "</body></html>");
+  const pid_t pid = Start("a/index.htm");
+  const Clock::time_point deadline = Clock::now() + std::chrono::seconds(30);
+  while (ReadFile(ErrFile()).find("Меняются ссылки...") == std::string::npos && Clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  ASSERT_EQ(::waitpid(pid, nullptr, WNOHANG), 0) << "the build ended before it was interrupted";
+  ASSERT_EQ(::kill(pid, SIGINT), 0);
+  const Clock::time_point sent = Clock::now();
+  EXPECT_EQ(Finish(pid, 30), 1);
+  EXPECT_LT(SecondsSince(sent), 1.0);
+  const std::string err = ReadFile(ErrFile());
+  EXPECT_TRUE(err.ends_with("\nСборка прервана\n")) << err;
+  EXPECT_FALSE(fs::exists(target.path() / "ARH"));
+  EXPECT_FALSE(fs::exists(target.path() / "site.res"));
+}
+
+}  // namespace
