@@ -31,6 +31,11 @@ void SortByName(std::vector<FolderEntry>& entries);
 // too); empty when the folder cannot be reached.
 std::string FolderIdentity(const std::string& folder);
 
+// True when the entry at the path, its links followed to the end, is the
+// folder or lies inside it (the folder's own links followed too); false when
+// either cannot be reached, as through a dangling link.
+bool LeadsInside(const std::string& path, const std::string& folder);
+
 // The size of the entry at the path, or -1 when there is none.
 std::int64_t EntrySize(const std::string& path);
 
