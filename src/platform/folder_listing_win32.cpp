@@ -84,7 +84,6 @@ FolderListing ListFolder(const std::string& folder) {
     listing.entries.push_back(std::move(entry));
   } while (::FindNextFileW(search, &found));
   ::FindClose(search);
-  SortByName(listing.entries);
   return listing;
 }
 
