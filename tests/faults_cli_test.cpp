@@ -174,6 +174,29 @@ TEST_F(CliFaults, AReadOnlyTargetFolderStopsTheBuildWithAccessDenied) {
   EXPECT_EQ(TreeFingerprint(source.path()), before);
 }
 
+TEST_F(CliFaults, LinksLeadingOutOfTheSourceAreLeftOutCountedAndNeverPacked) {
+  ScratchDir outside;
+  WriteFile(outside.path() / "id_rsa", "PRIVATE-KEY-BYTES");
+  WriteFile(outside.path() / "docs" / "private.htm", "PRIVATE-PAGE-BYTES");
+  WriteFile(source.path() / "index.htm", "<img src=\"img/logo.gif\"><a href=\"docs/private.htm\">d</a>"
+                                         "<img src=\"img/inner.gif\">");
+  WriteFile(source.path() / "pictures" / "real.gif", "INNER-PICTURE");
+  fs::create_directories(source.path() / "img");
+  fs::create_symlink(outside.path() / "id_rsa", source.path() / "img" / "logo.gif");
+  fs::create_symlink("../pictures/real.gif", source.path() / "img" / "inner.gif");
+  fs::create_directory_symlink(outside.path() / "docs", source.path() / "docs");
+
+  const Result r = Run(Pack());
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "Пропущены файлы с недопустимыми именами: 2\n" + std::string(kStages) +
+                       "Ссылок без ресурса: 2\nindex.htm -> docs/private.htm\nindex.htm -> img/logo.gif\n");
+  const std::string res = ReadFile(target.path() / "site.res");
+  EXPECT_NE(res.find("INNER-PICTURE"), std::string::npos);
+  EXPECT_EQ(res.find("PRIVATE-KEY-BYTES"), std::string::npos);
+  EXPECT_EQ(res.find("PRIVATE-PAGE-BYTES"), std::string::npos);
+  EXPECT_FALSE(fs::exists(target.path() / "ARH"));
+}
+
 TEST_F(CliFaults, KilledInTheMiddleLeavesTheWorkFolderWhichTheNextBuildReportsUntilItIsRemoved) {
   ManyFiles(3000);
   const pid_t pid = StartAndWaitForStaging();

@@ -71,24 +71,39 @@ TEST(FindFiles, MasksMatchFoldersTooWithoutRegardToCase) {
   EXPECT_EQ(list, (StringList{root + OsPath("s.htm/"), root + OsPath("s.htm/z.htm"), root + "x.htm"}));
 }
 
-TEST(FindFiles, LinksBackIntoTheTreeDoNotLoopAndAreNeverFollowedForDeletion) {
+TEST(FindFiles, LinksInsideTheTreeAreFollowedOnceLinksOutOrNowhereAreLeftOutAndCounted) {
 #ifdef _WIN32
   GTEST_SKIP() << "MinGW's std::filesystem cannot make folder links (nor can Wine)";
 #endif
   ScratchDir dir, outside;
   WriteFile(dir.path() / "site" / "a.htm", "");
+  WriteFile(dir.path() / "site" / "img" / "logo.gif", "");
   WriteFile(outside.path() / "precious.txt", "keep");
   fs::create_directory_symlink(dir.path() / "site", dir.path() / "site" / "loop");
+  fs::create_directory_symlink(dir.path() / "site" / "img", dir.path() / "site" / "pictures");
+  fs::create_symlink("../a.htm", dir.path() / "site" / "img" / "same.htm");
   fs::create_directory_symlink(outside.path(), dir.path() / "site" / "out");
+  fs::create_symlink(outside.path() / "precious.txt", dir.path() / "site" / "img" / "secret.gif");
+  fs::create_symlink(dir.path() / "site" / "nowhere", dir.path() / "site" / "dangling.htm");
+  // A folder beside the tree whose name begins with the tree's name is outside.
+  WriteFile(dir.path() / "site-x" / "twin.htm", "");
+  fs::create_symlink("../site-x/twin.htm", dir.path() / "site" / "twin.htm");
+  // A link out through a folder of the tree that leads back in elsewhere.
+  fs::create_symlink("../../site/a.htm", dir.path() / "site" / "img" / "back.htm");
   StringList list;
-  pagefold::FindFiles((dir.path() / "site").string(), "", list, true);
+  const int skipped = pagefold::FindFiles((dir.path() / "site").string(), "", list, true);
   const std::string root = (dir.path() / "site").string() + "/";
-  // The loop is listed but not entered again; the outside folder is listed once.
-  EXPECT_EQ(list, (StringList{root + "a.htm", root + "loop/", root + "out/", root + "out/precious.txt"}));
+  // The loop and the second way into img are listed but not entered again.
+  EXPECT_EQ(list, (StringList{root + "a.htm", root + "img/", root + "img/back.htm", root + "img/logo.gif",
+                              root + "img/same.htm", root + "loop/", root + "pictures/"}));
+  EXPECT_EQ(skipped, 4);
+  EXPECT_EQ(pagefold::ListSourceFiles((dir.path() / "site").string()).skipped, 4);
 
   StringList doomed;
   pagefold::FindFilesToDelete((dir.path() / "site").string(), doomed);
-  EXPECT_EQ(doomed, (StringList{root + "a.htm", root + "loop", root + "out"}));
+  EXPECT_EQ(doomed, (StringList{root + "a.htm", root + "dangling.htm", root + "img/", root + "img/back.htm",
+                                root + "img/logo.gif", root + "img/same.htm", root + "img/secret.gif",
+                                root + "loop", root + "out", root + "pictures", root + "twin.htm"}));
 }
 
 TEST(FindFiles, SourceListingGivesRelativeNamesAndLeavesOutUnsafeOnes) {

@@ -14,7 +14,8 @@ struct Walk {
   std::string mask;
   StringList& list;
   bool recursive;
-  bool enterLinks;
+  bool enterLinks;  // links are followed: those leading out of the top folder are left out
+  std::string top;
   std::set<std::string> entered;  // identities of the folders already listed
   int skipped = 0;
 };
@@ -54,6 +55,10 @@ void ListInto(const std::string& folder, Walk& walk) {
   for (const platform::FolderEntry& entry : listing.entries) {
     if (!MatchesMask(entry.name, walk.mask)) continue;
     const std::string path = folder + entry.name;
+    if (entry.isLink && walk.enterLinks && !platform::LeadsInside(path, walk.top)) {
+      ++walk.skipped;
+      continue;
+    }
     const bool folderEntry = entry.isFolder && (walk.enterLinks || !entry.isLink);
     if (!folderEntry) {
       walk.list.push_back(path);
@@ -69,15 +74,15 @@ void ListInto(const std::string& folder, Walk& walk) {
 
 int FindFiles(const std::string& folder, const std::string& mask, StringList& list, bool recursive) {
   if (folder.empty()) return 0;
-  Walk walk{mask, list, recursive, true, {}};
-  ListInto(WithSeparator(folder), walk);
+  Walk walk{mask, list, recursive, true, WithSeparator(folder), {}};
+  ListInto(walk.top, walk);
   return walk.skipped;
 }
 
 void FindFilesToDelete(const std::string& folder, StringList& list) {
   if (folder.empty()) return;
-  Walk walk{"", list, true, false, {}};
-  ListInto(WithSeparator(folder), walk);
+  Walk walk{"", list, true, false, WithSeparator(folder), {}};
+  ListInto(walk.top, walk);
 }
 
 SourceFiles ListSourceFiles(const std::string& folder) {

@@ -13,8 +13,9 @@ namespace pagefold {
 // folder. An empty mask means "*.*", which matches every name; other masks
 // match with "*" and "?" regardless of case, folders included. A folder that
 // is reached twice (through a symbolic link) is listed but not entered again.
-// Returns how many names were left out because the program's paths cannot
-// carry them.
+// A symbolic link that leads out of the folder, or nowhere, is left out, so
+// that nothing outside the tree is ever packed. Returns how many names were
+// left out: such links, and names the program's paths cannot carry.
 int FindFiles(const std::string& folder, const std::string& mask, StringList& list, bool recursive);
 
 // Every file below the folder that may be deleted when emptying it: like
@@ -27,7 +28,8 @@ void FindFilesToDelete(const std::string& folder, StringList& list);
 struct SourceFiles {
   StringList names;
   // Names left out because they cannot be carried safely through the registry
-  // and the script: no Windows-1251 form, a byte below 32, or a double quote.
+  // and the script (no Windows-1251 form, a byte below 32, or a double quote),
+  // and links that lead out of the folder or nowhere.
   int skipped = 0;
 };
 SourceFiles ListSourceFiles(const std::string& folder);

@@ -6,8 +6,7 @@
 
 namespace platform {
 
-// Sorted here rather than trusted to the file system, which orders names its
-// own way (NTFS by upper case, FAT and POSIX folders not at all).
+// The keys are computed once per entry rather than at every comparison.
 void SortByName(std::vector<FolderEntry>& entries) {
   std::vector<std::pair<std::string, FolderEntry>> keyed;
   keyed.reserve(entries.size());

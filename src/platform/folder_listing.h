@@ -19,17 +19,23 @@ struct FolderListing {
   int unconvertible = 0;  // names left out: no Windows-1251 form, or a "\" inside
 };
 
-// Lists every entry of the folder, hidden ones included, ordered by
-// lower-cased name (Windows-1251 letter pairs), ties by bytes. A folder that
-// is missing or unreadable gives an empty listing.
+// Lists every entry of the folder, hidden ones included: on Windows in the
+// order the file system yields them; on POSIX, whose folders keep no order,
+// as SortByName orders them. A folder that is missing or unreadable gives an
+// empty listing.
 FolderListing ListFolder(const std::string& folder);
 
-// Orders entries as ListFolder returns them: by lower-cased name, ties by bytes.
+// Orders entries by lower-cased name (Windows-1251 letter pairs), ties by bytes.
 void SortByName(std::vector<FolderEntry>& entries);
 
 // A text that is equal for two paths naming the same folder (through links
 // too); empty when the folder cannot be reached.
 std::string FolderIdentity(const std::string& folder);
+
+// True when the entry at the path, its links followed to the end, is the
+// folder or lies inside it (the folder's own links followed too); false when
+// either cannot be reached, as through a dangling link.
+bool LeadsInside(const std::string& path, const std::string& folder);
 
 // The size of the entry at the path, or -1 when there is none.
 std::int64_t EntrySize(const std::string& path);

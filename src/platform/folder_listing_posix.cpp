@@ -2,6 +2,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <climits>
+#include <cstdlib>
+
 #include "platform/folder_listing.h"
 #include "platform/native_path.h"
 
@@ -43,6 +46,27 @@ std::string FolderIdentity(const std::string& folder) {
   struct stat st;
   if (!native || ::stat(native->c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return "";
   return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+}
+
+namespace {
+
+// The path with every link followed; empty when it cannot be reached.
+std::string Resolved(const std::string& path) {
+  const auto native = ToNativePath(path);
+  char resolved[PATH_MAX];
+  if (!native || !::realpath(native->c_str(), resolved)) return "";
+  return resolved;
+}
+
+}  // namespace
+
+bool LeadsInside(const std::string& path, const std::string& folder) {
+  const std::string entry = Resolved(path);
+  std::string root = Resolved(folder);
+  if (entry.empty() || root.empty()) return false;
+  if (entry == root) return true;
+  if (root.back() != '/') root += '/';
+  return entry.rfind(root, 0) == 0;
 }
 
 std::int64_t EntrySize(const std::string& path) {

@@ -30,6 +30,30 @@ bool IsLink(const WIN32_FIND_DATAW& found) {
          (found.dwReserved0 == IO_REPARSE_TAG_SYMLINK || found.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
 }
 
+// The path with every link followed, as the system names the file it opens;
+// empty when it cannot be opened.
+std::wstring Resolved(const std::string& path) {
+  const auto native = ToNativePath(path);
+  if (!native) return L"";
+  const HANDLE h = ::CreateFileW(native->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return L"";
+  std::wstring resolved(MAX_PATH, L'\0');
+  DWORD length = ::GetFinalPathNameByHandleW(h, resolved.data(), MAX_PATH, FILE_NAME_NORMALIZED);
+  if (length >= MAX_PATH) {
+    resolved.resize(length);
+    length = ::GetFinalPathNameByHandleW(h, resolved.data(), length, FILE_NAME_NORMALIZED);
+  }
+  ::CloseHandle(h);
+  resolved.resize(length < resolved.size() ? length : 0);
+  return resolved;
+}
+
+bool SameText(const std::wstring& a, const std::wstring& b) {
+  return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
 }  // namespace
 
 FolderListing ListFolder(const std::string& folder) {
@@ -60,7 +84,6 @@ FolderListing ListFolder(const std::string& folder) {
     listing.entries.push_back(std::move(entry));
   } while (::FindNextFileW(search, &found));
   ::FindClose(search);
-  SortByName(listing.entries);
   return listing;
 }
 
@@ -69,6 +92,15 @@ std::string FolderIdentity(const std::string& folder) {
   if (!EntryInformation(folder, info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return "";
   return std::to_string(info.dwVolumeSerialNumber) + ":" +
          std::to_string(SizeOf(info.nFileIndexHigh, info.nFileIndexLow));
+}
+
+bool LeadsInside(const std::string& path, const std::string& folder) {
+  const std::wstring entry = Resolved(path);
+  std::wstring root = Resolved(folder);
+  if (entry.empty() || root.empty()) return false;
+  if (SameText(entry, root)) return true;
+  if (root.back() != L'\\') root += L'\\';
+  return entry.size() > root.size() && SameText(entry.substr(0, root.size()), root);
 }
 
 std::int64_t EntrySize(const std::string& path) {
