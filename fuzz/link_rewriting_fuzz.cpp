@@ -56,8 +56,8 @@ void CheckReplacements(const std::string& page, const std::vector<std::string>& 
   }
   if (!pagefold::ReplacementsStayApart(replacements)) return;
   std::string inOrder = page, indexed = page;
-  const std::vector<bool> madeInOrder = pagefold::ReplaceInOrder(inOrder, replacements);
-  const std::vector<bool> madeIndexed = pagefold::ReplaceIndexed(indexed, replacements);
+  const std::vector<bool> madeInOrder = pagefold::ReplaceInOrder(inOrder, replacements, [] {});
+  const std::vector<bool> madeIndexed = pagefold::ReplaceIndexed(indexed, replacements, [] {});
   if (inOrder != indexed || madeInOrder != madeIndexed) std::abort();
 }
 
