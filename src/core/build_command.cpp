@@ -25,6 +25,7 @@
 #include "platform/platform_error.h"
 #include "platform/short_path.h"
 #include "text/cp1251.h"
+#include "text/page_encoding.h"
 
 namespace pagefold {
 namespace {
@@ -88,6 +89,7 @@ class BuildRun {
       host_.SetWindowEnabled(false);
       build_.UsedFlags.assign(count_ + 1, 0);
       unlinked_.assign(count_ + 1, {});
+      utf8_.assign(count_ + 1, false);
       sheetLinks_.assign(count_ + 1, {});
       present_.assign(count_ + 1, false);
       RewriteLinks(registry);
@@ -146,13 +148,10 @@ class BuildRun {
         present_[n] = true;
       }
       if (present_[n] && IsPageName(name)) {
-        const LinkRewrite page = RewriteStaged(full, LinkSource::Page, up(name), registry);
-        for (const int number : page.marked) build_.UsedFlags[static_cast<size_t>(number)] = 1;
-        unlinked_[n] = page.unlinked;
+        for (const int number : RewriteStaged(n, full, LinkSource::Page, up(name), registry))
+          build_.UsedFlags[static_cast<size_t>(number)] = 1;
       } else if (present_[n] && IsStyleSheetName(name)) {
-        LinkRewrite sheet = RewriteStaged(full, LinkSource::StyleSheet, up(name), registry);
-        sheetLinks_[n] = std::move(sheet.marked);
-        unlinked_[n] = std::move(sheet.unlinked);
+        sheetLinks_[n] = RewriteStaged(n, full, LinkSource::StyleSheet, up(name), registry);
       }
       Pump();
       host_.SetStatusText(0, texts::Counter(n, count_));
@@ -160,16 +159,19 @@ class BuildRun {
     }
   }
 
-  // Rewrites the links of a staged page or style sheet, and writes it back
-  // when a replacement was made.
-  LinkRewrite RewriteStaged(const std::string& file, LinkSource source, const std::string& folder,
-                            const RegistryIndex& registry) {
+  // Rewrites the links of a staged page or style sheet, file number n, and
+  // writes it back when a replacement was made. Keeps its links that name no
+  // packed file and its encoding; returns the entries it links.
+  std::vector<int> RewriteStaged(int n, const std::string& file, LinkSource source, const std::string& folder,
+                                 const RegistryIndex& registry) {
     std::string text = work_.Read(file);
+    utf8_[n] = text::IsUtf8Page(text);
     const std::vector<std::string> links = source == LinkSource::Page ? PageLinks(text) : StyleSheetLinks(text);
     // A page of many links is stopped inside its rewriting too.
     LinkRewrite rewrite = pagefold::RewriteLinks(text, links, folder, registry, build_.GroupType, [this] { Pump(); });
     if (rewrite.count > 0) work_.Write(file, text);
-    return rewrite;
+    unlinked_[n] = std::move(rewrite.unlinked);
+    return std::move(rewrite.marked);
   }
 
   // The links of a style sheet keep their files only when the sheet is kept
@@ -205,7 +207,7 @@ class BuildRun {
         present_[n] = !work_.Remove(full);
       if (!present_[n]) continue;
       page.AddRow(n, name, work_.PathOf(full), build_.GroupType);
-      for (std::string& link : unlinked_[n]) build_.UnlinkedLinks.push_back({name, std::move(link)});
+      for (std::string& link : unlinked_[n]) build_.UnlinkedLinks.push_back({name, std::move(link), utf8_[n]});
     }
     page.Save(work_, "filelist.html");
   }
@@ -316,6 +318,7 @@ class BuildRun {
   // and the files that a style sheet links.
   std::vector<std::vector<std::string>> unlinked_;
   std::vector<std::vector<int>> sheetLinks_;
+  std::vector<bool> utf8_;  // by file number: a page or sheet written in UTF-8
   std::string startStagedName_;
   std::optional<CompilerFolder> compilerFolder_;
   bool compiling_ = false;  // the compiling stage has been shown

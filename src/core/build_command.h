@@ -23,6 +23,7 @@ enum class BuildOutcome {
 struct UnlinkedLink {
   std::string page;  // the registry name of the page or style sheet
   std::string link;  // the link as written in it
+  bool utf8 = false;  // the page is written in UTF-8 (text::IsUtf8Page), and so is the link
   bool operator==(const UnlinkedLink&) const = default;
 };
 

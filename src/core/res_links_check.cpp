@@ -9,6 +9,7 @@
 #include "core/res_index.h"
 #include "core/style_sheet_links.h"
 #include "text/case_rules.h"
+#include "text/page_encoding.h"
 
 namespace pagefold {
 namespace {
@@ -104,10 +105,11 @@ ResLinkCheck CheckResLinks(ResSource& source) {
     links.erase(std::unique(links.begin(), links.end()), links.end());
     const auto original = originals.find(FileListKey(place.type, place.name));
     const std::string page = original != originals.end() ? original->second : place.type + "/" + place.name;
+    const bool utf8 = !links.empty() && text::IsUtf8Page(*data);
     for (const std::string& link : links) {
       if (link.empty() || IsOutsideLink(link)) continue;
       const auto target = ResolveResLink(place, link);
-      if (!target || !index.Find(target->type, target->name)) check.dangling.push_back({page, link});
+      if (!target || !index.Find(target->type, target->name)) check.dangling.push_back({page, link, utf8});
     }
   }
   return check;
