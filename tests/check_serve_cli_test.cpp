@@ -169,10 +169,16 @@ TEST(CheckCommand, ResFilesFromLlvmRc) {
             "Ссылок без ресурса: 7\n");
 }
 
+// The programs started meanwhile run in the Russian UTF-8 locale.
+struct RussianUtf8Locale {
+  RussianUtf8Locale() { ::setenv("LC_ALL", "ru_RU.UTF-8", 1); }
+  ~RussianUtf8Locale() { ::unsetenv("LC_ALL"); }
+};
+
 // The links of a UTF-8 page and of a Windows-1251 page that name no file, each
-// shown as its page writes it, in the terminal of a Russian UTF-8 locale.
+// shown as its page writes it.
 TEST(LinkReport, EachLinkIsShownInTheEncodingOfItsPage) {
-  ::setenv("LC_ALL", "ru_RU.UTF-8", 1);
+  const RussianUtf8Locale locale;
   ScratchDir dir;
   const fs::path site = dir.path() / "site";
   // This file is UTF-8: the page's bytes are as written; one link holds a
@@ -202,7 +208,6 @@ TEST(LinkReport, EachLinkIsShownInTheEncodingOfItsPage) {
   EXPECT_EQ(r.exitCode, 1) << r.err;
   // index.html is the copy of the start page.
   EXPECT_EQ(r.out, "HTML/INDEX -> картинка.gif\n" + shown + "Ссылок без ресурса: 6\n");
-  ::unsetenv("LC_ALL");
 }
 
 // pagefold-cli --serve FILE --port 0, its address read from its first line.

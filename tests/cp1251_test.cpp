@@ -72,6 +72,7 @@ TEST(Cp1251, ShownUtf8KeepsCyrillicAndEscapesTheRest) {
   EXPECT_EQ(text::Utf8ToCp1251Shown("\xE2\x82\xAC"), "\x88");                  // €, in the code page
   EXPECT_EQ(text::Utf8ToCp1251Shown("a\xE2\x86\x92" "b"), "a\\u2192b");          // →, not in it
   EXPECT_EQ(text::Utf8ToCp1251Shown("\xC2\x98"), "\\u0098");                  // the hole at 0x98
+  EXPECT_EQ(text::Utf8ToCp1251Shown("\xC3\xA9"), "\\u00E9");                  // é, capital hex digits
   EXPECT_EQ(text::Utf8ToCp1251Shown("\xF0\x9F\x98\x80"), "\\uD83D\\uDE00");  // a UTF-16 pair
   // Every byte of a malformed sequence on its own; the rest goes on.
   EXPECT_EQ(text::Utf8ToCp1251Shown("\xD0x\xE2\x86"), "\\xD0x\\xE2\\x86");
