@@ -13,11 +13,6 @@ namespace {
 
 constexpr size_t kSummaryLines = 10;
 
-// The link in Windows-1251 with its control bytes escaped.
-std::string ShownLink(const UnlinkedLink& link) {
-  return EscapedControlBytes(link.utf8 ? text::Utf8ToCp1251Shown(link.link) : link.link);
-}
-
 [[noreturn]] void Fail(const std::string& path, int code) {
   throw std::runtime_error(text::Cp1251Text("Не удалось записать отчёт \"") + path + "\": " +
                            platform::SystemErrorText(code));
@@ -33,11 +28,11 @@ std::string LinkReportSummary(const std::vector<UnlinkedLink>& links) {
   return summary;
 }
 
-std::string LinkReportLine(const UnlinkedLink& link) { return EscapedControlBytes(link.page) + " -> " + ShownLink(link); }
+std::string LinkReportLine(const UnlinkedLink& link) { return EscapedControlBytes(link.page) + " -> " + EscapedControlBytes(link.link); }
 
 void WriteLinkReport(const std::string& path, const std::vector<UnlinkedLink>& links) {
   std::string bytes;
-  for (const UnlinkedLink& link : links) bytes += EscapedControlBytes(link.page) + "\t" + ShownLink(link) + "\r\n";
+  for (const UnlinkedLink& link : links) bytes += EscapedControlBytes(link.page) + "\t" + EscapedControlBytes(link.link) + "\r\n";
   const std::string temporary = path + ".tmp";
   platform::FileWriter out;
   if (out.Create(temporary, platform::FileWriter::Mode::Normal) != platform::FileWriter::CreateResult::Created)

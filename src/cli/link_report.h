@@ -12,8 +12,7 @@ namespace pagefold::cli {
 // "Ссылок без ресурса: N" and the first ten links as "page -> link", one line
 // each, without a line break after the last; empty when there are none.
 // Control bytes are shown escaped (\r, \n, \t, \xHH), here and in the report
-// file, so that every link keeps to its line. A link of a UTF-8 page is shown
-// in Windows-1251 (see text::Utf8ToCp1251Shown).
+// file, so that every link keeps to its line.
 std::string LinkReportSummary(const std::vector<UnlinkedLink>& links);
 
 // One link as the summary shows it: "page -> link".

@@ -89,7 +89,6 @@ class BuildRun {
       host_.SetWindowEnabled(false);
       build_.UsedFlags.assign(count_ + 1, 0);
       unlinked_.assign(count_ + 1, {});
-      utf8_.assign(count_ + 1, false);
       sheetLinks_.assign(count_ + 1, {});
       present_.assign(count_ + 1, false);
       RewriteLinks(registry);
@@ -161,15 +160,18 @@ class BuildRun {
 
   // Rewrites the links of a staged page or style sheet, file number n, and
   // writes it back when a replacement was made. Keeps its links that name no
-  // packed file and its encoding; returns the entries it links.
+  // packed file, in Windows-1251; returns the entries it links.
   std::vector<int> RewriteStaged(int n, const std::string& file, LinkSource source, const std::string& folder,
                                  const RegistryIndex& registry) {
     std::string text = work_.Read(file);
-    utf8_[n] = text::IsUtf8Page(text);
+    // Before the rewriting, which may take the only bytes beyond ASCII.
+    const bool utf8 = text::IsUtf8Page(text);
     const std::vector<std::string> links = source == LinkSource::Page ? PageLinks(text) : StyleSheetLinks(text);
     // A page of many links is stopped inside its rewriting too.
     LinkRewrite rewrite = pagefold::RewriteLinks(text, links, folder, registry, build_.GroupType, [this] { Pump(); });
     if (rewrite.count > 0) work_.Write(file, text);
+    if (utf8)
+      for (std::string& link : rewrite.unlinked) link = text::Utf8ToCp1251Shown(link);
     unlinked_[n] = std::move(rewrite.unlinked);
     return std::move(rewrite.marked);
   }
@@ -207,7 +209,7 @@ class BuildRun {
         present_[n] = !work_.Remove(full);
       if (!present_[n]) continue;
       page.AddRow(n, name, work_.PathOf(full), build_.GroupType);
-      for (std::string& link : unlinked_[n]) build_.UnlinkedLinks.push_back({name, std::move(link), utf8_[n]});
+      for (std::string& link : unlinked_[n]) build_.UnlinkedLinks.push_back({name, std::move(link)});
     }
     page.Save(work_, "filelist.html");
   }
@@ -318,7 +320,6 @@ class BuildRun {
   // and the files that a style sheet links.
   std::vector<std::vector<std::string>> unlinked_;
   std::vector<std::vector<int>> sheetLinks_;
-  std::vector<bool> utf8_;  // by file number: a page or sheet written in UTF-8
   std::string startStagedName_;
   std::optional<CompilerFolder> compilerFolder_;
   bool compiling_ = false;  // the compiling stage has been shown
