@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <iostream>
 #include <thread>
 
 #include "test_support.h"
@@ -91,10 +92,12 @@ TEST_F(HostilePages, AnUnclosedUrlPageAndAPageOfPackedSiteLinksBuildInSeconds) {
   EXPECT_FALSE(fs::exists(target.path() / "ARH"));
 }
 
-// Links written exactly like resource links are replaced one after the other
-// through the whole page, which takes long; Ctrl+C still ends the build within
-// a second, with the work folder removed.
-TEST_F(HostilePages, CtrlCStopsTheBuildInsideALongPage) {
+// A re-packed site whose page links to its files by names written exactly
+// like resource links: each replacement then meets the resource links the
+// ones before it inserted. 5,000 of them on a 3 MB page built in 26 s on a
+// shared 2-core machine when every replacement searched the whole page; now
+// in 2.5 s, nearly all of it copying the 5,000 files.
+TEST_F(HostilePages, APageOfLinksWrittenAsResourceLinksBuildsInSeconds) {
   std::string page = "<html><body>";
   for (int i = 0; i < 5000; ++i) {
     const std::string name = "SEARCH_FILE_NOMBER_" + std::to_string(i);
@@ -102,6 +105,30 @@ TEST_F(HostilePages, CtrlCStopsTheBuildInsideALongPage) {
     WriteFile(source.path() / "HTM" / name, "x");
   }
   WriteFile(source.path() / "a" / "index.htm", page + std::string(3000000, 'x') + "</body></html>");
+  const Clock::time_point start = Clock::now();
+  EXPECT_EQ(Finish(Start("a/index.htm"), 120), 0) << ReadFile(ErrFile());
+  const double seconds = SecondsSince(start);
+  EXPECT_LT(seconds, 10.0);
+  std::cout << "built in " << seconds << " s\n";
+  const std::string res = ReadFile(target.path() / "site.res");
+  EXPECT_EQ(res.find("href=\"../HTM/"), std::string::npos);
+  EXPECT_NE(res.find("<a href=\"..//SEARCH_FILE_NOMBER_"), std::string::npos);
+  EXPECT_FALSE(fs::exists(target.path() / "ARH"));
+}
+
+// Link texts that differ only in bytes outside their words are all looked up
+// by the same word, each among the places of the ones before it: 10,000 of
+// them take seconds. Ctrl+C still ends the build within a second, with the
+// work folder removed.
+TEST_F(HostilePages, CtrlCStopsTheBuildInsideALongPage) {
+  std::string page = "<html><body>";
+  for (int i = 0; i < 10000; ++i) {
+    std::string query;
+    for (int n = i, digit = 0; digit < 9; ++digit, n /= 3) query += "=&!"[n % 3];
+    page += "<a href=\"../HTM/SEARCH_FILE_NOMBER_0?" + query + "\">x</a>\n";
+  }
+  WriteFile(source.path() / "HTM" / "SEARCH_FILE_NOMBER_0", "x");
+  WriteFile(source.path() / "a" / "index.htm", page + "</body></html>");
   const pid_t pid = Start("a/index.htm");
   const Clock::time_point deadline = Clock::now() + std::chrono::seconds(30);
   while (ReadFile(ErrFile()).find("Меняются ссылки...") == std::string::npos && Clock::now() < deadline)

@@ -1,33 +1,19 @@
 #include "core/link_replacement.h"
 
 #include <algorithm>
-#include <array>
 #include <set>
 #include <string_view>
 #include <unordered_map>
 
 #include "core/file_registry.h"
+#include "core/page_words.h"
 #include "text/case_rules.h"
 
 namespace pagefold {
 namespace {
 
-constexpr std::array<bool, 256> MakeNameBytes() {
-  std::array<bool, 256> table{};
-  for (int b = 0; b < 256; ++b)
-    table[b] = (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b >= 0x80 ||
-               std::string_view("_-.~%/\\").find(static_cast<char>(b)) != std::string_view::npos;
-  return table;
-}
-
-constexpr std::array<bool, 256> kNameBytes = MakeNameBytes();
-
 // Replacements made between two checkpoints.
 constexpr size_t kCheckEvery = 256;
-
-// The bytes of which names are made: ASCII letters and digits, 0x80 to 0xFF,
-// and "_-.~%/\\".
-bool IsNameByte(char c) { return kNameBytes[static_cast<unsigned char>(c)]; }
 
 // Every resource link ends with this, lower-cased: "/" and the staged name.
 const std::string kStagedNameMark = std::string("/") + kStagedNamePrefix;
@@ -100,22 +86,6 @@ bool HasLinkEnd(std::string_view lower) {
     if (end > mark + kStagedNameMark.size() && (end == lower.size() || !IsNameByte(lower[end]))) return true;
   }
   return false;
-}
-
-// A word of a text: a run of name bytes, with where it begins in the text.
-struct Word {
-  size_t offset;
-  std::string_view bytes;
-};
-
-template <typename Visit>
-void ForEachWord(std::string_view text, Visit visit) {
-  for (size_t pos = 0; pos < text.size();) {
-    size_t end = pos;
-    while (end < text.size() && IsNameByte(text[end])) ++end;
-    if (end > pos) visit(Word{pos, text.substr(pos, end - pos)});
-    pos = end + (end == pos);
-  }
 }
 
 std::vector<Word> WordsOf(std::string_view text) {

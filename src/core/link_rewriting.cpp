@@ -10,6 +10,7 @@
 #include "core/name_conversion.h"
 #include "core/style_sheet_links.h"
 #include "core/tmyfunction.h"
+#include "core/word_replacement.h"
 #include "platform/file_ops.h"
 #include "text/case_rules.h"
 
@@ -144,7 +145,8 @@ LinkRewrite RewriteLinks(std::string& text, const std::vector<std::string>& cand
   } else {
     steps = AllSteps(links);
     replacements = Replacements(steps, links, registry, groupType);
-    made = ReplaceInOrder(text, replacements, checkpoint);
+    made = LinksAreWords(replacements) ? ReplaceInOrderByWords(text, replacements, checkpoint)
+                                       : ReplaceInOrder(text, replacements, checkpoint);
   }
   for (size_t i = 0; i < steps.size(); ++i) {
     if (!made[i]) continue;
