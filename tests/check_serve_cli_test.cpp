@@ -21,6 +21,7 @@ namespace {
 
 using testing_support::ReadFile;
 using testing_support::ScratchDir;
+using testing_support::W;
 using testing_support::WriteFile;
 namespace fs = std::filesystem;
 
@@ -166,6 +167,52 @@ TEST(CheckCommand, ResFilesFromLlvmRc) {
             "#23/ABOUT -> ../gif/missing\n"
             "#23/ABOUT -> sub/deep/page\n"
             "Ссылок без ресурса: 7\n");
+}
+
+// The programs started meanwhile run in the Russian UTF-8 locale.
+struct RussianUtf8Locale {
+  RussianUtf8Locale() { ::setenv("LC_ALL", "ru_RU.UTF-8", 1); }
+  ~RussianUtf8Locale() { ::unsetenv("LC_ALL"); }
+};
+
+// The links of a UTF-8 page and of a Windows-1251 page that name no file, each
+// shown as its page writes it.
+TEST(LinkReport, EachLinkIsShownInTheEncodingOfItsPage) {
+  const RussianUtf8Locale locale;
+  ScratchDir dir;
+  const fs::path site = dir.path() / "site";
+  // This file is UTF-8: the page's bytes are as written; one link holds a
+  // malformed sequence, one a character reference, which --check decodes.
+  WriteFile(site / "utf8.htm",
+            "<meta charset=\"utf-8\"><a href=\"картинка.gif\">к</a><img src=\"стрелка→.gif\">"
+            "<img src=\"\xD0x.gif\"><img src=\"tab\x01.gif\"><img src=\"&#1089;.gif\">");
+  WriteFile(site / "win.htm", W("<a href=\"картинка.gif\">к</a><a href=\"utf8.htm\">u</a>"));
+  const fs::path res = dir.path() / "site.res", report = dir.path() / "report.txt";
+  Result r = Cli(dir, "--start win.htm --report " + Quoted(report) + " " + Quoted(site) + " " + Quoted(res));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  // In the order of the links' bytes as written.
+  const std::string shown =
+      "utf8.htm -> tab\\x01.gif\n"
+      "utf8.htm -> \\xD0x.gif\n"
+      "utf8.htm -> картинка.gif\n"
+      "utf8.htm -> стрелка\\u2192.gif\n";
+  ASSERT_NE(r.err.find("Ссылок"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.substr(r.err.find("Ссылок")), "Ссылок без ресурса: 6\nutf8.htm -> &#1089;.gif\n" + shown +
+                                                    "win.htm -> картинка.gif\n");
+  EXPECT_EQ(ReadFile(report), W("utf8.htm\t&#1089;.gif\r\n"
+                                "utf8.htm\ttab\\x01.gif\r\n"
+                                "utf8.htm\t\\xD0x.gif\r\n"
+                                "utf8.htm\tкартинка.gif\r\n"
+                                "utf8.htm\tстрелка\\u2192.gif\r\n"
+                                "win.htm\tкартинка.gif\r\n"));
+
+  r = Cli(dir, "--check " + Quoted(res));
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  // index.html is the copy of the start page.
+  EXPECT_EQ(r.out, "HTML/INDEX -> картинка.gif\n" + shown +
+                       "utf8.htm -> с.gif\n"
+                       "win.htm -> картинка.gif\n"
+                       "Ссылок без ресурса: 7\n");
 }
 
 // pagefold-cli --serve FILE --port 0, its address read from its first line.

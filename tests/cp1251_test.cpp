@@ -65,4 +65,21 @@ TEST(Cp1251, MalformedUtf8IsRejected) {
   EXPECT_THROW(text::Cp1251Text("\xC3\xA9"), std::invalid_argument);
 }
 
+TEST(Cp1251, ShownUtf8KeepsCyrillicAndEscapesTheRest) {
+  // картинка.gif
+  EXPECT_EQ(text::Utf8ToCp1251Shown("\xD0\xBA\xD0\xB0\xD1\x80\xD1\x82\xD0\xB8\xD0\xBD\xD0\xBA\xD0\xB0.gif"),
+            "\xEA\xE0\xF0\xF2\xE8\xED\xEA\xE0.gif");
+  EXPECT_EQ(text::Utf8ToCp1251Shown("\xE2\x82\xAC"), "\x88");                  // €, in the code page
+  EXPECT_EQ(text::Utf8ToCp1251Shown("a\xE2\x86\x92" "b"), "a\\u2192b");          // →, not in it
+  EXPECT_EQ(text::Utf8ToCp1251Shown("\xC2\x98"), "\\u0098");                  // the hole at 0x98
+  EXPECT_EQ(text::Utf8ToCp1251Shown("\xC3\xA9"), "\\u00E9");                  // é, capital hex digits
+  EXPECT_EQ(text::Utf8ToCp1251Shown("\xF0\x9F\x98\x80"), "\\uD83D\\uDE00");  // a UTF-16 pair
+  // Every byte of a malformed sequence on its own; the rest goes on.
+  EXPECT_EQ(text::Utf8ToCp1251Shown("\xD0x\xE2\x86"), "\\xD0x\\xE2\\x86");
+  EXPECT_EQ(text::Utf8ToCp1251Shown("\xC0\x80\xD1\x8F"), "\\xC0\\x80\xFF");  // overlong, then я
+  EXPECT_EQ(text::Utf8ToCp1251Shown("\xF4\x90\x80\x80"), "\\xF4\\x90\\x80\\x80");  // beyond U+10FFFF
+  EXPECT_EQ(text::Utf8ToCp1251Shown("a\tb\\"), "a\tb\\");  // ASCII as it is
+  EXPECT_EQ(text::Utf8ToCp1251Shown(""), "");
+}
+
 }  // namespace

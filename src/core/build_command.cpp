@@ -25,6 +25,7 @@
 #include "platform/platform_error.h"
 #include "platform/short_path.h"
 #include "text/cp1251.h"
+#include "text/page_encoding.h"
 
 namespace pagefold {
 namespace {
@@ -146,13 +147,10 @@ class BuildRun {
         present_[n] = true;
       }
       if (present_[n] && IsPageName(name)) {
-        const LinkRewrite page = RewriteStaged(n, full, LinkSource::Page, up(name), registry);
-        for (const int number : page.marked) build_.UsedFlags[static_cast<size_t>(number)] = 1;
-        unlinked_[n] = page.unlinked;
+        for (const int number : RewriteStaged(n, full, LinkSource::Page, up(name), registry))
+          build_.UsedFlags[static_cast<size_t>(number)] = 1;
       } else if (present_[n] && IsStyleSheetName(name)) {
-        LinkRewrite sheet = RewriteStaged(n, full, LinkSource::StyleSheet, up(name), registry);
-        sheetLinks_[n] = std::move(sheet.marked);
-        unlinked_[n] = std::move(sheet.unlinked);
+        sheetLinks_[n] = RewriteStaged(n, full, LinkSource::StyleSheet, up(name), registry);
       }
       Pump();
       host_.SetStatusText(0, texts::Counter(n, count_));
@@ -160,17 +158,23 @@ class BuildRun {
     }
   }
 
-  // Rewrites the links of a staged page or style sheet, and writes it back
-  // when a replacement was made.
-  LinkRewrite RewriteStaged(int number, const std::string& file, LinkSource source, const std::string& folder,
-                            const RegistryIndex& registry) {
+  // Rewrites the links of a staged page or style sheet, file number n, and
+  // writes it back when a replacement was made. Keeps its links that name no
+  // packed file, in Windows-1251; returns the entries it links.
+  std::vector<int> RewriteStaged(int n, const std::string& file, LinkSource source, const std::string& folder,
+                                 const RegistryIndex& registry) {
     std::string text = work_.Read(file);
+    // Before the rewriting, which may take the only bytes beyond ASCII.
+    const bool utf8 = text::IsUtf8Page(text);
     const std::vector<std::string> links = source == LinkSource::Page ? PageLinks(text) : StyleSheetLinks(text);
     // A page of many links is stopped inside its rewriting too.
     LinkRewrite rewrite = pagefold::RewriteLinks(text, links, folder, registry, build_.GroupType, [this] { Pump(); });
     if (rewrite.count > 0) work_.Write(file, text);
-    staged_[number].size = static_cast<std::int64_t>(text.size());
-    return rewrite;
+    staged_[n].size = static_cast<std::int64_t>(text.size());
+    if (utf8)
+      for (std::string& link : rewrite.unlinked) link = text::Utf8ToCp1251Shown(link);
+    unlinked_[n] = std::move(rewrite.unlinked);
+    return std::move(rewrite.marked);
   }
 
   // The links of a style sheet keep their files only when the sheet is kept

@@ -22,7 +22,9 @@ enum class BuildOutcome {
 // A link of a packed page or style sheet that names no packed file.
 struct UnlinkedLink {
   std::string page;  // the registry name of the page or style sheet
-  std::string link;  // the link as written in it
+  // The link as written in it, in Windows-1251: the link of a UTF-8 page
+  // (text::IsUtf8Page) converted, as text::Utf8ToCp1251Shown writes it.
+  std::string link;
   bool operator==(const UnlinkedLink&) const = default;
 };
 

@@ -9,6 +9,8 @@
 #include "core/res_index.h"
 #include "core/style_sheet_links.h"
 #include "text/case_rules.h"
+#include "text/cp1251.h"
+#include "text/page_encoding.h"
 
 namespace pagefold {
 namespace {
@@ -48,15 +50,32 @@ std::unordered_map<std::string, std::string> OriginalNames(ResSource& source, co
   return {};
 }
 
-std::vector<std::string> LinksOf(const ResEntry& entry, const std::string& data) {
-  const std::string type = ResContentType(entry.type, data);
-  if (type == "text/html") {
-    std::vector<std::string> links = PageLinks(data);
-    for (std::string& link : links) link = DecodedCharacterReferences(link);
-    return links;
+// A link as it is resolved and as it is shown: in Windows-1251, the link of
+// a UTF-8 page converted before its character references are decoded.
+struct CheckedLink {
+  std::string read, shown;
+  // Links read alike are one link; the first shown form is kept.
+  bool operator<(const CheckedLink& other) const {
+    return read != other.read ? read < other.read : shown < other.shown;
   }
-  if (type == "text/css") return StyleSheetLinks(data);
-  return {};
+  bool operator==(const CheckedLink& other) const { return read == other.read; }
+};
+
+std::vector<CheckedLink> LinksOf(const ResEntry& entry, const std::string& data) {
+  const std::string type = ResContentType(entry.type, data);
+  const bool page = type == "text/html";
+  if (!page && type != "text/css") return {};
+  const bool utf8 = text::IsUtf8Page(data);
+  std::vector<CheckedLink> links;
+  for (std::string& link : page ? PageLinks(data) : StyleSheetLinks(data)) {
+    std::string shown = utf8 ? text::Utf8ToCp1251Shown(link) : link;
+    if (page) {
+      link = DecodedCharacterReferences(link);
+      shown = DecodedCharacterReferences(shown);
+    }
+    links.push_back({std::move(link), std::move(shown)});
+  }
+  return links;
 }
 
 }  // namespace
@@ -99,15 +118,15 @@ ResLinkCheck CheckResLinks(ResSource& source) {
       check.error = "cannot read the data of " + place.type + "/" + place.name;
       return check;
     }
-    std::vector<std::string> links = LinksOf(entry, *data);
+    std::vector<CheckedLink> links = LinksOf(entry, *data);
     std::sort(links.begin(), links.end());
     links.erase(std::unique(links.begin(), links.end()), links.end());
     const auto original = originals.find(FileListKey(place.type, place.name));
     const std::string page = original != originals.end() ? original->second : place.type + "/" + place.name;
-    for (const std::string& link : links) {
-      if (link.empty() || IsOutsideLink(link)) continue;
-      const auto target = ResolveResLink(place, link);
-      if (!target || !index.Find(target->type, target->name)) check.dangling.push_back({page, link});
+    for (const CheckedLink& link : links) {
+      if (link.read.empty() || IsOutsideLink(link.read)) continue;
+      const auto target = ResolveResLink(place, link.read);
+      if (!target || !index.Find(target->type, target->name)) check.dangling.push_back({page, link.shown});
     }
   }
   return check;

@@ -1,6 +1,7 @@
 #include "text/cp1251.h"
 
 #include <array>
+#include <cstdio>
 #include <stdexcept>
 
 namespace text {
@@ -73,6 +74,12 @@ std::optional<char32_t> NextUtf8(const std::string& s, size_t& pos) {
   return code;
 }
 
+void AppendEscape(std::string& out, const char* format, unsigned value) {
+  char escape[16];
+  std::snprintf(escape, sizeof escape, format, value);
+  out += escape;
+}
+
 }  // namespace
 
 char32_t Cp1251ToUnicode(unsigned char byte) {
@@ -108,6 +115,26 @@ std::optional<std::string> Utf8ToCp1251(const std::string& utf8) {
     const auto byte = UnicodeToCp1251(*code);
     if (!byte) return std::nullopt;
     out += static_cast<char>(*byte);
+  }
+  return out;
+}
+
+std::string Utf8ToCp1251Shown(const std::string& utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  size_t pos = 0;
+  while (pos < utf8.size()) {
+    const auto code = NextUtf8(utf8, pos);
+    if (!code) {
+      AppendEscape(out, "\\x%02X", static_cast<unsigned char>(utf8[pos++]));
+    } else if (const auto byte = UnicodeToCp1251(*code)) {
+      out += static_cast<char>(*byte);
+    } else if (*code > 0xFFFF) {
+      AppendEscape(out, "\\u%04X", 0xD800 + ((*code - 0x10000) >> 10));
+      AppendEscape(out, "\\u%04X", 0xDC00 + ((*code - 0x10000) & 0x3FF));
+    } else {
+      AppendEscape(out, "\\u%04X", *code);
+    }
   }
   return out;
 }

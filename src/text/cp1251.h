@@ -23,6 +23,12 @@ std::optional<std::string> Utf8ToCp1251(const std::string& utf8);
 std::optional<std::u16string> Cp1251ToUtf16(const std::string& bytes);
 std::optional<std::string> Utf16ToCp1251(const std::u16string& utf16);
 
+// The Windows-1251 form of a UTF-8 text to show it: "\uXXXX" (four capital
+// hex digits, as ShownResId writes them; a UTF-16 pair above U+FFFF) for a
+// character that Windows-1251 lacks, and "\xHH" for every byte that begins no
+// well-formed sequence.
+std::string Utf8ToCp1251Shown(const std::string& utf8);
+
 // The Windows-1251 form of a text written in the (UTF-8) source code, such as
 // a message of the interface. Raises std::invalid_argument when a character
 // has no Windows-1251 form: that is a mistake in the program.
