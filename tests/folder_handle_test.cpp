@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "platform/platform_error.h"
 #include "test_support.h"
 
@@ -21,24 +28,71 @@ struct Folder : ::testing::Test {
   void SetUp() override { ASSERT_EQ(work.Create(Work().string()), 0); }
 };
 
-TEST_F(Folder, CopiesAreNewFilesWritableByTheirOwner) {
-  WriteFile(outside.path() / "a.htm", std::string("a\0b", 3));
-  fs::permissions(outside.path() / "a.htm", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+TEST_F(Folder, StagedFilesShareTheSourceAndAWriteNeverReachesIt) {
+  const fs::path original = outside.path() / "a.htm";
+  WriteFile(original, std::string("a\0b", 3));
+  fs::permissions(original, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::last_write_time(original, fs::file_time_type::clock::now() - std::chrono::hours(1));
   SourceFile source;
-  ASSERT_TRUE(source.Open((outside.path() / "a.htm").string()));
+  ASSERT_TRUE(source.Open(original.string()));
+  EXPECT_EQ(source.Size(), 3);
   WriteFile(Work() / "taken", "old");
-  EXPECT_FALSE(work.CopyIn(source, "taken"));
+  EXPECT_FALSE(work.LinkOrCopyIn(source, "taken"));
   EXPECT_EQ(ReadFile(Work() / "taken"), "old");
-  ASSERT_TRUE(work.CopyIn(source, "copy"));
+  ASSERT_TRUE(work.LinkOrCopyIn(source, "copy"));
   EXPECT_EQ(ReadFile(Work() / "copy"), std::string("a\0b", 3));
 #ifndef _WIN32
-  EXPECT_EQ(fs::status(Work() / "copy").permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_TRUE(fs::equivalent(Work() / "copy", original));  // one file system: a second name
 #endif
-  EXPECT_NE(fs::status(Work() / "copy").permissions() & fs::perms::owner_write, fs::perms::none);
+  work.Write("copy", "new");
+  EXPECT_EQ(ReadFile(Work() / "copy"), "new");
+  EXPECT_TRUE(work.Remove("copy"));
+  EXPECT_EQ(ReadFile(original), std::string("a\0b", 3));
+  EXPECT_EQ(fs::status(original).permissions(),
+            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   EXPECT_FALSE(source.Open((outside.path() / "none").string()));
   EXPECT_FALSE(source.Open(outside.str()));  // a folder
 }
+
+#ifndef _WIN32
+// A file written a moment ago, or one that others may write, is copied: the
+// copy keeps what it held, and the source's rights with the owner's write.
+TEST_F(Folder, FreshFilesAndFilesOthersMayWriteAreCopies) {
+  const fs::path fresh = outside.path() / "fresh.gif", shared = outside.path() / "shared.gif";
+  WriteFile(fresh, "new");
+  fs::permissions(fresh, fs::perms::owner_read);
+  WriteFile(shared, "old");
+  fs::permissions(shared, fs::perms::owner_read | fs::perms::group_read | fs::perms::group_write);
+  fs::last_write_time(shared, fs::file_time_type::clock::now() - std::chrono::hours(1));
+  for (const fs::path& original : {fresh, shared}) {
+    SourceFile source;
+    ASSERT_TRUE(source.Open(original.string()));
+    ASSERT_TRUE(work.LinkOrCopyIn(source, original.filename().string()));
+    const fs::path copy = Work() / original.filename();
+    EXPECT_FALSE(fs::equivalent(copy, original)) << original;
+    EXPECT_EQ(ReadFile(copy), ReadFile(original));
+    EXPECT_EQ(fs::status(copy).permissions(), fs::status(original).permissions() | fs::perms::owner_write);
+  }
+}
+
+TEST_F(Folder, AFileOnAnotherFileSystemIsCopiedWritableByItsOwner) {
+  struct stat shm, here;
+  if (::stat("/dev/shm", &shm) != 0 || ::stat(Work().c_str(), &here) != 0 || shm.st_dev == here.st_dev)
+    GTEST_SKIP() << "/dev/shm is not another file system here";
+  const fs::path original = fs::path("/dev/shm") / ("pagefold-test-" + std::to_string(::getpid()));
+  WriteFile(original, "pic");
+  fs::permissions(original, fs::perms::owner_read | fs::perms::group_read);
+  fs::last_write_time(original, fs::file_time_type::clock::now() - std::chrono::hours(1));
+  SourceFile source;
+  const bool opened = source.Open(original.string());
+  const bool staged = opened && work.LinkOrCopyIn(source, "copy");
+  fs::remove(original);
+  ASSERT_TRUE(staged);
+  EXPECT_EQ(ReadFile(Work() / "copy"), "pic");
+  EXPECT_EQ(fs::status(Work() / "copy").permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+#endif
 
 TEST_F(Folder, RenamesNeverReplaceAndWritesReplaceThroughANewFile) {
   WriteFile(Work() / "a", "1");

@@ -74,7 +74,7 @@ class BuildRun {
  private:
   BuildOutcome Stages() {
     work_.Clear();
-    StageFiles(host_, work_, own_);
+    staged_ = StageFiles(host_, work_, own_, StagedNames::WithExtension);
     CheckWorkFolder();
     Pump();
     {
@@ -130,8 +130,8 @@ class BuildRun {
     StopWhenClosing(host_);
   }
 
-  // Gives every staged copy its extension and rewrites the links of the pages
-  // and the style sheets.
+  // Gives every staged copy staged bare its extension and rewrites the links
+  // of the pages and the style sheets.
   void RewriteLinks(const RegistryIndex& registry) {
     for (int n = 1; n <= count_; ++n) {
       const std::string& name = registry.Name(n);
@@ -141,7 +141,7 @@ class BuildRun {
       // A name without an extension has nowhere to go and is dropped.
       if (ext.empty()) {
         work_.Remove(bare);
-      } else if (!work_.Rename(bare, full)) {
+      } else if (!staged_[n].withExtension && !work_.Rename(bare, full)) {
         throw platform::PlatformError(texts::CannotGiveExtension(name));
       } else {
         present_[n] = true;
@@ -170,6 +170,7 @@ class BuildRun {
     // A page of many links is stopped inside its rewriting too.
     LinkRewrite rewrite = pagefold::RewriteLinks(text, links, folder, registry, build_.GroupType, [this] { Pump(); });
     if (rewrite.count > 0) work_.Write(file, text);
+    staged_[n].size = static_cast<std::int64_t>(text.size());
     if (utf8)
       for (std::string& link : rewrite.unlinked) link = text::Utf8ToCp1251Shown(link);
     unlinked_[n] = std::move(rewrite.unlinked);
@@ -208,7 +209,7 @@ class BuildRun {
       if (present_[n] && !host_.KeepAll() && build_.UsedFlags[n] == 0 && !IsPageName(name))
         present_[n] = !work_.Remove(full);
       if (!present_[n]) continue;
-      page.AddRow(n, name, work_.PathOf(full), build_.GroupType);
+      page.AddRow(n, name, staged_[n].size, build_.GroupType);
       for (std::string& link : unlinked_[n]) build_.UnlinkedLinks.push_back({name, std::move(link)});
     }
     page.Save(work_, "filelist.html");
@@ -314,7 +315,9 @@ class BuildRun {
   platform::FolderHandle work_;
   OwnOutputs own_;
   int count_ = 0;
-  // By file number: whether its full staged copy is in the work folder.
+  // By file number: how it was staged, and whether its full staged copy is
+  // in the work folder.
+  std::vector<StagedFile> staged_;
   std::vector<bool> present_;
   // By file number: the links of a page or sheet that name no packed file,
   // and the files that a style sheet links.
@@ -364,7 +367,7 @@ BuildOutcome BuildCommand::Button5Click(BuildHost& host) {
 void BuildCommand::button2Click(BuildHost& host, const std::string& workFolder) {
   platform::FolderHandle work;
   if (!work.Open(workFolder)) throw platform::PlatformError(texts::WorkFolderSwapped(workFolder));
-  StageFiles(host, work, OwnOutputs{});
+  StageFiles(host, work, OwnOutputs{}, StagedNames::Bare);
 }
 
 void BuildCommand::ClrDIR(const std::string& folder) { ClearFolder(folder); }

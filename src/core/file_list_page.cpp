@@ -2,7 +2,6 @@
 
 #include "core/file_registry.h"
 #include "core/tmyfunction.h"
-#include "platform/file_ops.h"
 #include "text/case_rules.h"
 #include "text/cp1251.h"
 
@@ -46,11 +45,9 @@ std::string AsPageText(const std::string& name) {
 
 }  // namespace
 
-void FileListPage::AddRow(int number, const std::string& registryName,
-                          const std::string& stagedPath, const std::string& groupType) {
-  if (!platform::FileExists(stagedPath)) return;
+void FileListPage::AddRow(int number, const std::string& registryName, std::int64_t size,
+                          const std::string& groupType) {
   ++count_;
-  const std::int64_t size = TMyFunction::FileSize64(stagedPath);
   total_ += size;
   const std::string type = LinkType(groupType.empty() ? TMyFunction::ExtNoDot(registryName) : groupType);
   rows_ += "<tr><td>" + std::to_string(count_) + "</td><td><a href=\"../" + type +

@@ -13,11 +13,10 @@ namespace pagefold {
 
 class FileListPage {
  public:
-  // Adds the row of file number N when its staged copy exists; nothing
-  // otherwise. The link's type is the group type, or the extension of the
-  // registry name when the group type is empty.
-  void AddRow(int number, const std::string& registryName, const std::string& stagedPath,
-              const std::string& groupType);
+  // Adds the row of file number N, whose staged copy holds `size` bytes. The
+  // link's type is the group type, or the extension of the registry name when
+  // the group type is empty.
+  void AddRow(int number, const std::string& registryName, std::int64_t size, const std::string& groupType);
 
   // Writes the header, the rows and the footer into a new file of the folder,
   // renamed into place over any file of that name. Raises "Cannot create

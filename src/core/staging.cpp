@@ -3,6 +3,7 @@
 #include "core/build_cancelled.h"
 #include "core/build_texts.h"
 #include "core/file_registry.h"
+#include "core/name_conversion.h"
 #include "core/paths.h"
 #include "core/string_list.h"
 #include "platform/platform_error.h"
@@ -39,9 +40,19 @@ bool BelowWorkFolder(const OwnOutputs& own, const std::string& item) {
   return !own.workFolderItem.empty() && item.rfind(own.workFolderItem, 0) == 0;
 }
 
+// Puts the file in under its number with its extension, or else bare; the
+// first bool tells whether it went in, the second whether with its extension.
+std::pair<bool, bool> Stage(platform::FolderHandle& work, platform::SourceFile& file, int number,
+                            const std::string& item, StagedNames names) {
+  const std::string ext = names == StagedNames::WithExtension ? ExtWithDot(item) : "";
+  if (!ext.empty() && work.LinkOrCopyIn(file, StagedName(number) + ext)) return {true, true};
+  return {work.LinkOrCopyIn(file, StagedName(number)), false};
+}
+
 }  // namespace
 
-void StageFiles(BuildHost& host, platform::FolderHandle& work, const OwnOutputs& own) {
+std::vector<StagedFile> StageFiles(BuildHost& host, platform::FolderHandle& work, const OwnOutputs& own,
+                             StagedNames names) {
   // The window hands out events while staging runs; the user may pick another
   // folder or change ticks meanwhile, so the loop works on this snapshot.
   const std::string source = host.SourceFolder();
@@ -53,6 +64,7 @@ void StageFiles(BuildHost& host, platform::FolderHandle& work, const OwnOutputs&
   work.Clear();
   host.SetCheckListEnabled(false);
   int number = 1;
+  std::vector<StagedFile> staged(1);
   RegistryText registry(work.PathOf(kRegistryFile));
   const int ticked = static_cast<int>(items.size());
   host.SetProgressMax(ticked);
@@ -62,12 +74,14 @@ void StageFiles(BuildHost& host, platform::FolderHandle& work, const OwnOutputs&
     if (opened && own.script && file.Identity() == *own.script)
       throw platform::PlatformError(texts::ScriptAmongSources(own.scriptPath));
     const bool isResourceFile = opened && own.resourceFile && file.Identity() == *own.resourceFile;
-    const bool staged = opened && !isResourceFile && work.CopyIn(file, StagedName(number));
+    const auto [in, full] =
+        opened && !isResourceFile ? Stage(work, file, number, item, names) : std::pair{false, false};
     host.AdvanceProgress();
     host.PumpAllEvents();
     StopWhenClosing(host);
-    if (staged) {
+    if (in) {
       registry.Add(StagedName(number), item);
+      staged.push_back({full, file.Size()});
       ++number;
       host.SetStatusText(0, texts::Counter(number - 1, ticked));
     }
@@ -75,6 +89,7 @@ void StageFiles(BuildHost& host, platform::FolderHandle& work, const OwnOutputs&
   registry.Add(kRegistryCount, std::to_string(number - 1));
   registry.WriteTo(work);
   host.SetCheckListEnabled(true);
+  return staged;
 }
 
 }  // namespace pagefold

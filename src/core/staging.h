@@ -2,8 +2,10 @@
 // with the file registry that records their names.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/build_host.h"
 #include "platform/folder_handle.h"
@@ -22,11 +24,24 @@ struct OwnOutputs {
   std::string workFolderItem;
 };
 
-// Empties the work folder, copies every ticked file into it as StagedName(N)
-// and writes the file registry (see file_registry.h). Takes its snapshot of
-// the source folder and the ticked items when it starts. The resource file
-// and anything below the work folder are passed over; a ticked script ends
-// the build with ScriptAmongSources.
-void StageFiles(BuildHost& host, platform::FolderHandle& work, const OwnOutputs& own);
+// How a staged file is named: StagedName(N) alone, or followed by the
+// extension of the file's name (ExtWithDot), which saves the build renaming
+// every file later.
+enum class StagedNames { Bare, WithExtension };
+
+struct StagedFile {
+  bool withExtension = false;
+  std::int64_t size = 0;  // of the source when it was staged
+};
+
+// Empties the work folder, puts every ticked file into it under its number
+// (see LinkOrCopyIn) and writes the file registry (see file_registry.h).
+// Takes its snapshot of the source folder and the ticked items when it
+// starts. The resource file and anything below the work folder are passed
+// over; a ticked script ends the build with ScriptAmongSources. A file whose
+// name with its extension cannot be made is staged bare. Returns what was
+// staged, by file number from 1 (index 0 unused).
+std::vector<StagedFile> StageFiles(BuildHost& host, platform::FolderHandle& work, const OwnOutputs& own,
+                             StagedNames names);
 
 }  // namespace pagefold

@@ -33,6 +33,8 @@ class SourceFile {
   // False when the file is missing, unreadable or not a regular file.
   bool Open(const std::string& path);
   const FileIdentity& Identity() const { return identity_; }
+  // Bytes, when it was opened.
+  std::int64_t Size() const { return size_; }
 
  private:
   friend class FolderHandle;
@@ -40,6 +42,7 @@ class SourceFile {
   FileIdentity identity_;
   std::int64_t size_ = 0;      // when it was opened
   unsigned mode_ = 0;          // POSIX permission bits, Windows attributes
+  std::int64_t modified_ = 0;  // POSIX: when it was last written, in seconds
 };
 
 class FolderHandle {
@@ -65,10 +68,13 @@ class FolderHandle {
   // True when the path still names the folder held open.
   bool StillAtPath() const;
 
-  // Copies the source into a new file; the copy is writable by its owner and
-  // keeps the source's other rights. Fails when the name is taken. A failed
-  // copy leaves nothing.
-  bool CopyIn(SourceFile& source, const std::string& name);
+  // Gives the source a new name in this folder: on POSIX a second name of
+  // the same file where the file system allows it, for a file that only its
+  // owner may write and that was last written two seconds ago or earlier;
+  // else a copy that is writable by its owner and keeps the source's other
+  // rights. Nothing here ever writes into a shared file: Write replaces it
+  // through a new one. Fails when the name is taken; a failure leaves nothing.
+  bool LinkOrCopyIn(SourceFile& source, const std::string& name);
   // The same for a file of this folder.
   bool CopyWithin(const std::string& from, const std::string& to);
   // Gives a file another name, never replacing one: a rename, else a copy

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
 
 #include "platform/folder_handle.h"
 #include "platform/folder_ops.h"
@@ -70,6 +71,18 @@ bool CopyInto(int folder, const std::string& name, int from, off_t size, mode_t 
 // without set-id bits.
 mode_t CopyMode(mode_t source) { return (source & 0777) | S_IWUSR; }
 
+// A second name of the source instead of a copy only for a file that no one
+// but its owner may write and that has not been written for a while: a file
+// still being written is copied, so that the package holds it as it was when
+// its copy began, and no other user can write the user's file through the
+// work folder.
+bool MayShare(mode_t mode, std::int64_t modified) {
+  constexpr std::int64_t kSettledSeconds = 2;
+  struct timespec now;
+  ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+  return (mode & (S_IWGRP | S_IWOTH)) == 0 && now.tv_sec - modified >= kSettledSeconds;
+}
+
 void ClearBelow(int folder) {
   DIR* listing = ::fdopendir(folder);
   if (!listing) {
@@ -124,6 +137,7 @@ bool SourceFile::Open(const std::string& path) {
   identity_ = IdentityOf(st);
   size_ = st.st_size;
   mode_ = st.st_mode;
+  modified_ = st.st_mtim.tv_sec;
   return true;
 }
 
@@ -165,7 +179,15 @@ bool FolderHandle::StillAtPath() const {
   return handle_ >= 0 && now && *now == identity_;
 }
 
-bool FolderHandle::CopyIn(SourceFile& source, const std::string& name) {
+bool FolderHandle::LinkOrCopyIn(SourceFile& source, const std::string& name) {
+  const auto native = ToNativePath(name);
+  if (!native) return false;
+  if (MayShare(source.mode_, source.modified_)) {
+    // The open file itself, not whatever its path names by now.
+    const std::string opened = "/proc/self/fd/" + std::to_string(Fd(source.handle_));
+    if (::linkat(AT_FDCWD, opened.c_str(), Fd(handle_), native->c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
+    if (errno == EEXIST) return false;
+  }
   return CopyInto(Fd(handle_), name, Fd(source.handle_), source.size_, CopyMode(source.mode_));
 }
 

@@ -151,7 +151,7 @@ bool FolderHandle::StillAtPath() const {
   return handle_ != -1 && now && *now == identity_;
 }
 
-bool FolderHandle::CopyIn(SourceFile& source, const std::string& name) {
+bool FolderHandle::LinkOrCopyIn(SourceFile& source, const std::string& name) {
   const auto native = ToNativePath(PathOf(name));
   if (!native) return false;
   const DWORD attributes = source.mode_ & kKeptAttributes;
@@ -166,7 +166,7 @@ bool FolderHandle::CopyIn(SourceFile& source, const std::string& name) {
 
 bool FolderHandle::CopyWithin(const std::string& from, const std::string& to) {
   SourceFile source;
-  return source.Open(PathOf(from)) && CopyIn(source, to);
+  return source.Open(PathOf(from)) && LinkOrCopyIn(source, to);
 }
 
 bool FolderHandle::Rename(const std::string& from, const std::string& to) {

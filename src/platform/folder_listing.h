@@ -1,4 +1,4 @@
-// One folder's entries, with their kind and size.
+// One folder's entries, with their kind.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +11,6 @@ struct FolderEntry {
   std::string name;  // Windows-1251, as the file system names it
   bool isFolder = false;  // a folder, or a link to one
   bool isLink = false;    // a symbolic link (to a file or a folder)
-  std::int64_t size = 0;  // bytes; 0 for folders
 };
 
 struct FolderListing {

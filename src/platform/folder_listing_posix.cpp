@@ -4,11 +4,29 @@
 
 #include <climits>
 #include <cstdlib>
+#include <optional>
+#include <utility>
 
 #include "platform/folder_listing.h"
 #include "platform/native_path.h"
 
 namespace platform {
+namespace {
+
+// Whether the entry is a folder (a link followed) and whether it is a link;
+// nothing when it is gone. The listing's own type spares a look-up where the
+// file system gives one.
+std::optional<std::pair<bool, bool>> KindOf(int dirFd, const dirent& d) {
+  if (d.d_type == DT_REG) return std::pair{false, false};
+  if (d.d_type == DT_DIR) return std::pair{true, false};
+  struct stat st;
+  if (::fstatat(dirFd, d.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
+  const bool isLink = S_ISLNK(st.st_mode);
+  if (isLink && ::fstatat(dirFd, d.d_name, &st, 0) != 0) return std::pair{false, true};  // a dangling link stays a file
+  return std::pair{S_ISDIR(st.st_mode), isLink};
+}
+
+}  // namespace
 
 FolderListing ListFolder(const std::string& folder) {
   FolderListing listing;
@@ -26,15 +44,9 @@ FolderListing ListFolder(const std::string& folder) {
       ++listing.unconvertible;
       continue;
     }
-    struct stat st;
-    if (::fstatat(dirFd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-    FolderEntry entry;
-    entry.name = std::move(*name);
-    entry.isLink = S_ISLNK(st.st_mode);
-    if (entry.isLink) ::fstatat(dirFd, d->d_name, &st, 0);  // a dangling link stays a file
-    entry.isFolder = S_ISDIR(st.st_mode);
-    entry.size = entry.isFolder ? 0 : st.st_size;
-    listing.entries.push_back(std::move(entry));
+    const auto kind = KindOf(dirFd, *d);
+    if (!kind) continue;
+    listing.entries.push_back({std::move(*name), kind->first, kind->second});
   }
   ::closedir(dir);
   SortByName(listing.entries);

@@ -78,8 +78,6 @@ FolderListing ListFolder(const std::string& folder) {
     FolderEntry entry;
     entry.isFolder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
     entry.isLink = IsLink(found);
-    entry.size = entry.isFolder ? 0 : SizeOf(found.nFileSizeHigh, found.nFileSizeLow);
-    if (entry.isLink && !entry.isFolder) entry.size = std::max<std::int64_t>(EntrySize(prefix + *name), 0);
     entry.name = std::move(*name);
     listing.entries.push_back(std::move(entry));
   } while (::FindNextFileW(search, &found));
