@@ -56,12 +56,16 @@ void FileListPage::AddRow(int number, const std::string& registryName, std::int6
 }
 
 void FileListPage::Save(platform::FolderHandle& folder, const std::string& name) const {
+  std::string header;
+  for (const char* line : kHeader) header += text::Cp1251Text(line) + kLineEnd;
+  const std::string footer =
+      text::Cp1251Text("</table><hr color=\"black\" align=\"left\" width=\"50%\"><h3>Количество файлов:  ") +
+      std::to_string(count_) + "<br>" + text::Cp1251Text("Общий размер:  ") +
+      TMyFunction::SizeToText(std::to_string(total_)) + "</h3></body></html>" + kLineEnd;
+  // One buffer of the page's size: the rows of a large site run to megabytes.
   std::string page;
-  for (const char* line : kHeader) page += text::Cp1251Text(line) + kLineEnd;
-  page += rows_;
-  page += text::Cp1251Text("</table><hr color=\"black\" align=\"left\" width=\"50%\"><h3>Количество файлов:  ") +
-          std::to_string(count_) + "<br>" + text::Cp1251Text("Общий размер:  ") +
-          TMyFunction::SizeToText(std::to_string(total_)) + "</h3></body></html>" + kLineEnd;
+  page.reserve(header.size() + rows_.size() + footer.size());
+  page.append(header).append(rows_).append(footer);
   folder.Write(name, page);
 }
 

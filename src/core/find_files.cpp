@@ -14,8 +14,7 @@ struct Walk {
   std::string mask;
   StringList& list;
   bool recursive;
-  bool enterLinks;  // links are followed: those leading out of the top folder are left out
-  std::string top;
+  std::string top;  // links are followed: those leading out of it are left out
   std::set<std::string> entered;  // identities of the folders already listed
   int skipped = 0;
 };
@@ -55,12 +54,11 @@ void ListInto(const std::string& folder, Walk& walk) {
   for (const platform::FolderEntry& entry : listing.entries) {
     if (!MatchesMask(entry.name, walk.mask)) continue;
     const std::string path = folder + entry.name;
-    if (entry.isLink && walk.enterLinks && !platform::LeadsInside(path, walk.top)) {
+    if (entry.isLink && !platform::LeadsInside(path, walk.top)) {
       ++walk.skipped;
       continue;
     }
-    const bool folderEntry = entry.isFolder && (walk.enterLinks || !entry.isLink);
-    if (!folderEntry) {
+    if (!entry.isFolder) {
       walk.list.push_back(path);
     } else if (walk.recursive) {
       const std::string sub = path + platform::NativeSeparator();
@@ -74,15 +72,9 @@ void ListInto(const std::string& folder, Walk& walk) {
 
 int FindFiles(const std::string& folder, const std::string& mask, StringList& list, bool recursive) {
   if (folder.empty()) return 0;
-  Walk walk{mask, list, recursive, true, WithSeparator(folder), {}};
+  Walk walk{mask, list, recursive, WithSeparator(folder), {}};
   ListInto(walk.top, walk);
   return walk.skipped;
-}
-
-void FindFilesToDelete(const std::string& folder, StringList& list) {
-  if (folder.empty()) return;
-  Walk walk{"", list, true, false, WithSeparator(folder), {}};
-  ListInto(walk.top, walk);
 }
 
 SourceFiles ListSourceFiles(const std::string& folder) {

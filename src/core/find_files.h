@@ -18,11 +18,6 @@ namespace pagefold {
 // left out: such links, and names the program's paths cannot carry.
 int FindFiles(const std::string& folder, const std::string& mask, StringList& list, bool recursive);
 
-// Every file below the folder that may be deleted when emptying it: like
-// FindFiles with recursion, but a symbolic link to a folder is listed as a
-// file (the link itself) and never entered, so nothing outside is reached.
-void FindFilesToDelete(const std::string& folder, StringList& list);
-
 // The files below a source folder as the check list shows them: names relative
 // to the folder, "\" between levels, folders left out.
 struct SourceFiles {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/file_ops.h"
 #include "platform/folder_handle.h"
 #include "platform/folder_ops.h"
 #include "platform/native_path.h"
@@ -207,28 +208,9 @@ std::string FolderHandle::Read(const std::string& name) const {
 }
 
 void FolderHandle::Write(const std::string& name, const std::string& bytes) {
-  const std::string path = PathOf(name);
-  const auto native = ToNativePath(path);
-  if (!native) RaiseFileError("Cannot create file", path, ERROR_PATH_NOT_FOUND);
-  std::wstring temporary;
-  HANDLE out = INVALID_HANDLE_VALUE;
-  for (int n = 1; out == INVALID_HANDLE_VALUE; ++n) {
-    temporary = *ToNativePath(PathOf(".pagefold-new-" + std::to_string(n)));
-    out = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    const DWORD error = ::GetLastError();
-    if (out == INVALID_HANDLE_VALUE && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
-      RaiseFileError("Cannot create file", path, error);
-  }
-  bool ok = WriteAll(reinterpret_cast<std::intptr_t>(out), bytes.data(), bytes.size());
-  DWORD error = ok ? 0 : ::GetLastError();
-  if (!::CloseHandle(out) && ok) {
-    ok = false;
-    error = ::GetLastError();
-  }
-  if (ok && ::MoveFileExW(temporary.c_str(), native->c_str(), MOVEFILE_REPLACE_EXISTING)) return;
-  if (ok) error = ::GetLastError();
-  ::DeleteFileW(temporary.c_str());
-  RaiseFileError("Cannot create file", path, error);
+  // On Windows the folder is reached by its path; WriteFileBytes writes a new
+  // file beside the target and renames it into place.
+  WriteFileBytes(PathOf(name), bytes);
 }
 
 void FolderHandle::Clear() {
