@@ -50,23 +50,29 @@ void FileListPage::AddRow(int number, const std::string& registryName, std::int6
   ++count_;
   total_ += size;
   const std::string type = LinkType(groupType.empty() ? TMyFunction::ExtNoDot(registryName) : groupType);
-  rows_ += "<tr><td>" + std::to_string(count_) + "</td><td><a href=\"../" + type +
+  page_ += "<tr><td>" + std::to_string(count_) + "</td><td><a href=\"../" + type +
            "/" + text::UpperAscii(StagedName(number)) + "\">" + AsPageText(registryName) +
            "</a></td><td><a>" + TMyFunction::SizeToText(std::to_string(size)) + "</td>" + kLineEnd;
 }
 
-void FileListPage::Save(platform::FolderHandle& folder, const std::string& name) const {
-  std::string header;
-  for (const char* line : kHeader) header += text::Cp1251Text(line) + kLineEnd;
-  const std::string footer =
-      text::Cp1251Text("</table><hr color=\"black\" align=\"left\" width=\"50%\"><h3>Количество файлов:  ") +
-      std::to_string(count_) + "<br>" + text::Cp1251Text("Общий размер:  ") +
-      TMyFunction::SizeToText(std::to_string(total_)) + "</h3></body></html>" + kLineEnd;
-  // One buffer of the page's size: the rows of a large site run to megabytes.
-  std::string page;
-  page.reserve(header.size() + rows_.size() + footer.size());
-  page.append(header).append(rows_).append(footer);
-  folder.Write(name, page);
+FileListPage::FileListPage() {
+  for (const char* line : kHeader) page_ += text::Cp1251Text(line) + kLineEnd;
+}
+
+void FileListPage::Save(platform::FolderHandle& folder, const std::string& name) {
+  // The footer goes on the page only while it is written, so that the page
+  // is held once however many rows it has.
+  const size_t rowsEnd = page_.size();
+  page_ += text::Cp1251Text("</table><hr color=\"black\" align=\"left\" width=\"50%\"><h3>Количество файлов:  ") +
+           std::to_string(count_) + "<br>" + text::Cp1251Text("Общий размер:  ") +
+           TMyFunction::SizeToText(std::to_string(total_)) + "</h3></body></html>" + kLineEnd;
+  try {
+    folder.Write(name, page_);
+  } catch (...) {
+    page_.resize(rowsEnd);
+    throw;
+  }
+  page_.resize(rowsEnd);
 }
 
 }  // namespace pagefold

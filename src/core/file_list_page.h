@@ -13,6 +13,8 @@ namespace pagefold {
 
 class FileListPage {
  public:
+  FileListPage();
+
   // Adds the row of file number N, whose staged copy holds `size` bytes. The
   // link's type is the group type, or the extension of the registry name when
   // the group type is empty.
@@ -21,10 +23,10 @@ class FileListPage {
   // Writes the header, the rows and the footer into a new file of the folder,
   // renamed into place over any file of that name. Raises "Cannot create
   // file "%s". %s".
-  void Save(platform::FolderHandle& folder, const std::string& name) const;
+  void Save(platform::FolderHandle& folder, const std::string& name);
 
  private:
-  std::string rows_;       // the row lines, each with its CR LF
+  std::string page_;       // the header and the row lines, each with its CR LF
   int count_ = 0;          // rows added so far
   std::int64_t total_ = 0; // their sizes added up
 };
