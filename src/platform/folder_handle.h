@@ -101,6 +101,7 @@ class FolderHandle {
   std::string path_;
   std::intptr_t handle_ = -1;
   FileIdentity identity_;
+  bool linkByDescriptor_ = true;  // POSIX: until linkat refuses AT_EMPTY_PATH
 };
 
 }  // namespace platform

@@ -183,7 +183,13 @@ bool FolderHandle::LinkOrCopyIn(SourceFile& source, const std::string& name) {
   const auto native = ToNativePath(name);
   if (!native) return false;
   if (MayShare(source.mode_, source.modified_)) {
-    // The open file itself, not whatever its path names by now.
+    // The open file itself, not whatever its path names by now: by its
+    // descriptor where the process may (root), else through /proc.
+    if (linkByDescriptor_) {
+      if (::linkat(Fd(source.handle_), "", Fd(handle_), native->c_str(), AT_EMPTY_PATH) == 0) return true;
+      if (errno == EEXIST) return false;
+      if (errno == ENOENT || errno == EPERM) linkByDescriptor_ = false;
+    }
     const std::string opened = "/proc/self/fd/" + std::to_string(Fd(source.handle_));
     if (::linkat(AT_FDCWD, opened.c_str(), Fd(handle_), native->c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
     if (errno == EEXIST) return false;
