@@ -11,9 +11,9 @@
 #include <chrono>
 #include <thread>
 
+#include "cli_command.h"
 #include "test_support.h"
 
-extern char** environ;
 
 namespace {
 
@@ -24,8 +24,8 @@ using testing_support::WriteFile;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr const char* kSetpriv = "/usr/bin/setpriv";
-constexpr uid_t kNobody = 65534;
+using testing_support::kNobody;
+using testing_support::kSetpriv;
 
 struct Result {
   int exitCode;     // -1 when a signal ended the program
@@ -51,26 +51,13 @@ struct CliFaults : ::testing::Test {
 
   // Starts pagefold-cli with TMPDIR in a scratch folder and stderr in a file.
   pid_t Start(const std::vector<std::string>& args) {
-    std::vector<std::string> argv;
-    if (unprivileged && ::geteuid() == 0)
-      argv = {kSetpriv, "--reuid=" + std::to_string(kNobody), "--regid=" + std::to_string(kNobody), "--clear-groups"};
-    argv.push_back(PAGEFOLD_CLI_PATH);
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<std::string> env = {"TMPDIR=" + temp.str()};
-    for (char** e = environ; *e; ++e)
-      if (std::string(*e).rfind("TMPDIR=", 0) != 0) env.push_back(*e);
-    std::vector<char*> rawArgv, rawEnv;
-    for (std::string& a : argv) rawArgv.push_back(a.data());
-    for (std::string& e : env) rawEnv.push_back(e.data());
-    rawArgv.push_back(nullptr);
-    rawEnv.push_back(nullptr);
+    testing_support::CliCommand command(unprivileged, args, temp.str());
     const std::string err = ErrFile().string();
     const pid_t pid = ::fork();
     if (pid == 0) {
       const int fd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
       if (fd < 0 || ::dup2(fd, 2) < 0) ::_exit(126);
-      ::execve(rawArgv[0], rawArgv.data(), rawEnv.data());
-      ::_exit(127);
+      command.Exec();
     }
     return pid;
   }

@@ -18,9 +18,9 @@
 #include <set>
 #include <thread>
 
+#include "cli_command.h"
 #include "test_support.h"
 
-extern char** environ;
 
 namespace {
 
@@ -30,8 +30,8 @@ using testing_support::WriteFile;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr const char* kSetpriv = "/usr/bin/setpriv";
-constexpr uid_t kNobody = 65534;
+using testing_support::kNobody;
+using testing_support::kSetpriv;
 
 struct Launch {
   bool unprivileged = false;  // as root: run as user 65534
@@ -57,19 +57,7 @@ struct CliSignals : ::testing::Test {
   // Starts pagefold-cli in a process group of its own, as a terminal starts
   // a command, with TMPDIR in the scratch folder.
   pid_t Start(const Launch& launch) {
-    std::vector<std::string> argv;
-    if (launch.unprivileged && ::geteuid() == 0)
-      argv = {kSetpriv, "--reuid=" + std::to_string(kNobody), "--regid=" + std::to_string(kNobody), "--clear-groups"};
-    argv.push_back(PAGEFOLD_CLI_PATH);
-    for (const std::string& a : Pack()) argv.push_back(a);
-    std::vector<std::string> env = {"TMPDIR=" + temp.str()};
-    for (char** e = environ; *e; ++e)
-      if (std::string(*e).rfind("TMPDIR=", 0) != 0) env.push_back(*e);
-    std::vector<char*> rawArgv, rawEnv;
-    for (std::string& a : argv) rawArgv.push_back(a.data());
-    for (std::string& e : env) rawEnv.push_back(e.data());
-    rawArgv.push_back(nullptr);
-    rawEnv.push_back(nullptr);
+    testing_support::CliCommand command(launch.unprivileged, Pack(), temp.str());
     const std::string err = ErrFile().string();
     const pid_t pid = ::fork();
     if (pid == 0) {
@@ -78,8 +66,7 @@ struct CliSignals : ::testing::Test {
       if (out < 0) out = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
       if (out < 0 || ::dup2(out, 1) < 0 || ::dup2(out, 2) < 0) ::_exit(126);
       if (launch.extra >= 0 && ::dup2(launch.extra, 7) < 0) ::_exit(126);
-      ::execve(rawArgv[0], rawArgv.data(), rawEnv.data());
-      ::_exit(127);
+      command.Exec();
     }
     ::setpgid(pid, pid);
     return pid;

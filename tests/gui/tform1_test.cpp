@@ -461,11 +461,7 @@ TEST_F(WindowTest, Edit2RefusesATypeThatIsNoPlainResourceType) {
 TEST_F(WindowTest, BuildRefusesAnInjectedGroupTypeBeforeStaging) {
   ScratchDir source, target;
   WriteFile(source.path() / "a.htm", "a");
-  ListFolder(Q(source.path()));
-  Tick({"a.htm"});
-  form1.SetStartFile("a.htm");
-  dialogs.saveAnswers.push_back(Q(target.path() / "site"));
-  form1.save->click();
+  ReadyToBuildOnePage(source.path(), target.path());
   form1.Build().GroupType = "X\"SECRET.TXT\"//";
   form1.Button3->click();
   EXPECT_EQ(dialogs.boxes, QStringList{kBadGroupType});
@@ -476,11 +472,7 @@ TEST_F(WindowTest, BuildRefusesAnInjectedGroupTypeBeforeStaging) {
 TEST_F(WindowTest, ABuildOfFilesThatAllVanishedLeavesAnEmptyBarNotABusyOne) {
   ScratchDir source, target;
   WriteFile(source.path() / "a.htm", "a");
-  ListFolder(Q(source.path()));
-  Tick({"a.htm"});
-  form1.SetStartFile("a.htm");
-  dialogs.saveAnswers.push_back(Q(target.path() / "site"));
-  form1.save->click();
+  ReadyToBuildOnePage(source.path(), target.path());
   std::filesystem::remove(source.path() / "a.htm");
   form1.Button3->click();
   EXPECT_EQ(dialogs.boxes.size(), 1);  // the compiler's verdict on an empty script
@@ -492,11 +484,7 @@ TEST_F(WindowTest, BuildErrorsShowInAnErrorBoxAndLeaveTheWindowUsable) {
   ScratchDir source, target;
   WriteFile(source.path() / "a.htm", "a");
   std::filesystem::create_directories(target.path() / "ARH");
-  ListFolder(Q(source.path()));
-  Tick({"a.htm"});
-  form1.SetStartFile("a.htm");
-  dialogs.saveAnswers.push_back(Q(target.path() / "site"));
-  form1.save->click();
+  ReadyToBuildOnePage(source.path(), target.path());
   form1.Button3->click();
   EXPECT_EQ(dialogs.boxes, QStringList{"error|Pagefold|I/O error 183"});
   EXPECT_TRUE(form1.isEnabled());

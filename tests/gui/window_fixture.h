@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTest>
+#include <filesystem>
 #include <ostream>
 
 #include "gui/tform1.h"
@@ -68,6 +69,16 @@ class WindowTest : public testing::Test {
       ASSERT_EQ(found.size(), 1) << name.toStdString();
       found.front()->setCheckState(Qt::Checked);
     }
+  }
+
+  // Lists the source folder, ticks its one page "a.htm", picks it as the
+  // start page and "site" in the target folder as the target.
+  void ReadyToBuildOnePage(const std::filesystem::path& source, const std::filesystem::path& target) {
+    ListFolder(QString::fromStdString(source.string()));
+    Tick({"a.htm"});
+    form1.SetStartFile("a.htm");
+    dialogs.saveAnswers.push_back(QString::fromStdString((target / "site").string()));
+    form1.save->click();
   }
 
   TestDialogs dialogs;
