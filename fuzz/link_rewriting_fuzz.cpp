@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/indexed_replacement.h"
 #include "core/link_replacement.h"
 #include "core/link_resolution.h"
 #include "core/link_rewriting.h"

@@ -29,14 +29,8 @@ std::vector<bool> ReplaceInOrder(std::string& page, const std::vector<LinkReplac
 // True when no text can occur across or inside a resource link inserted by
 // another replacement: no word of a text ends in "/search_file_nomber_" and
 // digits (in any case), and no text can fit against the bytes of a resource
-// type that are not name bytes. Only then does ReplaceIndexed give the result
-// of ReplaceInOrder.
+// type that are not name bytes. Only then does ReplaceIndexed (see
+// indexed_replacement.h) give the result of ReplaceInOrder.
 bool ReplacementsStayApart(const std::vector<LinkReplacement>& replacements);
-
-// The result of ReplaceInOrder in about one pass over the page, for
-// replacements that stay apart and whose texts differ from each other: every
-// occurrence is looked up in an index of the page's words as first read.
-std::vector<bool> ReplaceIndexed(std::string& page, const std::vector<LinkReplacement>& replacements,
-                                 const Checkpoint& checkpoint);
 
 }  // namespace pagefold

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "core/indexed_replacement.h"
 #include "core/link_replacement.h"
 #include "core/link_resolution.h"
 #include "core/name_conversion.h"
