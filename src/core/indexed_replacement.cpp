@@ -2,13 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
-#include <iterator>
-#include <map>
-#include <tuple>
+#include <functional>
 #include <span>
 #include <string_view>
-#include <unordered_map>
+#include <tuple>
 #include <utility>
 
 #include "core/page_words.h"
@@ -32,14 +29,20 @@ bool StandsAlone(const std::string& page, size_t pos, size_t length) {
 class AnchorPlaces {
  public:
   void Reserve(size_t keys) {
-    ids_.reserve(keys);
     keys_.reserve(keys);
+    size_t slots = 16;
+    while (slots < 2 * keys + 2) slots *= 2;
+    slots_.assign(slots, 0);
   }
 
   size_t Add(std::string_view key) {
-    const auto [it, added] = ids_.try_emplace(key, keys_.size());
-    if (added) keys_.push_back(key);
-    return it->second;
+    if (2 * (keys_.size() + 1) > slots_.size()) Grow();
+    size_t& slot = slots_[SlotOf(key)];
+    if (slot == 0) {
+      keys_.push_back(key);
+      slot = keys_.size();
+    }
+    return slot - 1;
   }
 
   void Collect(std::string_view lowerPage) {
@@ -66,9 +69,22 @@ class AnchorPlaces {
     for (std::string_view key : keys_) wanted[key.size()] = true;
     ForEachWord(lowerPage, [&](const Word& word) {
       if (word.bytes.size() > longest || !wanted[word.bytes.size()]) return;
-      const auto it = ids_.find(word.bytes);
-      if (it != ids_.end()) hits.emplace_back(it->second, word.offset);
+      const size_t slot = slots_[SlotOf(word.bytes)];
+      if (slot != 0) hits.emplace_back(slot - 1, word.offset);
     });
+  }
+
+  // Open addressing: the slot that holds the key, or the free one where it would go.
+  size_t SlotOf(std::string_view key) const {
+    const size_t mask = slots_.size() - 1;
+    size_t at = std::hash<std::string_view>{}(key) & mask;
+    while (slots_[at] != 0 && keys_[slots_[at] - 1] != key) at = (at + 1) & mask;
+    return at;
+  }
+
+  void Grow() {
+    slots_.assign(std::max<size_t>(16, 2 * slots_.size()), 0);
+    for (size_t id = 0; id < keys_.size(); ++id) slots_[SlotOf(keys_[id])] = id + 1;
   }
 
   // Keys of one byte other than a name byte are first bytes of texts without words.
@@ -88,8 +104,8 @@ class AnchorPlaces {
     }
   }
 
-  std::unordered_map<std::string_view, size_t> ids_;
   std::vector<std::string_view> keys_;
+  std::vector<size_t> slots_;   // key id + 1, or 0 for a free slot; a power of two long, at most half full
   std::vector<size_t> begin_;   // where the places of each key begin in places_
   std::vector<size_t> places_;  // by key, ascending
 };
