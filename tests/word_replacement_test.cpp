@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <random>
 #include <stdexcept>
 #include <string_view>
@@ -195,6 +197,40 @@ TEST(WordReplacement, SideBySideOccurrencesBecomeOneWord) {
       [] {});
   EXPECT_EQ(page, "(../HTM/SEARCH_FILE_NOMBER_3) x");
   EXPECT_EQ(made, (std::vector<bool>{true, false, true}));
+}
+
+TEST(WordReplacement, APlaceTooNearThePageStartIsLookedAtAgainOnceALinkLengthensWhatStandsBeforeIt) {
+  // Both texts are looked up through "a.b", 28 bytes into them, so the first
+  // finds no room before the only "a.b". Once "x" has become a link, the
+  // second text stands there.
+  const std::string link1 = "../HTM/SEARCH_FILE_NOMBER_1", link2 = "../HTM/SEARCH_FILE_NOMBER_2";
+  std::string page = "x a.b (" + link1 + ") (" + link1 + ") (" + link2 + ") (" + link2 + ")";
+  const std::vector<bool> made = pagefold::ReplaceInOrderByWords(
+      page, {{link2 + " a.b", "../HTM/SEARCH_FILE_NOMBER_3"}, {"x", link1}, {link1 + " a.b", "../HTM/SEARCH_FILE_NOMBER_4"}},
+      [] {});
+  EXPECT_EQ(page, "../HTM/SEARCH_FILE_NOMBER_4 (" + link1 + ") (" + link1 + ") (" + link2 + ") (" + link2 + ")");
+  EXPECT_EQ(made, (std::vector<bool>{false, true, true}));
+}
+
+TEST(WordReplacement, ManyTextsDifferingOnlyAroundOneLinkWordTakeAboutOnePassEach) {
+  // 100,000 texts that differ only in the punctuation after one resource
+  // link, each standing once: read one by one at every place of that link,
+  // they took minutes.
+  const std::string link = "../HTM/SEARCH_FILE_NOMBER_1";
+  std::string page;
+  std::vector<LinkReplacement> replacements;
+  for (int i = 0; i < 100000; ++i) {
+    std::string query;
+    for (int n = i, digit = 0; digit < 9; ++digit, n /= 4) query += "=&!*"[n % 4];
+    page += "<a href=\"" + link + "?" + query + "\">x</a>\n";
+    replacements.push_back({link + "?" + query, "../HTM/SEARCH_FILE_NOMBER_" + std::to_string(i % 7 + 2)});
+  }
+  const auto start = std::chrono::steady_clock::now();
+  const std::vector<bool> made = pagefold::ReplaceInOrderByWords(page, replacements, [] {});
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5.0);
+  EXPECT_EQ(std::count(made.begin(), made.end(), true), 100000);
+  EXPECT_EQ(page.find(link), std::string::npos);
+  EXPECT_EQ(page.substr(0, 44), "<a href=\"../HTM/SEARCH_FILE_NOMBER_2\">x</a>\n");
 }
 
 TEST(WordReplacement, TellsLinksOfNameBytesOnlyAndStopsAtTheCheckpoint) {

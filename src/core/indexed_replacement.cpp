@@ -14,8 +14,10 @@
 namespace pagefold {
 namespace {
 
-// Places read, or replacements judged, between two checkpoints.
-constexpr size_t kStepsBetweenCheckpoints = size_t{1} << 16;
+// Bytes compared between two checkpoints; a place read or a replacement
+// judged counts as a few.
+constexpr size_t kWorkBetweenCheckpoints = size_t{1} << 20;
+constexpr size_t kWorkOfAStep = 16;
 
 bool StandsAlone(const std::string& page, size_t pos, size_t length) {
   return (pos == 0 || !IsNameByte(page[pos - 1])) &&
@@ -194,11 +196,12 @@ class IndexedReplacer {
   // keeping those that stand alone there as candidates.
   void Walk(size_t start, size_t lo, size_t hi) {
     for (size_t depth = 0; lo < hi; ++depth) {
-      Step();
+      Work(kWorkOfAStep);
       while (lo < hi && lower_[order_[lo]].size() == depth) Keep(order_[lo++], start);
       if (lo == hi) return;
       if (hi - lo == 1) {
         const std::string_view text = lower_[order_[lo]];
+        Work(text.size());
         if (start + text.size() <= lowerPage_.size() &&
             std::string_view(lowerPage_).substr(start + depth, text.size() - depth) == text.substr(depth))
           Keep(order_[lo], start);
@@ -220,8 +223,11 @@ class IndexedReplacer {
     if (StandsAlone(page_, start, lower_[i].size())) candidates_.push_back({i, start});
   }
 
-  void Step() {
-    if (++steps_ % kStepsBetweenCheckpoints == 0) checkpoint_();
+  void Work(size_t amount) {
+    work_ += amount;
+    if (work_ < kWorkBetweenCheckpoints) return;
+    work_ = 0;
+    checkpoint_();
   }
 
   // The replacements in order, each over the candidates of its text that no
@@ -232,12 +238,13 @@ class IndexedReplacer {
     std::vector<size_t> found;
     auto next = candidates_.begin();
     for (size_t i = 0; i < replacements_.size(); ++i) {
-      Step();
+      Work(kWorkOfAStep);
       found.clear();
       bool exact = false;
       const std::string& text = replacements_[i].text;
       for (; next != candidates_.end() && next->text == i; ++next) {
         const size_t pos = next->pos;
+        Work(text.size());
         if (Taken(pos == 0 ? 0 : pos - 1, pos + text.size() + 1)) continue;
         found.push_back(pos);
         exact = exact || page_.compare(pos, text.size(), text) == 0;
@@ -287,7 +294,7 @@ class IndexedReplacer {
   std::vector<Candidate> candidates_;
   std::vector<bool> taken_;  // bytes of the search area that replacements have taken
   std::vector<std::pair<size_t, size_t>> made_;  // position, replacement
-  size_t steps_ = 0;
+  size_t work_ = 0;  // since the last checkpoint
 };
 
 }  // namespace
