@@ -53,6 +53,16 @@ TEST(PageEncoding, WithoutADeclarationValidUtf8BeyondAsciiMakesUtf8) {
   EXPECT_FALSE(IsUtf8Page(kUtf8Link + kCp1251Link));
   EXPECT_FALSE(IsUtf8Page("<a href=\"a.gif\">"));  // ASCII alone
   EXPECT_FALSE(IsUtf8Page(""));
+  // One letter "ы" (D1 8B) at every place of pages up to 20 bytes long, so
+  // that it falls in each byte of a group of eight and in the tail.
+  for (size_t length = 2; length <= 20; ++length)
+    for (size_t at = 0; at + 2 <= length; ++at) {
+      std::string page(length, 'a');
+      page.replace(at, 2, "\xD1\x8B");
+      EXPECT_TRUE(IsUtf8Page(page)) << length << " " << at;
+      page[at] = 'a';  // the second byte alone is not UTF-8
+      EXPECT_FALSE(IsUtf8Page(page)) << length << " " << at;
+    }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "text/page_encoding.h"
 
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -58,14 +60,21 @@ std::optional<std::string> DeclaredAt(std::string_view head, size_t pos) {
 std::optional<std::string> FirstDeclaration(const std::string& bytes) {
   const std::string_view head = std::string_view(bytes).substr(0, kDeclarationScan);
   for (size_t pos = 0; pos < head.size(); ++pos)
-    if (IsCharsetWordAt(head, pos))
+    if (LowerAsciiChar(head[pos]) == kCharset[0] && IsCharsetWordAt(head, pos))
       if (auto name = DeclaredAt(head, pos)) return name;
   return std::nullopt;
 }
 
+// Eight bytes at a time: a byte beyond ASCII has its top bit set.
 bool HasNonAscii(const std::string& bytes) {
-  for (const char c : bytes)
-    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  size_t pos = 0;
+  for (; pos + 8 <= bytes.size(); pos += 8) {
+    std::uint64_t eight;
+    std::memcpy(&eight, bytes.data() + pos, sizeof eight);
+    if (eight & 0x8080808080808080u) return true;
+  }
+  for (; pos < bytes.size(); ++pos)
+    if (static_cast<unsigned char>(bytes[pos]) >= 0x80) return true;
   return false;
 }
 
