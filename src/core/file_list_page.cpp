@@ -26,21 +26,18 @@ std::string LinkType(const std::string& type) {
   return text::LowerAscii(type) == latin ? type : text::UpperAscii(latin);
 }
 
-// The name as page text: "<", ">", "&" and '"' written as character
+// Appends the name as page text: "<", ">", "&" and '"' written as character
 // references, so that a file's name cannot add markup to the page.
-std::string AsPageText(const std::string& name) {
-  std::string text;
-  text.reserve(name.size());
+void AppendPageText(std::string& page, const std::string& name) {
   for (const char c : name) {
     switch (c) {
-      case '<': text += "&lt;"; break;
-      case '>': text += "&gt;"; break;
-      case '&': text += "&amp;"; break;
-      case '"': text += "&quot;"; break;
-      default: text += c;
+      case '<': page += "&lt;"; break;
+      case '>': page += "&gt;"; break;
+      case '&': page += "&amp;"; break;
+      case '"': page += "&quot;"; break;
+      default: page += c;
     }
   }
-  return text;
 }
 
 }  // namespace
@@ -49,10 +46,18 @@ void FileListPage::AddRow(int number, const std::string& registryName, std::int6
                           const std::string& groupType) {
   ++count_;
   total_ += size;
-  const std::string type = LinkType(groupType.empty() ? TMyFunction::ExtNoDot(registryName) : groupType);
-  page_ += "<tr><td>" + std::to_string(count_) + "</td><td><a href=\"../" + type +
-           "/" + text::UpperAscii(StagedName(number)) + "\">" + AsPageText(registryName) +
-           "</a></td><td><a>" + TMyFunction::SizeToText(std::to_string(size)) + "</td>" + kLineEnd;
+  page_ += "<tr><td>";
+  page_ += std::to_string(count_);
+  page_ += "</td><td><a href=\"../";
+  page_ += LinkType(groupType.empty() ? TMyFunction::ExtNoDot(registryName) : groupType);
+  page_ += "/";
+  page_ += text::UpperAscii(StagedName(number));
+  page_ += "\">";
+  AppendPageText(page_, registryName);
+  page_ += "</a></td><td><a>";
+  page_ += TMyFunction::SizeToText(std::to_string(size));
+  page_ += "</td>";
+  page_ += kLineEnd;
 }
 
 FileListPage::FileListPage() {
