@@ -43,8 +43,8 @@ std::string UpperAscii(const std::string& s) {
 }
 
 void UpperAsciiInPlace(std::string& s) {
-  // Every byte is stored, so that the loop runs over many bytes at once.
-  for (char& c : s) c = static_cast<char>(c - (c >= 'a' && c <= 'z' ? 32 : 0));
+  for (char& c : s)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
 }
 
 std::string LowerAscii(const std::string& s) {
