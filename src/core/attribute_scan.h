@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/string_list.h"
 
@@ -14,8 +15,9 @@ namespace pagefold {
 // the first zero byte, or at a start text with no end text behind it.
 void FindBetween(const std::string& text, const std::string& start, const std::string& end, StringList& list);
 
-// FindBetween for each start text in turn, reading the text once.
-void FindBetweenEach(const std::string& text, std::initializer_list<std::string_view> starts, std::string_view end,
-                     StringList& list);
+// The values that FindBetween finds for each start text in turn, as views
+// into the text, which is read once for all.
+std::vector<std::string_view> ValuesBetween(const std::string& text, std::initializer_list<std::string_view> starts,
+                                            std::string_view end);
 
 }  // namespace pagefold

@@ -23,7 +23,8 @@ std::string ReplaceAll(std::string_view s, std::string_view from, std::string_vi
   size_t pos = 0;
   for (size_t hit; (hit = s.find(from, pos)) != std::string::npos; pos = hit + from.size())
     out.append(s.substr(pos, hit - pos)).append(to);
-  return out.append(s.substr(pos));
+  out.append(s.substr(pos));
+  return out;
 }
 
 int HexDigit(char c) {
@@ -124,7 +125,7 @@ size_t PathEnd(std::string_view link) {
   return std::string::npos;
 }
 
-std::string Cnv(const std::string& value) {
+std::string Cnv(std::string_view value) {
   if (value.empty()) return "";
   char stop = ' ';
   size_t from = 0;
@@ -133,7 +134,7 @@ std::string Cnv(const std::string& value) {
     from = 1;
   }
   const size_t to = value.find(stop, from);
-  return value.substr(from, to == std::string::npos ? std::string::npos : to - from);
+  return std::string(value.substr(from, to == std::string::npos ? std::string::npos : to - from));
 }
 
 std::string DUrl(const std::string& base, std::string_view link) {
@@ -149,13 +150,14 @@ std::string DUrl(const std::string& base, std::string_view link) {
   // trailing "/" adds none.
   size_t from = 0;
   do {
-    const size_t slash = rest.find('/', from);
-    const size_t to = slash == std::string::npos ? rest.size() : slash;
-    if (rest.compare(from, to - from, "..") == 0)
+    size_t to = from;
+    while (to < rest.size() && rest[to] != '/') ++to;
+    const std::string_view segment = rest.substr(from, to - from);
+    if (segment == "..")
       DropLastComponent(path);
     else
-      path.append("\\").append(rest.substr(from, to - from));
-    from = slash == std::string::npos ? rest.size() : slash + 1;
+      path.append(1, '\\').append(segment);
+    from = to + 1;
   } while (from < rest.size());
   if (path.find(".\\") != std::string::npos) path = ReplaceAll(path, ".\\", "");
   if (!path.empty() && path[0] == '\\') path.erase(0, 1);
@@ -169,13 +171,16 @@ std::string up(const std::string& path) {
 }
 
 std::string ResourceLink(const std::string& type, int number) {
+  static const std::string kUpperPrefix = text::UpperAscii(kStagedNamePrefix);
+  std::string typeName = TMyFunction::Translit(type);
+  text::UpperAsciiInPlace(typeName);
   char digits[16];
-  char* digitsEnd = std::to_chars(digits, digits + sizeof digits, number).ptr;
+  const char* digitsEnd = std::to_chars(digits, digits + sizeof digits, number).ptr;
   std::string link;
-  link.reserve(4 + 2 * type.size() + std::string_view(kStagedNamePrefix).size() + sizeof digits);
-  link.append("../").append(TMyFunction::Translit(type)).append("/").append(kStagedNamePrefix);
-  text::UpperAsciiInPlace(link);
-  return link.append(digits, static_cast<size_t>(digitsEnd - digits));
+  link.reserve(4 + typeName.size() + kUpperPrefix.size() + sizeof digits);
+  link.append("../").append(typeName).append("/").append(kUpperPrefix);
+  link.append(digits, static_cast<size_t>(digitsEnd - digits));
+  return link;
 }
 
 bool IsOutsideLink(const std::string& link) {

@@ -11,7 +11,7 @@ namespace pagefold {
 // The link inside a scanned value: after an opening single or double quote up
 // to the matching quote, otherwise up to the first blank; the whole rest when
 // the stop character never comes.
-std::string Cnv(const std::string& value);
+std::string Cnv(std::string_view value);
 
 // Resolves a link against a base folder into a relative name with "\" between
 // folders: "%20" becomes a blank, ".." climbs (never above the top), "." is

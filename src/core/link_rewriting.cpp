@@ -157,11 +157,10 @@ std::vector<LinkReplacement> Replacements(const std::vector<Step>& steps,
 }  // namespace
 
 std::vector<std::string> PageLinks(const std::string& page) {
-  StringList values;
-  FindBetweenEach(page, {"href=", "src=", "background="}, ">", values);
+  const std::vector<std::string_view> values = ValuesBetween(page, {"href=", "src=", "background="}, ">");
   std::vector<std::string> links;
   links.reserve(values.size());
-  for (const std::string& value : values) links.push_back(Cnv(value));
+  for (std::string_view value : values) links.push_back(Cnv(value));
   for (std::string& value : CssUrlValues(page)) links.push_back(std::move(value));
   return links;
 }
