@@ -119,8 +119,7 @@ std::string DecodedCharacterReferences(std::string_view link) {
 size_t PathEnd(std::string_view link) {
   for (size_t pos = 0; pos < link.size(); ++pos) {
     const char c = link[pos];
-    const bool reference = c == '#' && pos > 0 && link[pos - 1] == '&';
-    if ((c == '?' || c == '#') && !reference) return pos;
+    if (c == '?' || (c == '#' && (pos == 0 || link[pos - 1] != '&'))) return pos;
   }
   return std::string::npos;
 }
