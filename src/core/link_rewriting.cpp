@@ -1,9 +1,9 @@
 #include "core/link_rewriting.h"
 
 #include <algorithm>
+#include <numeric>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
 
 #include "core/attribute_scan.h"
 #include "core/link_replacement.h"
@@ -123,12 +123,17 @@ std::vector<NamedLink> NamedLinks(const std::vector<std::string>& candidates, co
 // resource links inserted meanwhile (see ReplacementsStayApart). Equal texts
 // resolve alike, so the first link with a text holds its first step.
 std::vector<Step> FirstStepOfEachText(const std::vector<NamedLink>& links) {
-  std::unordered_map<std::string_view, Step> first;
-  first.reserve(links.size());
-  for (size_t i = 0; i < links.size(); ++i) first.try_emplace(links[i].text, Step{links[i].numbers->front(), !links[i].query, i});
+  // The links by text, equal texts in list order, so that each run begins with its first link.
+  std::vector<size_t> order(links.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    return links[a].text != links[b].text ? links[a].text < links[b].text : a < b;
+  });
   std::vector<Step> steps;
-  steps.reserve(first.size());
-  for (const auto& [text, step] : first) steps.push_back(step);
+  for (size_t k = 0; k < order.size(); ++k) {
+    const size_t i = order[k];
+    if (k == 0 || links[i].text != links[order[k - 1]].text) steps.push_back({links[i].numbers->front(), !links[i].query, i});
+  }
   std::sort(steps.begin(), steps.end());
   return steps;
 }
