@@ -155,7 +155,7 @@ std::vector<bool> ReplaceInOrder(std::string& page, const std::vector<LinkReplac
 }
 
 bool ReplacementsStayApart(const std::vector<LinkReplacement>& replacements) {
-  std::set<std::string, std::less<>> typeParts;  // lower-cased, only those with other bytes
+  std::set<std::string> typeParts;  // lower-cased, only those with other bytes
   std::string lower;  // one buffer for every lower-cased text
   for (const LinkReplacement& r : replacements) {
     lower = r.resourceLink;
