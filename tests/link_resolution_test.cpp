@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/attribute_scan.h"
 #include "core/link_resolution.h"
 #include "core/tmyfunction.h"
 #include "test_support.h"
@@ -42,6 +43,22 @@ TEST(FindBetween, AppendsToTheList) {
   EXPECT_EQ(list, (StringList{"kept", "a"}));
 }
 
+TEST(FindBetween, ValuesBetweenScansEachStartInTurnAndViewsTheText) {
+  using Views = std::vector<std::string_view>;
+  const std::string page = "<img SRC=a.gif><a href=b.htm><img src=c.gif><td BackGround='d.jpg'>";
+  const Views values = pagefold::ValuesBetween(page, {"href=", "src=", "background="}, ">");
+  EXPECT_EQ(values, (Views{"b.htm", "a.gif", "c.gif", "'d.jpg'"}));
+  ASSERT_EQ(values.size(), 4u);
+  EXPECT_EQ(values[0].data(), page.data() + page.find("b.htm"));
+  EXPECT_EQ(values[3].data(), page.data() + page.find("'d.jpg'"));
+  // The zero byte ends the area for every start text, not only the first.
+  EXPECT_EQ(pagefold::ValuesBetween(std::string("src=a>\0href=b>src=c>", 20), {"href=", "src="}, ">"), Views{"a"});
+  // A start text with no end text behind it ends only its own scan.
+  EXPECT_EQ(pagefold::ValuesBetween("href=a src=b>", {"href=", "src="}, ">"), (Views{"a src=b", "b"}));
+  // An empty start and end pair finds nothing, and the next start is still scanned.
+  EXPECT_EQ(pagefold::ValuesBetween("src=a>", {"", "src="}, ""), Views{""});
+}
+
 TEST(Cnv, CutsTheLinkOutOfAValue) {
   EXPECT_EQ(Cnv("'page.htm' target='_top'"), "page.htm");
   EXPECT_EQ(Cnv("\"page.htm\" target=\"_top\""), "page.htm");
@@ -75,6 +92,19 @@ TEST(DUrl, ResolvesAgainstTheBaseFolder) {
   EXPECT_EQ(DUrl("", "http://host/a.htm"), "http:\\\\host\\a.htm");
 }
 
+TEST(DUrl, DotBackslashAndBlankEscapesWhereverTheyStand) {
+  // Every ".\\" of the result goes, the base folder's too.
+  EXPECT_EQ(DUrl("a.", "x"), "ax");
+  EXPECT_EQ(DUrl("a", "b./c"), "a\\bc");
+  // "%20" becomes a blank before the segments are read.
+  EXPECT_EQ(DUrl("", "a%20b/../c%20d"), "c d");
+  EXPECT_EQ(DUrl("", "%20/.."), "");
+  EXPECT_EQ(DUrl("", "../../a%2520"), "a%2520");
+  // Only a whole segment ".." climbs; other bytes pass as they are.
+  EXPECT_EQ(DUrl("sub", "a/b.."), "sub\\a\\b..");
+  EXPECT_EQ(DUrl("", std::string("a\0b", 3)), std::string("a\0b", 3));
+}
+
 TEST(DUrl, ClimbingOutOfEverythingLeavesNothing) {
   EXPECT_EQ(DUrl("", ".."), "");
   EXPECT_EQ(DUrl("", "../"), "");
@@ -97,6 +127,31 @@ TEST(Up, DropsTheLastComponent) {
   EXPECT_EQ(pagefold::up("a\\\\b"), "a\\");
 }
 
+TEST(LinkReadings, PathEndsAtAQueryOrFragmentOutsideNumericReferences) {
+  EXPECT_EQ(pagefold::PathEnd("a.htm?x#y"), 5u);
+  EXPECT_EQ(pagefold::PathEnd("a&#35;b#c"), 7u);
+  EXPECT_EQ(pagefold::PathEnd("a&#?"), 3u);
+  EXPECT_EQ(pagefold::PathEnd("a##"), 1u);
+  EXPECT_EQ(pagefold::PathEnd("#a"), 0u);
+  EXPECT_EQ(pagefold::PathEnd("&#"), std::string::npos);
+  EXPECT_EQ(pagefold::PathEnd("&&#x"), std::string::npos);
+  EXPECT_EQ(pagefold::PathEnd(""), std::string::npos);
+}
+
+TEST(LinkReadings, CharacterReferencesDecoded) {
+  EXPECT_EQ(pagefold::DecodedCharacterReferences("a.htm"), "a.htm");
+  EXPECT_EQ(pagefold::DecodedCharacterReferences("&amp;&lt;&#65;&#x42;"), "&<AB");
+  EXPECT_EQ(pagefold::DecodedCharacterReferences("&#x444;"), W("ф"));
+  EXPECT_EQ(pagefold::DecodedCharacterReferences("&&amp;;"), "&&;");
+  // Not references: these stay as written.
+  for (const char* link : {"&bogus;", "a&amp", "&#;", "&#x;", "&#123456789;"})
+    EXPECT_EQ(pagefold::DecodedCharacterReferences(link), link);
+  EXPECT_EQ(pagefold::DecodedCharacterReferences(std::string("&#0;", 4)), std::string("&#0;", 4));
+  // A character beyond the code page leaves the whole link as written.
+  EXPECT_EQ(pagefold::DecodedCharacterReferences("&#x4E00;.gif"), "&#x4E00;.gif");
+  EXPECT_EQ(pagefold::DecodedCharacterReferences("&amp;&#x4E00;"), "&amp;&#x4E00;");
+}
+
 TEST(ResourceLink, TypeIsTransliteratedAndUpperCased) {
   EXPECT_EQ(pagefold::ResourceLink("jpg", 12), "../JPG/SEARCH_FILE_NOMBER_12");
   EXPECT_EQ(pagefold::ResourceLink("Pics", 3), "../PICS/SEARCH_FILE_NOMBER_3");
@@ -104,6 +159,7 @@ TEST(ResourceLink, TypeIsTransliteratedAndUpperCased) {
   EXPECT_EQ(pagefold::ResourceLink(W("Мои файлы"), 1), "../MOI_FAILI/SEARCH_FILE_NOMBER_1");
   EXPECT_EQ(pagefold::ResourceLink(W("Объект(1)"), 2), "../OB'EKT_1_/SEARCH_FILE_NOMBER_2");
   EXPECT_EQ(pagefold::ResourceLink(W("ї"), 2), W("../ї/SEARCH_FILE_NOMBER_2"));
+  EXPECT_EQ(pagefold::ResourceLink("gif", 2147483647), "../GIF/SEARCH_FILE_NOMBER_2147483647");
 }
 
 TEST(LinkReadings, Utf8LinksInWindows1251) {
@@ -119,6 +175,8 @@ TEST(LinkReadings, PercentEscapesDecoded) {
   EXPECT_EQ(pagefold::PercentDecodedLink("a%2fb%2Fc%zz%4"), "a/b/c%zz%4");
   EXPECT_EQ(pagefold::PercentDecodedLink("my%20file.jpg"), std::nullopt);  // only "%20"
   EXPECT_EQ(pagefold::PercentDecodedLink("100%.jpg"), std::nullopt);
+  EXPECT_EQ(pagefold::PercentDecodedLink("plain.jpg"), std::nullopt);
+  EXPECT_EQ(pagefold::PercentDecodedLink(""), std::nullopt);
   EXPECT_EQ(pagefold::PercentDecodedLink("%E4%B8%AD"), "\xE4\xB8\xAD");  // UTF-8 without a form
 }
 

@@ -1,7 +1,10 @@
 // The attribute scanner that finds the link values of a page.
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/string_list.h"
 
@@ -11,5 +14,10 @@ namespace pagefold {
 // next end text, both matched without regard to ASCII case. The scan ends at
 // the first zero byte, or at a start text with no end text behind it.
 void FindBetween(const std::string& text, const std::string& start, const std::string& end, StringList& list);
+
+// The values that FindBetween finds for each start text in turn, as views
+// into the text, which is read once for all.
+std::vector<std::string_view> ValuesBetween(const std::string& text, std::initializer_list<std::string_view> starts,
+                                            std::string_view end);
 
 }  // namespace pagefold

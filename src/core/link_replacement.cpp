@@ -100,16 +100,19 @@ std::vector<bool> ReplaceInOrder(std::string& page, const std::vector<LinkReplac
 
 bool ReplacementsStayApart(const std::vector<LinkReplacement>& replacements) {
   std::set<std::string> typeParts;  // lower-cased, only those with other bytes
+  std::string lower;  // one buffer for every lower-cased text
   for (const LinkReplacement& r : replacements) {
-    const std::string lower = text::LowerCp1251(r.resourceLink);
+    lower = r.resourceLink;
+    text::LowerCp1251InPlace(lower);
     const size_t mark = lower.rfind(kStagedNameMark);
-    const std::string typePart = lower.substr(0, mark);
+    const std::string_view typePart = std::string_view(lower).substr(0, mark);
     // A zero byte inserted would end the search early for the replacements after it.
     if (mark == std::string::npos || typePart.find('\0') != std::string::npos) return false;
-    if (HasOtherBytes(typePart)) typeParts.insert(typePart);
+    if (HasOtherBytes(typePart)) typeParts.emplace(typePart);
   }
   for (const LinkReplacement& r : replacements) {
-    const std::string lower = text::LowerCp1251(r.text);
+    lower = r.text;
+    text::LowerCp1251InPlace(lower);
     if (HasLinkEnd(lower)) return false;
     for (const std::string& typePart : typeParts)
       if (FitsAgainstType(lower, typePart)) return false;

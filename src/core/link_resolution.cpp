@@ -1,5 +1,6 @@
 #include "core/link_resolution.h"
 
+#include <charconv>
 #include <string_view>
 
 #include "core/file_registry.h"
@@ -17,12 +18,13 @@ void DropLastComponent(std::string& path) {
   path.resize(last == std::string::npos ? 0 : last);
 }
 
-std::string ReplaceAll(const std::string& s, const std::string& from, const std::string& to) {
+std::string ReplaceAll(std::string_view s, std::string_view from, std::string_view to) {
   std::string out;
   size_t pos = 0;
   for (size_t hit; (hit = s.find(from, pos)) != std::string::npos; pos = hit + from.size())
-    out.append(s, pos, hit - pos).append(to);
-  return out.append(s, pos);
+    out.append(s.substr(pos, hit - pos)).append(to);
+  out.append(s.substr(pos));
+  return out;
 }
 
 int HexDigit(char c) {
@@ -32,7 +34,7 @@ int HexDigit(char c) {
   return -1;
 }
 
-bool IsEscapeAt(const std::string& s, size_t pos) {
+bool IsEscapeAt(std::string_view s, size_t pos) {
   return s[pos] == '%' && pos + 2 < s.size() && HexDigit(s[pos + 1]) >= 0 &&
          HexDigit(s[pos + 2]) >= 0;
 }
@@ -50,7 +52,7 @@ bool HasScheme(const std::string& link) {
   return false;
 }
 
-bool HasNonAscii(const std::string& s) {
+bool HasNonAscii(std::string_view s) {
   for (char c : s)
     if (static_cast<unsigned char>(c) >= 0x80) return true;
   return false;
@@ -58,7 +60,7 @@ bool HasNonAscii(const std::string& s) {
 
 // The character of a numeric reference's digits ("NN" or "xHH"); 0 when
 // they are not one.
-char32_t NumericReference(const std::string& digits) {
+char32_t NumericReference(std::string_view digits) {
   const bool hex = !digits.empty() && (digits[0] == 'x' || digits[0] == 'X');
   const size_t from = hex ? 1 : 0;
   if (digits.size() <= from || digits.size() - from > 8) return 0;
@@ -73,7 +75,7 @@ char32_t NumericReference(const std::string& digits) {
 
 // The byte of the reference "&name;" (name without "&" and ";"); nothing when
 // it is not one of ours or names a character outside Windows-1251 (0 among them).
-std::optional<char> ReferencedByte(const std::string& name) {
+std::optional<char> ReferencedByte(std::string_view name) {
   static const std::pair<const char*, char> kNamed[] = {
       {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
   for (const auto& [named, byte] : kNamed)
@@ -88,21 +90,22 @@ std::optional<char> ReferencedByte(const std::string& name) {
 
 }  // namespace
 
-std::string DecodedCharacterReferences(const std::string& link) {
-  if (link.find('&') == std::string::npos) return link;
+std::string DecodedCharacterReferences(std::string_view link) {
+  if (link.find('&') == std::string::npos) return std::string(link);
   std::string decoded;
+  decoded.reserve(link.size());
   for (size_t pos = 0; pos < link.size(); ++pos) {
     // The longest reference, "&#x" and eight digits, ends within twelve bytes.
-    const size_t near = link[pos] == '&' ? std::string_view(link).substr(pos, 13).find(';') : std::string::npos;
+    const size_t near = link[pos] == '&' ? link.substr(pos, 13).find(';') : std::string::npos;
     const size_t semicolon = near == std::string::npos ? near : pos + near;
     if (semicolon == std::string::npos) {
       decoded += link[pos];
       continue;
     }
-    const std::string name = link.substr(pos + 1, semicolon - pos - 1);
+    const std::string_view name = link.substr(pos + 1, semicolon - pos - 1);
     const auto byte = ReferencedByte(name);
     // A numeric reference beyond the code page leaves the whole link as written.
-    if (!byte && !name.empty() && name[0] == '#' && NumericReference(name.substr(1)) != 0) return link;
+    if (!byte && !name.empty() && name[0] == '#' && NumericReference(name.substr(1)) != 0) return std::string(link);
     if (!byte) {
       decoded += link[pos];
       continue;
@@ -113,14 +116,15 @@ std::string DecodedCharacterReferences(const std::string& link) {
   return decoded;
 }
 
-size_t PathEnd(const std::string& link) {
-  size_t cut = link.find_first_of("#?");
-  while (cut != std::string::npos && cut > 0 && link[cut] == '#' && link[cut - 1] == '&')
-    cut = link.find_first_of("#?", cut + 1);
-  return cut;
+size_t PathEnd(std::string_view link) {
+  for (size_t pos = 0; pos < link.size(); ++pos) {
+    const char c = link[pos];
+    if (c == '?' || (c == '#' && (pos == 0 || link[pos - 1] != '&'))) return pos;
+  }
+  return std::string::npos;
 }
 
-std::string Cnv(const std::string& value) {
+std::string Cnv(std::string_view value) {
   if (value.empty()) return "";
   char stop = ' ';
   size_t from = 0;
@@ -129,25 +133,32 @@ std::string Cnv(const std::string& value) {
     from = 1;
   }
   const size_t to = value.find(stop, from);
-  return value.substr(from, to == std::string::npos ? std::string::npos : to - from);
+  return std::string(value.substr(from, to == std::string::npos ? std::string::npos : to - from));
 }
 
-std::string DUrl(const std::string& base, const std::string& link) {
-  const std::string rest = ReplaceAll(link, "%20", " ");
-  std::string path = base;
+std::string DUrl(const std::string& base, std::string_view link) {
+  // The link is copied only when it holds "%20".
+  std::string spaced;
+  std::string_view rest = link;
+  if (link.find("%20") != std::string::npos) rest = spaced = ReplaceAll(link, "%20", " ");
+  // Every segment adds at most its "\" and its bytes.
+  std::string path;
+  path.reserve(base.size() + rest.size() + 1);
+  path = base;
   // One segment at least: an empty link adds one empty segment, while a
   // trailing "/" adds none.
   size_t from = 0;
   do {
-    const size_t slash = rest.find('/', from);
-    const size_t to = slash == std::string::npos ? rest.size() : slash;
-    if (rest.compare(from, to - from, "..") == 0)
+    size_t to = from;
+    while (to < rest.size() && rest[to] != '/') ++to;
+    const std::string_view segment = rest.substr(from, to - from);
+    if (segment == "..")
       DropLastComponent(path);
     else
-      path.append("\\").append(rest, from, to - from);
-    from = slash == std::string::npos ? rest.size() : slash + 1;
+      path.append(1, '\\').append(segment);
+    from = to + 1;
   } while (from < rest.size());
-  path = ReplaceAll(path, ".\\", "");
+  if (path.find(".\\") != std::string::npos) path = ReplaceAll(path, ".\\", "");
   if (!path.empty() && path[0] == '\\') path.erase(0, 1);
   return path;
 }
@@ -159,21 +170,33 @@ std::string up(const std::string& path) {
 }
 
 std::string ResourceLink(const std::string& type, int number) {
-  return "../" + text::UpperAscii(TMyFunction::Translit(type)) + "/" +
-         text::UpperAscii(StagedName(number));
+  static const std::string kUpperPrefix = text::UpperAscii(kStagedNamePrefix);
+  std::string typeName = TMyFunction::Translit(type);
+  text::UpperAsciiInPlace(typeName);
+  char digits[16];
+  const char* digitsEnd = std::to_chars(digits, digits + sizeof digits, number).ptr;
+  std::string link;
+  link.reserve(4 + typeName.size() + kUpperPrefix.size() + sizeof digits);
+  link.append("../").append(typeName).append("/").append(kUpperPrefix);
+  link.append(digits, static_cast<size_t>(digitsEnd - digits));
+  return link;
 }
 
 bool IsOutsideLink(const std::string& link) {
   return !link.empty() && (link[0] == '#' || link[0] == '/' || link[0] == '\\' || HasScheme(link));
 }
 
-std::optional<std::string> Utf8LinkToCp1251(const std::string& link) {
-  if (!HasNonAscii(link) || !text::IsValidUtf8(link)) return std::nullopt;
-  return text::Utf8ToCp1251(link);
+std::optional<std::string> Utf8LinkToCp1251(std::string_view link) {
+  if (!HasNonAscii(link)) return std::nullopt;
+  const std::string bytes(link);
+  if (!text::IsValidUtf8(bytes)) return std::nullopt;
+  return text::Utf8ToCp1251(bytes);
 }
 
-std::optional<std::string> PercentDecodedLink(const std::string& link) {
+std::optional<std::string> PercentDecodedLink(std::string_view link) {
+  if (link.find('%') == std::string::npos) return std::nullopt;
   std::string decoded;
+  decoded.reserve(link.size());
   bool otherEscape = false;
   for (size_t pos = 0; pos < link.size(); ++pos) {
     if (!IsEscapeAt(link, pos)) {

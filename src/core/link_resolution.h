@@ -4,19 +4,20 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace pagefold {
 
 // The link inside a scanned value: after an opening single or double quote up
 // to the matching quote, otherwise up to the first blank; the whole rest when
 // the stop character never comes.
-std::string Cnv(const std::string& value);
+std::string Cnv(std::string_view value);
 
 // Resolves a link against a base folder into a relative name with "\" between
 // folders: "%20" becomes a blank, ".." climbs (never above the top), "." is
 // dropped, one leading "\" is removed. A link that climbs out of everything
 // gives the empty text, which names no file.
-std::string DUrl(const std::string& base, const std::string& link);
+std::string DUrl(const std::string& base, std::string_view link);
 
 // The path without its last "\"-separated component; empty when it has none.
 std::string up(const std::string& path);
@@ -32,21 +33,21 @@ bool IsOutsideLink(const std::string& link);
 
 // A link written in UTF-8 (valid, with non-ASCII characters that all have a
 // Windows-1251 form) in Windows-1251; nothing for any other link.
-std::optional<std::string> Utf8LinkToCp1251(const std::string& link);
+std::optional<std::string> Utf8LinkToCp1251(std::string_view link);
 
 // A link holding percent escapes other than "%20" with every escape decoded,
 // read as UTF-8 when the decoded bytes are UTF-8 with a Windows-1251 form,
 // else taken as raw bytes; nothing for any other link.
-std::optional<std::string> PercentDecodedLink(const std::string& link);
+std::optional<std::string> PercentDecodedLink(std::string_view link);
 
 // The link with its character references decoded: "&amp;", "&lt;", "&gt;",
 // "&quot;", "&apos;", "&#NN;" and "&#xHH;" (the last ";" required). The link as
 // written when it holds none, or when a numeric one names a character without
 // a Windows-1251 form, which no listed file can hold.
-std::string DecodedCharacterReferences(const std::string& link);
+std::string DecodedCharacterReferences(std::string_view link);
 
 // Where the path of a link ends: at its first "?" or "#" that does not begin
 // a numeric character reference ("&#"); npos when there is none.
-size_t PathEnd(const std::string& link);
+size_t PathEnd(std::string_view link);
 
 }  // namespace pagefold

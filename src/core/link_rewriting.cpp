@@ -1,10 +1,11 @@
 #include "core/link_rewriting.h"
 
 #include <algorithm>
+#include <numeric>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
 
+#include "core/attribute_scan.h"
 #include "core/indexed_replacement.h"
 #include "core/link_replacement.h"
 #include "core/link_resolution.h"
@@ -22,7 +23,7 @@ constexpr size_t kLinksBetweenCheckpoints = 1024;
 
 // A collected link that names registry entries.
 struct NamedLink {
-  std::string text;                 // the text to replace, as written in the page
+  std::string_view text;            // the text to replace, as written in the page (in the collected link)
   const std::vector<int>* numbers;  // the entries it names, ascending
   bool query;                       // the text ends with a query, which the resource link drops
 };
@@ -40,32 +41,61 @@ struct Step {
   }
 };
 
-std::optional<std::string> AsWritten(const std::string& link) { return link; }
+// A part of a link that may name entries: the text it replaces, and the
+// part looked up, its character references decoded.
+struct Written {
+  std::string_view text;
+  std::string_view part;
+  bool query = false;
+  std::optional<std::string> decoded;  // the part decoded, when it holds "&"
+
+  std::string_view Lookup() const { return decoded ? std::string_view(*decoded) : part; }
+};
+
+Written MakeWritten(std::string_view text, std::string_view part, bool query) {
+  Written written{text, part, query, std::nullopt};
+  if (part.find('&') != std::string_view::npos) written.decoded = DecodedCharacterReferences(part);
+  return written;
+}
+
+// The entries that a text read one way names, resolved against the folder.
+const std::vector<int>& EntriesNamed(std::string_view readable, const std::string& folder,
+                                     const RegistryIndex& registry) {
+  std::string name = DUrl(folder, readable);
+  text::LowerCp1251InPlace(name);
+  return registry.Find(name);
+}
+
+enum class Reading { AsWritten, Utf8, PercentDecoded };
+
+// The entries that a looked-up text names in one reading; none when the
+// reading does not apply to it.
+const std::vector<int>& EntriesRead(Reading reading, std::string_view lookup, const std::string& folder,
+                                    const RegistryIndex& registry) {
+  static const std::vector<int> kNone;
+  if (reading == Reading::AsWritten) return EntriesNamed(lookup, folder, registry);
+  const auto readable = reading == Reading::Utf8 ? Utf8LinkToCp1251(lookup) : PercentDecodedLink(lookup);
+  return readable ? EntriesNamed(*readable, folder, registry) : kNone;
+}
 
 // The entries a link names, by the first reading that names any: the whole
 // link, then its path before "#" or "?". Character references are decoded
 // before the lookup. A link named by its path loses its query ("?" up to the
 // fragment or the end) with the path, while a fragment stays.
-std::optional<NamedLink> Resolve(const std::string& link, const std::string& folder,
-                                 const RegistryIndex& registry) {
-  struct Written {
-    std::string lookup, text;
-    bool query;
-  };
-  std::vector<Written> written = {{DecodedCharacterReferences(link), link, false}};
+std::optional<NamedLink> Resolve(std::string_view link, const std::string& folder, const RegistryIndex& registry) {
+  Written written[2] = {MakeWritten(link, link, false)};
+  size_t parts = 1;
   const size_t cut = PathEnd(link);
   if (cut != std::string::npos && cut > 0) {
     const bool query = link[cut] == '?';
     const size_t end = query ? link.find('#', cut) : cut;
-    written.push_back({DecodedCharacterReferences(link.substr(0, cut)), link.substr(0, end), query});
+    written[parts++] = MakeWritten(link.substr(0, end), link.substr(0, cut), query);
   }
-  using Reading = std::optional<std::string> (*)(const std::string&);
-  for (Reading read : {AsWritten, Utf8LinkToCp1251, PercentDecodedLink})
-    for (const Written& w : written)
-      if (const auto readable = read(w.lookup)) {
-        const std::vector<int>& numbers = registry.Find(text::LowerCp1251(DUrl(folder, *readable)));
-        if (!numbers.empty()) return NamedLink{w.text, &numbers, w.query};
-      }
+  for (Reading reading : {Reading::AsWritten, Reading::Utf8, Reading::PercentDecoded})
+    for (size_t i = 0; i < parts; ++i) {
+      const std::vector<int>& numbers = EntriesRead(reading, written[i].Lookup(), folder, registry);
+      if (!numbers.empty()) return NamedLink{written[i].text, &numbers, written[i].query};
+    }
   return std::nullopt;
 }
 
@@ -75,6 +105,7 @@ std::vector<NamedLink> NamedLinks(const std::vector<std::string>& candidates, co
                                   const RegistryIndex& registry, std::vector<std::string>& unlinked,
                                   const Checkpoint& checkpoint) {
   std::vector<NamedLink> links;
+  links.reserve(candidates.size());
   for (size_t i = 0; i < candidates.size(); ++i) {
     if (i % kLinksBetweenCheckpoints == 0) checkpoint();
     const std::string& link = candidates[i];
@@ -93,10 +124,17 @@ std::vector<NamedLink> NamedLinks(const std::vector<std::string>& candidates, co
 // resource links inserted meanwhile (see ReplacementsStayApart). Equal texts
 // resolve alike, so the first link with a text holds its first step.
 std::vector<Step> FirstStepOfEachText(const std::vector<NamedLink>& links) {
-  std::unordered_map<std::string_view, Step> first;
-  for (size_t i = 0; i < links.size(); ++i) first.try_emplace(links[i].text, Step{links[i].numbers->front(), !links[i].query, i});
+  // The links by text, equal texts in list order, so that each run begins with its first link.
+  std::vector<size_t> order(links.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    return links[a].text != links[b].text ? links[a].text < links[b].text : a < b;
+  });
   std::vector<Step> steps;
-  for (const auto& [text, step] : first) steps.push_back(step);
+  for (size_t k = 0; k < order.size(); ++k) {
+    const size_t i = order[k];
+    if (k == 0 || links[i].text != links[order[k - 1]].text) steps.push_back({links[i].numbers->front(), !links[i].query, i});
+  }
   std::sort(steps.begin(), steps.end());
   return steps;
 }
@@ -113,10 +151,11 @@ std::vector<LinkReplacement> Replacements(const std::vector<Step>& steps,
                                           const std::vector<NamedLink>& links,
                                           const RegistryIndex& registry, const std::string& groupType) {
   std::vector<LinkReplacement> replacements;
+  replacements.reserve(steps.size());
   for (const Step& step : steps) {
     const std::string type =
         groupType.empty() ? TMyFunction::ExtNoDot(registry.Name(step.number)) : groupType;
-    replacements.push_back({links[step.link].text, ResourceLink(type, step.number)});
+    replacements.push_back({std::string(links[step.link].text), ResourceLink(type, step.number)});
   }
   return replacements;
 }
@@ -124,11 +163,10 @@ std::vector<LinkReplacement> Replacements(const std::vector<Step>& steps,
 }  // namespace
 
 std::vector<std::string> PageLinks(const std::string& page) {
-  StringList values;
-  for (const char* prefix : {"href=", "src=", "background="})
-    TMyFunction::FindBetween(page, prefix, ">", values);
+  const std::vector<std::string_view> values = ValuesBetween(page, {"href=", "src=", "background="}, ">");
   std::vector<std::string> links;
-  for (const std::string& value : values) links.push_back(Cnv(value));
+  links.reserve(values.size());
+  for (std::string_view value : values) links.push_back(Cnv(value));
   for (std::string& value : CssUrlValues(page)) links.push_back(std::move(value));
   return links;
 }

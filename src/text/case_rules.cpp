@@ -28,15 +28,23 @@ unsigned char LowerCp1251(unsigned char byte) { return kLower[byte]; }
 
 std::string LowerCp1251(const std::string& s) {
   std::string out(s);
-  for (char& c : out) c = static_cast<char>(kLower[static_cast<unsigned char>(c)]);
+  LowerCp1251InPlace(out);
   return out;
+}
+
+void LowerCp1251InPlace(std::string& s) {
+  for (char& c : s) c = static_cast<char>(kLower[static_cast<unsigned char>(c)]);
 }
 
 std::string UpperAscii(const std::string& s) {
   std::string out(s);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  UpperAsciiInPlace(out);
   return out;
+}
+
+void UpperAsciiInPlace(std::string& s) {
+  for (char& c : s)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
 }
 
 std::string LowerAscii(const std::string& s) {
