@@ -67,7 +67,7 @@ class AnchorPlaces {
   void CollectWords(std::string_view lowerPage, std::vector<std::pair<size_t, size_t>>& hits) const {
     size_t longest = 0;
     for (std::string_view key : keys_) longest = std::max(longest, key.size());
-    std::vector<bool> wanted(longest + 1);
+    std::vector<char> wanted(longest + 1);
     for (std::string_view key : keys_) wanted[key.size()] = true;
     ForEachWord(lowerPage, [&](const Word& word) {
       if (word.bytes.size() > longest || !wanted[word.bytes.size()]) return;
@@ -124,11 +124,14 @@ class IndexedReplacer {
  public:
   IndexedReplacer(std::string& page, const std::vector<LinkReplacement>& replacements, const Checkpoint& checkpoint)
       : page_(page), replacements_(replacements), checkpoint_(checkpoint) {
-    lowerPage_ = text::LowerCp1251(page_);
-    lowerPage_.resize(std::min(page_.find('\0'), page_.size()));
-    std::string texts;
-    for (const LinkReplacement& r : replacements) texts += r.text;
-    lowerTexts_ = text::LowerCp1251(texts);
+    lowerPage_.assign(page_, 0, std::min(page_.find('\0'), page_.size()));
+    text::LowerCp1251InPlace(lowerPage_);
+    size_t bytes = 0;
+    for (const LinkReplacement& r : replacements) bytes += r.text.size();
+    lowerTexts_.reserve(bytes);
+    for (const LinkReplacement& r : replacements) lowerTexts_ += r.text;
+    text::LowerCp1251InPlace(lowerTexts_);
+    lower_.reserve(replacements.size());
     for (size_t i = 0, from = 0; i < replacements.size(); from += replacements[i++].text.size())
       lower_.push_back(std::string_view(lowerTexts_).substr(from, replacements[i].text.size()));
   }
@@ -259,7 +262,7 @@ class IndexedReplacer {
         free = pos + text.size();
       }
       for (auto it = made_.rbegin(); it != made_.rend() && it->second == i; ++it)
-        std::fill_n(taken_.begin() + static_cast<std::ptrdiff_t>(it->first), text.size(), true);
+        std::fill_n(taken_.begin() + static_cast<std::ptrdiff_t>(it->first), text.size(), 1);
       done[i] = true;
     }
     return done;
@@ -267,9 +270,9 @@ class IndexedReplacer {
 
   // True when a byte in [from, to), clipped to the search area, is taken.
   bool Taken(size_t from, size_t to) const {
-    for (size_t pos = from; pos < std::min(to, taken_.size()); ++pos)
-      if (taken_[pos]) return true;
-    return false;
+    const auto first = taken_.begin() + static_cast<std::ptrdiff_t>(std::min(from, taken_.size()));
+    const auto last = taken_.begin() + static_cast<std::ptrdiff_t>(std::min(to, taken_.size()));
+    return std::find(first, last, 1) != last;
   }
 
   void Write() {
@@ -292,7 +295,7 @@ class IndexedReplacer {
   AnchorPlaces places_;
   std::vector<size_t> order_;  // the texts that may occur, by anchor and text
   std::vector<Candidate> candidates_;
-  std::vector<bool> taken_;  // bytes of the search area that replacements have taken
+  std::vector<char> taken_;  // 1 for each byte of the search area that a replacement has taken
   std::vector<std::pair<size_t, size_t>> made_;  // position, replacement
   size_t work_ = 0;  // since the last checkpoint
 };
