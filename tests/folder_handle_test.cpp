@@ -138,11 +138,21 @@ TEST_F(LinkIn, LinksFreshSharedMissingAndOtherEntriesLeaveNothing) {
   ASSERT_EQ(::mkfifo((outside.path() / "pipe.gif").c_str(), 0600), 0);
   fs::last_write_time(outside.path() / "pipe.gif", fs::file_time_type::clock::now() - std::chrono::hours(1));
   fs::create_directory(outside.path() / "folder.gif");
+  const fs::path settled = Settled("settled.gif", "s", fs::perms::owner_read);
+  // Each entry right after a file that was linked, then right after one that
+  // was not, which LinkIn looks at before linking.
   for (const fs::path& entry : {outside.path() / "link.gif", fresh, groupWritable, othersWritable,
                                 outside.path() / "pipe.gif", outside.path() / "folder.gif",
                                 outside.path() / "none.gif"}) {
-    EXPECT_FALSE(Linked(entry)) << entry;
-    EXPECT_EQ(Entries(), 0u) << entry;
+    ASSERT_TRUE(Linked(settled));
+    ASSERT_TRUE(work.Remove("in"));
+    for (int time = 1; time <= 2; ++time) {
+      EXPECT_FALSE(Linked(entry)) << entry << " " << time;
+      EXPECT_EQ(Entries(), 0u) << entry << " " << time;
+    }
+    EXPECT_TRUE(Linked(settled)) << "after " << entry;
+    EXPECT_TRUE(fs::equivalent(Work() / "in", settled));
+    ASSERT_TRUE(work.Remove("in"));
   }
   EXPECT_EQ(fs::hard_link_count(target), 1u);
   EXPECT_TRUE(fs::is_symlink(outside.path() / "link.gif"));

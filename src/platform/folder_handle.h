@@ -115,6 +115,7 @@ class FolderHandle {
   std::intptr_t handle_ = -1;
   FileIdentity identity_;
   bool linkByDescriptor_ = true;  // POSIX: until linkat refuses AT_EMPTY_PATH
+  bool lookFirst_ = false;        // POSIX: while the last file LinkIn linked was not one to share
 };
 
 }  // namespace platform
