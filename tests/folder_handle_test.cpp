@@ -94,6 +94,98 @@ TEST_F(Folder, AFileOnAnotherFileSystemIsCopiedWritableByItsOwner) {
 }
 #endif
 
+#ifndef _WIN32
+// LinkIn keeps a second name only for what LinkOrCopyIn would share; every
+// other entry leaves the work folder as it was.
+struct LinkIn : Folder {
+  fs::path Settled(const std::string& name, const std::string& bytes, fs::perms rights) {
+    const fs::path file = outside.path() / name;
+    WriteFile(file, bytes);
+    fs::permissions(file, rights);
+    fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    return file;
+  }
+  bool Linked(const fs::path& file) { return work.LinkIn(file.string(), "in").has_value(); }
+  std::size_t Entries() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(Work()), {})); }
+};
+
+TEST_F(LinkIn, ASettledFileOnlyItsOwnerWritesGetsASecondNameWithItsIdentityAndSize) {
+  const fs::path file = Settled("a.gif", std::string("G\0F9", 4), fs::perms::owner_read | fs::perms::group_read);
+  const auto linked = work.LinkIn(file.string(), "search_file_nomber_1.gif");
+  ASSERT_TRUE(linked);
+  EXPECT_EQ(linked->size, 4);
+  EXPECT_EQ(linked->identity, platform::EntryIdentity(file.string()));
+  EXPECT_TRUE(fs::equivalent(Work() / "search_file_nomber_1.gif", file));
+  EXPECT_EQ(fs::hard_link_count(file), 2u);
+}
+
+TEST_F(LinkIn, ATakenNameStaysAsItWas) {
+  const fs::path file = Settled("a.gif", "GIF", fs::perms::owner_read);
+  WriteFile(Work() / "in", "old");
+  EXPECT_FALSE(Linked(file));
+  EXPECT_EQ(ReadFile(Work() / "in"), "old");
+  EXPECT_EQ(fs::hard_link_count(file), 1u);
+}
+
+TEST_F(LinkIn, LinksFreshSharedMissingAndOtherEntriesLeaveNothing) {
+  const fs::path target = Settled("id_rsa", "KEY", fs::perms::owner_read);
+  fs::create_symlink(target, outside.path() / "link.gif");
+  const fs::path fresh = outside.path() / "fresh.gif";
+  WriteFile(fresh, "new");
+  fs::permissions(fresh, fs::perms::owner_read);
+  const fs::path groupWritable = Settled("group.gif", "g", fs::perms::owner_read | fs::perms::group_write);
+  const fs::path othersWritable = Settled("others.gif", "o", fs::perms::owner_read | fs::perms::others_write);
+  ASSERT_EQ(::mkfifo((outside.path() / "pipe.gif").c_str(), 0600), 0);
+  fs::last_write_time(outside.path() / "pipe.gif", fs::file_time_type::clock::now() - std::chrono::hours(1));
+  fs::create_directory(outside.path() / "folder.gif");
+  const fs::path settled = Settled("settled.gif", "s", fs::perms::owner_read);
+  // Each entry right after a file that was linked, then right after one that
+  // was not, which LinkIn looks at before linking.
+  for (const fs::path& entry : {outside.path() / "link.gif", fresh, groupWritable, othersWritable,
+                                outside.path() / "pipe.gif", outside.path() / "folder.gif",
+                                outside.path() / "none.gif"}) {
+    ASSERT_TRUE(Linked(settled));
+    ASSERT_TRUE(work.Remove("in"));
+    for (int time = 1; time <= 2; ++time) {
+      EXPECT_FALSE(Linked(entry)) << entry << " " << time;
+      EXPECT_EQ(Entries(), 0u) << entry << " " << time;
+    }
+    EXPECT_TRUE(Linked(settled)) << "after " << entry;
+    EXPECT_TRUE(fs::equivalent(Work() / "in", settled));
+    ASSERT_TRUE(work.Remove("in"));
+  }
+  EXPECT_EQ(fs::hard_link_count(target), 1u);
+  EXPECT_TRUE(fs::is_symlink(outside.path() / "link.gif"));
+}
+
+TEST_F(LinkIn, AFileOnAnotherFileSystemIsLeftToTheCopy) {
+  struct stat shm, here;
+  if (::stat("/dev/shm", &shm) != 0 || ::stat(Work().c_str(), &here) != 0 || shm.st_dev == here.st_dev)
+    GTEST_SKIP() << "/dev/shm is not another file system here";
+  const fs::path file = fs::path("/dev/shm") / ("pagefold-link-test-" + std::to_string(::getpid()));
+  WriteFile(file, "pic");
+  fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1));
+  const bool linked = Linked(file);
+  fs::remove(file);
+  EXPECT_FALSE(linked);
+  EXPECT_EQ(Entries(), 0u);
+}
+
+// Opening would fail without root's rights, so only root links these.
+TEST_F(LinkIn, AFileTheProcessMayNotReadIsLinkedOnlyByRoot) {
+  const bool root = ::geteuid() == 0;
+  const fs::path unreadable = Settled("write-only.gif", "w", fs::perms::owner_write);
+  EXPECT_EQ(Linked(unreadable), root);
+  EXPECT_EQ(Entries(), root ? 1u : 0u);
+  if (!root) return;
+  // Another user's file that no one may read: root reads it all the same.
+  const fs::path theirs = Settled("theirs.gif", "t", fs::perms::none);
+  ASSERT_EQ(::chown(theirs.c_str(), 65534, 65534), 0);
+  EXPECT_TRUE(work.LinkIn(theirs.string(), "theirs").has_value());
+  EXPECT_TRUE(fs::equivalent(Work() / "theirs", theirs));
+}
+#endif
+
 TEST_F(Folder, RenamesNeverReplaceAndWritesReplaceThroughANewFile) {
   WriteFile(Work() / "a", "1");
   WriteFile(Work() / "b", "2");

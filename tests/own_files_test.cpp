@@ -6,6 +6,8 @@
 // leaves every file it did not make as it was.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "core/build_command.h"
 #include "core/paths.h"
 #include "recording_host.h"
@@ -157,6 +159,35 @@ TEST_F(OwnFiles, ATargetWhoseScriptIsATickedFileIsRefused) {
   EXPECT_EQ(TreeFingerprint(source.path()), before);
   ExpectWindowRestored();
 }
+
+#ifndef _WIN32
+// Settled outputs that only their owner writes could be staged as second
+// names of themselves; they are passed over and refused all the same.
+TEST_F(OwnFiles, SettledOwnOutputsInsideTheSourceArePassedOverAndRefusedAlike) {
+  const auto settle = [](const fs::path& file) {
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1));
+  };
+  UseTarget(source.path() / "site.res");
+  WriteFile(source.path() / "site.res", "last build's");
+  settle(source.path() / "site.res");
+  host.ticked = {"img\\a.gif", "index.htm", "site.res", "sub\\page.htm"};
+  host.keepAll = true;
+  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  const std::string script = ReadFile(source.path() / "site.rc");
+  EXPECT_EQ(script.find("SEARCH_FILE_NOMBER_4"), std::string::npos) << script;
+  EXPECT_NE(script.find("SEARCH_FILE_NOMBER_3 HTM"), std::string::npos) << script;
+  EXPECT_EQ(host.Lines("panel0 ")[2], "panel0 3\\4");
+
+  settle(source.path() / "site.rc");
+  host.ticked = {"index.htm", "site.rc"};
+  const std::string before = TreeFingerprint(source.path());
+  const std::string path = (source.path() / "site.rc").string();
+  EXPECT_EQ(BuildError(), W("Файл сценария \"") + path + W("\" входит в собираемые файлы, укажите другой файл ресурс!"));
+  EXPECT_EQ(TreeFingerprint(source.path()), before);
+  EXPECT_FALSE(fs::exists(Work()));
+}
+#endif
 
 TEST_F(OwnFiles, ATargetWithoutAFileNameIsRefused) {
   for (const char* name : {"out/", "out/.res"}) {

@@ -73,6 +73,8 @@ void WriteSampleFiles(const fs::path& dir) {
   std::string big(3 * 65536 + 5, '\0');
   for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7 + i / 256);
   WriteFile(dir / "big.bin", big);
+  WriteFile(dir / "chunk.bin", big.substr(0, 65536));  // the reading buffer's size exactly
+  WriteFile(dir / "chunk-1.bin", big.substr(1, 65535));
 }
 
 class CurrentFolder {
@@ -97,7 +99,8 @@ TEST(PagefoldRc, WritesTheSameBytesAsLlvmRc) {
       "",
       "A B \"" + d + "one.txt\"\r\nAB CD \"" + d + "two.txt\"\r\nABC DEF \"" + d + "three.txt\"\r\n"
       "ABCD EFGH \"" + d + "four.txt\"\r\nABCDE FGHIJ \"" + d + "empty.txt\"\r\n"
-      "SEARCH_FILE_NOMBER_12 JPEG \"" + d + "big.bin\"\r\nX_1 Y.Z \"" + d + "three.txt\"\r\n",
+      "SEARCH_FILE_NOMBER_12 JPEG \"" + d + "big.bin\"\r\nX_1 Y.Z \"" + d + "three.txt\"\r\n"
+      "CHUNK BIN \"" + d + "chunk.bin\"\r\nCHUNK_1 BIN \"" + d + "chunk-1.bin\"\r\n",
       "// comment line\n\tlower\t\tcase   two.txt  // after\r\n/* block\n comment */ N T one.txt\n"
       "N2 T /* inline */ \"" + d + "dir with blanks/file one.txt\"\n\n",
       "A B one.txt\nLANGUAGE 0x19, 1\nC D two.txt\nLANGUAGE 7, 0x3f\nE F three.txt\nG H empty.txt",
@@ -231,6 +234,23 @@ TEST(PagefoldRc, RefusesAFileTooLargeForAResource) {
                                 "/huge.bin\" is too large for a resource: 4294967296 bytes, at most 4294967295\n");
   EXPECT_FALSE(fs::exists(dir.path() / "site.res"));
 }
+
+#ifndef _WIN32
+// Files of the kernel: /proc's tell a size of 0 and hold more, /sys's tell
+// 4096 and hold less.
+TEST(PagefoldRc, AFileThatReadsLongerOrShorterThanItsSizeIsRefused) {
+  ScratchDir dir;
+  for (const std::string file : {"/proc/self/status", "/sys/devices/system/cpu/online"}) {
+    if (!fs::exists(file)) GTEST_SKIP() << file << " is missing here";
+    WriteFile(dir.path() / "site.rc", "A B \"" + file + "\"\n");
+    const Outcome outcome = Rc(dir.path() / "site.rc");
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.output,
+              (dir.path() / "site.rc").string() + ":1: file \"" + file + "\" changed its size while it was read\n");
+    EXPECT_FALSE(fs::exists(dir.path() / "site.res"));
+  }
+}
+#endif
 
 TEST(PagefoldRc, OutputGoesBesideTheScriptUnderItsBaseName) {
   ScratchDir dir;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "core/build_command.h"
 #include "platform/ini_file.h"
 #include "recording_host.h"
@@ -102,5 +104,41 @@ TEST_F(Staging, AFailedRegistryWriteStopsWithTheError) {
     EXPECT_EQ(std::string(e.what()), "Unable to write to " + (work / "fillist.ini").string());
   }
 }
+
+#ifndef _WIN32
+// A settled file that only its owner writes is staged as a second name;
+// a fresh one and one that others may write as a copy with its rights and
+// the owner's write; a ticked link as the file it names, never as a link.
+TEST_F(Staging, SettledOwnFilesAreLinkedOthersCopiedAndALinkStagedAsItsFile) {
+  const auto settle = [](const fs::path& file, fs::perms rights) {
+    fs::permissions(file, rights);
+    fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1));
+  };
+  WriteFile(source.path() / "a.htm", "A");
+  settle(source.path() / "a.htm", fs::perms::owner_read | fs::perms::group_read);
+  WriteFile(source.path() / "b.gif", "B");
+  settle(source.path() / "b.gif", fs::perms::owner_read | fs::perms::group_read | fs::perms::group_write);
+  WriteFile(source.path() / "c.gif", "C");
+  fs::permissions(source.path() / "c.gif", fs::perms::owner_read);
+  WriteFile(source.path() / "img" / "real.gif", "REAL");
+  settle(source.path() / "img" / "real.gif", fs::perms::owner_read);
+  fs::create_symlink("real.gif", source.path() / "img" / "d.gif");
+  host.ticked = {"a.htm", "b.gif", "c.gif", "img\\d.gif"};
+  build.button2Click(host, work.string());
+
+  EXPECT_TRUE(fs::equivalent(work / "search_file_nomber_1", source.path() / "a.htm"));
+  for (const char* name : {"b.gif", "c.gif"}) {
+    const fs::path copy = work / ("search_file_nomber_" + std::string(name[0] == 'b' ? "2" : "3"));
+    EXPECT_FALSE(fs::equivalent(copy, source.path() / name)) << name;
+    EXPECT_EQ(ReadFile(copy), ReadFile(source.path() / name)) << name;
+    EXPECT_EQ(fs::status(copy).permissions(), fs::status(source.path() / name).permissions() | fs::perms::owner_write);
+  }
+  EXPECT_FALSE(fs::is_symlink(work / "search_file_nomber_4"));
+  EXPECT_TRUE(fs::equivalent(work / "search_file_nomber_4", source.path() / "img" / "real.gif"));
+  EXPECT_EQ(Registry(), "[data]\r\nsearch_file_nomber_1=a.htm\r\nsearch_file_nomber_2=b.gif\r\n"
+                        "search_file_nomber_3=c.gif\r\nsearch_file_nomber_4=img\\d.gif\r\ncount=4\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(work), {}), 5);
+}
+#endif
 
 }  // namespace

@@ -40,13 +40,56 @@ bool BelowWorkFolder(const OwnOutputs& own, const std::string& item) {
   return !own.workFolderItem.empty() && item.rfind(own.workFolderItem, 0) == 0;
 }
 
+std::string Extension(const std::string& item, StagedNames names) {
+  return names == StagedNames::WithExtension ? ExtWithDot(item) : "";
+}
+
+bool IsOwnOutput(const OwnOutputs& own, const platform::FileIdentity& identity) {
+  return (own.script && identity == *own.script) || (own.resourceFile && identity == *own.resourceFile);
+}
+
+// The file under its first name as a second name made from its path, which
+// spares opening it; nothing when that does not serve or the file is one of
+// the build's own outputs, and then the caller opens it.
+std::optional<StagedFile> LinkFirstName(platform::FolderHandle& work, const OwnOutputs& own,
+                                        const std::string& path, int number, const std::string& item,
+                                        StagedNames names) {
+  const std::string ext = Extension(item, names);
+  const std::string name = StagedName(number) + ext;
+  const auto linked = work.LinkIn(path, name);
+  if (!linked) return std::nullopt;
+  if (IsOwnOutput(own, linked->identity)) {
+    work.Remove(name);
+    return std::nullopt;
+  }
+  return StagedFile{!ext.empty(), linked->size};
+}
+
 // Puts the file in under its number with its extension, or else bare; the
 // first bool tells whether it went in, the second whether with its extension.
 std::pair<bool, bool> Stage(platform::FolderHandle& work, platform::SourceFile& file, int number,
                             const std::string& item, StagedNames names) {
-  const std::string ext = names == StagedNames::WithExtension ? ExtWithDot(item) : "";
+  const std::string ext = Extension(item, names);
   if (!ext.empty() && work.LinkOrCopyIn(file, StagedName(number) + ext)) return {true, true};
   return {work.LinkOrCopyIn(file, StagedName(number)), false};
+}
+
+// Stages the file under its number: by a second name made from its path
+// where that serves, else through the opened file. Nothing when it is
+// missing, unreadable, not a regular file or the resource file; the script
+// ends the build.
+std::optional<StagedFile> StageOne(platform::FolderHandle& work, const OwnOutputs& own,
+                                   const std::string& path, int number, const std::string& item,
+                                   StagedNames names) {
+  if (auto linked = LinkFirstName(work, own, path, number, item, names)) return linked;
+  platform::SourceFile file;
+  if (!file.Open(path)) return std::nullopt;
+  if (own.script && file.Identity() == *own.script)
+    throw platform::PlatformError(texts::ScriptAmongSources(own.scriptPath));
+  if (own.resourceFile && file.Identity() == *own.resourceFile) return std::nullopt;
+  const auto [in, full] = Stage(work, file, number, item, names);
+  if (!in) return std::nullopt;
+  return StagedFile{full, file.Size()};
 }
 
 }  // namespace
@@ -69,19 +112,14 @@ std::vector<StagedFile> StageFiles(BuildHost& host, platform::FolderHandle& work
   const int ticked = static_cast<int>(items.size());
   host.SetProgressMax(ticked);
   for (const std::string& item : items) {
-    platform::SourceFile file;
-    const bool opened = !BelowWorkFolder(own, item) && file.Open(JoinPath(source, item));
-    if (opened && own.script && file.Identity() == *own.script)
-      throw platform::PlatformError(texts::ScriptAmongSources(own.scriptPath));
-    const bool isResourceFile = opened && own.resourceFile && file.Identity() == *own.resourceFile;
-    const auto [in, full] =
-        opened && !isResourceFile ? Stage(work, file, number, item, names) : std::pair{false, false};
+    const auto file =
+        BelowWorkFolder(own, item) ? std::nullopt : StageOne(work, own, JoinPath(source, item), number, item, names);
     host.AdvanceProgress();
     host.PumpAllEvents();
     StopWhenClosing(host);
-    if (in) {
+    if (file) {
       registry.Add(StagedName(number), item);
-      staged.push_back({full, file.Size()});
+      staged.push_back(*file);
       ++number;
       host.SetStatusText(0, texts::Counter(number - 1, ticked));
     }

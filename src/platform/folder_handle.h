@@ -21,6 +21,12 @@ struct FileIdentity {
 // when there is none.
 std::optional<FileIdentity> EntryIdentity(const std::string& path);
 
+// A file that FolderHandle::LinkIn gave a second name.
+struct LinkedFile {
+  FileIdentity identity;
+  std::int64_t size = 0;
+};
+
 // A regular file open for reading: never a named pipe or a device, and never
 // waited on.
 class SourceFile {
@@ -75,6 +81,13 @@ class FolderHandle {
   // rights. Nothing here ever writes into a shared file: Write replaces it
   // through a new one. Fails when the name is taken; a failure leaves nothing.
   bool LinkOrCopyIn(SourceFile& source, const std::string& name);
+  // The second name LinkOrCopyIn would give, made from the path without
+  // opening the file: the entry at the path itself gets the name, a link not
+  // followed, and keeps it only when it is a regular file that the process
+  // may read and that LinkOrCopyIn would share. Nothing otherwise, with
+  // nothing left behind and a name already taken left as it stands; always
+  // nothing on Windows.
+  std::optional<LinkedFile> LinkIn(const std::string& path, const std::string& name);
   // The same for a file of this folder.
   bool CopyWithin(const std::string& from, const std::string& to);
   // Gives a file another name, never replacing one: a rename, else a copy
@@ -102,6 +115,7 @@ class FolderHandle {
   std::intptr_t handle_ = -1;
   FileIdentity identity_;
   bool linkByDescriptor_ = true;  // POSIX: until linkat refuses AT_EMPTY_PATH
+  bool lookFirst_ = false;        // POSIX: while the last file LinkIn linked was not one to share
 };
 
 }  // namespace platform

@@ -83,6 +83,22 @@ bool MayShare(mode_t mode, std::int64_t modified) {
   return (mode & (S_IWGRP | S_IWOTH)) == 0 && now.tv_sec - modified >= kSettledSeconds;
 }
 
+// A regular file that MayShare allows.
+bool MayShareEntry(const struct stat& st) { return S_ISREG(st.st_mode) && MayShare(st.st_mode, st.st_mtim.tv_sec); }
+
+// The process never changes its user, so it is asked once.
+uid_t EffectiveUser() {
+  static const uid_t user = ::geteuid();
+  return user;
+}
+
+// True when the process may open the file for reading: by its owner's right
+// for its owner, else as the kernel answers.
+bool MayRead(int folder, const char* name, const struct stat& st) {
+  if (st.st_uid == EffectiveUser() && (st.st_mode & S_IRUSR)) return true;
+  return ::faccessat(folder, name, R_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) == 0;
+}
+
 void ClearBelow(int folder) {
   DIR* listing = ::fdopendir(folder);
   if (!listing) {
@@ -195,6 +211,25 @@ bool FolderHandle::LinkOrCopyIn(SourceFile& source, const std::string& name) {
     if (errno == EEXIST) return false;
   }
   return CopyInto(Fd(handle_), name, Fd(source.handle_), source.size_, CopyMode(source.mode_));
+}
+
+std::optional<LinkedFile> FolderHandle::LinkIn(const std::string& path, const std::string& name) {
+  const auto from = ToNativePath(path), to = ToNativePath(name);
+  if (!from || !to) return std::nullopt;
+  // While the files come fresh, a look first spares linking each only to
+  // unlink it, which costs far more than the look.
+  struct stat st;
+  if (lookFirst_ && (::fstatat(AT_FDCWD, from->c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !MayShareEntry(st)))
+    return std::nullopt;
+  const int folder = Fd(handle_);
+  // Without AT_SYMLINK_FOLLOW a symbolic link at the path is linked itself.
+  if (::linkat(AT_FDCWD, from->c_str(), folder, to->c_str(), 0) != 0) return std::nullopt;
+  // Only this build writes the work folder: the new name holds what was linked.
+  const bool shared = ::fstatat(folder, to->c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && MayShareEntry(st);
+  lookFirst_ = !shared;
+  if (shared && MayRead(folder, to->c_str(), st)) return LinkedFile{IdentityOf(st), st.st_size};
+  ::unlinkat(folder, to->c_str(), 0);
+  return std::nullopt;
 }
 
 bool FolderHandle::CopyWithin(const std::string& from, const std::string& to) {

@@ -165,6 +165,8 @@ bool FolderHandle::LinkOrCopyIn(SourceFile& source, const std::string& name) {
   return false;
 }
 
+std::optional<LinkedFile> FolderHandle::LinkIn(const std::string&, const std::string&) { return std::nullopt; }
+
 bool FolderHandle::CopyWithin(const std::string& from, const std::string& to) {
   SourceFile source;
   return source.Open(PathOf(from)) && LinkOrCopyIn(source, to);

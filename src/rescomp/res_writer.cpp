@@ -67,14 +67,18 @@ class ResFileWriter {
                                            std::to_string(size) + " bytes, at most " +
                                            std::to_string(resformat::kMaxDataSize));
     Put(ResourceHeader(resource.type, resource.name, resource.language, static_cast<std::uint32_t>(size)));
+    // Each read asks for one byte past the size, so that a read short of
+    // that at the size is the end and a file that grew shows at once.
     std::uint64_t copied = 0;
     for (;;) {
-      const std::int64_t n = file.Read(chunk_.data(), chunk_.size());
+      const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(chunk_.size(), size - copied + 1));
+      const std::int64_t n = file.Read(chunk_.data(), wanted);
       if (n < 0) throw ScriptError(resource.line, "cannot read file \"" + shown + "\": " + SystemReason());
       if (n == 0) break;
       copied += static_cast<std::uint64_t>(n);
       if (copied > size) break;
       Put(chunk_.data(), static_cast<std::size_t>(n));
+      if (copied == size && static_cast<std::size_t>(n) < wanted) break;
     }
     if (copied != size)
       throw ScriptError(resource.line, "file \"" + shown + "\" changed its size while it was read");
