@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "core/attribute_scan.h"
@@ -24,7 +25,7 @@ constexpr size_t kLinksBetweenCheckpoints = 1024;
 // A collected link that names registry entries.
 struct NamedLink {
   std::string_view text;            // the text to replace, as written in the page (in the collected link)
-  const std::vector<int>* numbers;  // the entries it names, ascending
+  std::span<const int> numbers;  // the entries it names, ascending
   bool query;                       // the text ends with a query, which the resource link drops
 };
 
@@ -59,7 +60,7 @@ Written MakeWritten(std::string_view text, std::string_view part, bool query) {
 }
 
 // The entries that a text read one way names, resolved against the folder.
-const std::vector<int>& EntriesNamed(std::string_view readable, const std::string& folder,
+std::span<const int> EntriesNamed(std::string_view readable, const std::string& folder,
                                      const RegistryIndex& registry) {
   std::string name = DUrl(folder, readable);
   text::LowerCp1251InPlace(name);
@@ -70,12 +71,11 @@ enum class Reading { AsWritten, Utf8, PercentDecoded };
 
 // The entries that a looked-up text names in one reading; none when the
 // reading does not apply to it.
-const std::vector<int>& EntriesRead(Reading reading, std::string_view lookup, const std::string& folder,
+std::span<const int> EntriesRead(Reading reading, std::string_view lookup, const std::string& folder,
                                     const RegistryIndex& registry) {
-  static const std::vector<int> kNone;
   if (reading == Reading::AsWritten) return EntriesNamed(lookup, folder, registry);
   const auto readable = reading == Reading::Utf8 ? Utf8LinkToCp1251(lookup) : PercentDecodedLink(lookup);
-  return readable ? EntriesNamed(*readable, folder, registry) : kNone;
+  return readable ? EntriesNamed(*readable, folder, registry) : std::span<const int>();
 }
 
 // The entries a link names, by the first reading that names any: the whole
@@ -93,8 +93,8 @@ std::optional<NamedLink> Resolve(std::string_view link, const std::string& folde
   }
   for (Reading reading : {Reading::AsWritten, Reading::Utf8, Reading::PercentDecoded})
     for (size_t i = 0; i < parts; ++i) {
-      const std::vector<int>& numbers = EntriesRead(reading, written[i].Lookup(), folder, registry);
-      if (!numbers.empty()) return NamedLink{written[i].text, &numbers, written[i].query};
+      const std::span<const int> numbers = EntriesRead(reading, written[i].Lookup(), folder, registry);
+      if (!numbers.empty()) return NamedLink{written[i].text, numbers, written[i].query};
     }
   return std::nullopt;
 }
@@ -111,7 +111,7 @@ std::vector<NamedLink> NamedLinks(const std::vector<std::string>& candidates, co
     const std::string& link = candidates[i];
     if (link.empty() || IsOutsideLink(link)) continue;
     auto named = Resolve(link, folder, registry);
-    if (!named || ExtWithDot(registry.Name(named->numbers->front())).empty()) unlinked.push_back(link);
+    if (!named || ExtWithDot(registry.Name(named->numbers.front())).empty()) unlinked.push_back(link);
     if (named) links.push_back(std::move(*named));
   }
   std::sort(unlinked.begin(), unlinked.end());
@@ -133,7 +133,7 @@ std::vector<Step> FirstStepOfEachText(const std::vector<NamedLink>& links) {
   std::vector<Step> steps;
   for (size_t k = 0; k < order.size(); ++k) {
     const size_t i = order[k];
-    if (k == 0 || links[i].text != links[order[k - 1]].text) steps.push_back({links[i].numbers->front(), !links[i].query, i});
+    if (k == 0 || links[i].text != links[order[k - 1]].text) steps.push_back({links[i].numbers.front(), !links[i].query, i});
   }
   std::sort(steps.begin(), steps.end());
   return steps;
@@ -142,7 +142,7 @@ std::vector<Step> FirstStepOfEachText(const std::vector<NamedLink>& links) {
 std::vector<Step> AllSteps(const std::vector<NamedLink>& links) {
   std::vector<Step> steps;
   for (size_t i = 0; i < links.size(); ++i)
-    for (int number : *links[i].numbers) steps.push_back({number, !links[i].query, i});
+    for (int number : links[i].numbers) steps.push_back({number, !links[i].query, i});
   std::sort(steps.begin(), steps.end());
   return steps;
 }

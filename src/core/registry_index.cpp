@@ -1,7 +1,10 @@
 #include "core/registry_index.h"
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
+#include <string>
+#include <unordered_map>
 
 #include "core/file_registry.h"
 #include "platform/ini_file.h"
@@ -15,6 +18,42 @@ std::uint32_t HashOf(std::string_view name) {
   const std::uint64_t hash = std::hash<std::string_view>{}(name);
   return static_cast<std::uint32_t>(hash ^ (hash >> 32));
 }
+
+size_t IntsFor(size_t bytes) { return (bytes + sizeof(int) - 1) / sizeof(int); }
+
+// The entries grouped by their lower-cased names, in the order first met.
+struct NameGroups {
+  explicit NameGroups(const std::vector<std::string>& names) : ends(names.size()), group(names.size()) {
+    for (size_t number = 1; number < names.size(); ++number) {
+      lower += names[number];
+      ends[number] = lower.size();
+    }
+    text::LowerCp1251InPlace(lower);
+    std::unordered_map<std::string_view, std::uint32_t> groupOf;
+    groupOf.reserve(names.size());
+    for (size_t number = 1; number < names.size(); ++number) {
+      if (names[number].empty()) continue;
+      const auto [it, added] =
+          groupOf.try_emplace(LowerName(static_cast<int>(number)), static_cast<std::uint32_t>(first.size()));
+      if (added) {
+        first.push_back(static_cast<int>(number));
+        count.push_back(0);
+      }
+      group[number] = it->second;
+      ++count[it->second];
+    }
+  }
+
+  std::string_view LowerName(int number) const {
+    const size_t n = static_cast<size_t>(number);
+    return std::string_view(lower).substr(ends[n - 1], ends[n] - ends[n - 1]);
+  }
+
+  std::string lower;                  // every name lower-cased, side by side
+  std::vector<size_t> ends;           // where the name of each entry ends in `lower`
+  std::vector<std::uint32_t> group;   // of each entry
+  std::vector<int> first, count;      // of each group: its first entry, its entries
+};
 
 }  // namespace
 
@@ -32,40 +71,54 @@ RegistryIndex::RegistryIndex(std::vector<std::string> names) : names_(1) {
 }
 
 void RegistryIndex::BuildLookup() {
-  size_t places = 16;
-  while (places < 2 * names_.size()) places *= 2;
-  slots_.assign(places, {});
-  // Room for every name at once, so that no buffer is ever held twice while it grows.
-  size_t bytes = 0;
-  for (const std::string& name : names_) bytes += name.size();
-  lowerNames_.reserve(bytes);
-  groups_.reserve(names_.size());
+  const NameGroups groups(names_);
+  size_t ints = 0;
+  for (size_t g = 0; g < groups.first.size(); ++g)
+    ints += 2 + groups.count[g] + IntsFor(groups.LowerName(groups.first[g]).size());
+  records_.reserve(ints);
+  std::vector<std::uint32_t> recordOf;
+  for (size_t g = 0; g < groups.first.size(); ++g) {
+    const std::string_view name = groups.LowerName(groups.first[g]);
+    recordOf.push_back(static_cast<std::uint32_t>(records_.size() + 1));
+    records_.push_back(groups.count[g]);
+    records_.push_back(static_cast<int>(name.size()));
+    records_.resize(records_.size() + static_cast<size_t>(groups.count[g]) + IntsFor(name.size()));
+    std::memcpy(records_.data() + recordOf.back() + 1 + groups.count[g], name.data(), name.size());
+  }
+  // The numbers, ascending within each record.
+  std::vector<int> filled(groups.first.size());
   for (int number = 1; number <= Count(); ++number) {
     if (names_[number].empty()) continue;
-    const std::string lower = text::LowerCp1251(names_[number]);
-    const std::uint32_t hash = HashOf(lower);
-    Slot& slot = slots_[PlaceOf(lower, hash)];
-    if (slot.group == 0) {
-      groups_.push_back({lowerNames_.size(), lower.size(), {}});
-      lowerNames_ += lower;
-      slot = {hash, static_cast<std::uint32_t>(groups_.size())};
-    }
-    groups_[slot.group - 1].numbers.push_back(number);
+    const std::uint32_t g = groups.group[number];
+    records_[recordOf[g] + 1 + static_cast<size_t>(filled[g]++)] = number;
+  }
+  size_t places = 16;
+  while (places < 2 * groups.first.size()) places *= 2;
+  slots_.assign(places, {});
+  for (size_t g = 0; g < groups.first.size(); ++g) {
+    const std::string_view name = groups.LowerName(groups.first[g]);
+    const std::uint32_t hash = HashOf(name);
+    slots_[PlaceOf(name, hash)] = {hash, recordOf[g]};
   }
 }
 
 size_t RegistryIndex::PlaceOf(std::string_view lowerName, std::uint32_t hash) const {
   const size_t mask = slots_.size() - 1;
   size_t place = hash & mask;
-  while (slots_[place].group != 0 &&
-         (slots_[place].hash != hash || GroupName(slots_[place].group) != lowerName))
+  while (slots_[place].record != 0 &&
+         (slots_[place].hash != hash || RecordName(slots_[place].record) != lowerName))
     place = (place + 1) & mask;
   return place;
 }
 
-std::string_view RegistryIndex::GroupName(std::uint32_t group) const {
-  const Group& named = groups_[group - 1];
-  return std::string_view(lowerNames_).substr(named.from, named.size);
+std::span<const int> RegistryIndex::RecordNumbers(std::uint32_t record) const {
+  return std::span<const int>(records_).subspan(record + 1, static_cast<size_t>(records_[record - 1]));
+}
+
+std::string_view RegistryIndex::RecordName(std::uint32_t record) const {
+  const size_t count = static_cast<size_t>(records_[record - 1]);
+  const char* bytes = reinterpret_cast<const char*>(records_.data() + record + 1 + count);
+  return std::string_view(bytes, static_cast<size_t>(records_[record]));
 }
 
 const std::string& RegistryIndex::Name(int number) const {
@@ -73,11 +126,10 @@ const std::string& RegistryIndex::Name(int number) const {
   return number >= 1 && number <= Count() ? names_[number] : kNone;
 }
 
-const std::vector<int>& RegistryIndex::Find(std::string_view lowerName) const {
-  static const std::vector<int> kNone;
-  if (lowerName.empty()) return kNone;
+std::span<const int> RegistryIndex::Find(std::string_view lowerName) const {
+  if (lowerName.empty()) return {};
   const Slot& slot = slots_[PlaceOf(lowerName, HashOf(lowerName))];
-  return slot.group == 0 ? kNone : groups_[slot.group - 1].numbers;
+  return slot.record == 0 ? std::span<const int>() : RecordNumbers(slot.record);
 }
 
 }  // namespace pagefold

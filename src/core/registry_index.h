@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,32 +27,28 @@ class RegistryIndex {
   // The numbers, ascending, of the entries whose name lower-cased by the
   // Windows-1251 letter pairs equals the given lower-cased name; empty when
   // there is none. Empty names are never found.
-  const std::vector<int>& Find(std::string_view lowerName) const;
+  std::span<const int> Find(std::string_view lowerName) const;
 
  private:
   // One place of the open-addressed lookup table: the hash of a lower-cased
-  // name and its group, counted from 1; group 0 marks a free place.
+  // name and where its record begins in records_, counted from 1; 0 marks a
+  // free place.
   struct Slot {
     std::uint32_t hash = 0;
-    std::uint32_t group = 0;
+    std::uint32_t record = 0;
   };
 
   void BuildLookup();
   // The place that holds the name, or the free place where it would go.
   size_t PlaceOf(std::string_view lowerName, std::uint32_t hash) const;
-  std::string_view GroupName(std::uint32_t group) const;
+  std::string_view RecordName(std::uint32_t record) const;
+  std::span<const int> RecordNumbers(std::uint32_t record) const;
 
   std::vector<std::string> names_;  // index 0 unused
-  // The entries that share a lower-cased name: where that name stands in
-  // lowerNames_, and their numbers.
-  struct Group {
-    size_t from;
-    size_t size;
-    std::vector<int> numbers;
-  };
-
-  std::vector<Group> groups_;
-  std::string lowerNames_;
+  // For each lower-cased name, side by side so that a lookup reads one place:
+  // the count of its entries, its length in bytes, the entries' numbers, and
+  // its bytes, packed into ints.
+  std::vector<int> records_;
   std::vector<Slot> slots_;  // a power of two long, at most half full
 };
 
