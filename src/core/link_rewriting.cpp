@@ -24,9 +24,12 @@ constexpr size_t kLinksBetweenCheckpoints = 1024;
 
 // A collected link that names registry entries.
 struct NamedLink {
-  std::string_view text;            // the text to replace, as written in the page (in the collected link)
+  std::string_view text;         // the text to replace, as written in the page (in the collected link)
   std::span<const int> numbers;  // the entries it names, ascending
-  bool query;                       // the text ends with a query, which the resource link drops
+  bool query;                    // the text ends with a query, which the resource link drops
+  // Their name, lower-cased. Its extension gives their type, the same for
+  // each: transliteration lower-cases first.
+  std::string name;
 };
 
 // One replacement: an entry and the collected link that names it. For one
@@ -59,10 +62,11 @@ Written MakeWritten(std::string_view text, std::string_view part, bool query) {
   return written;
 }
 
-// The entries that a text read one way names, resolved against the folder.
+// The entries that a text read one way names, resolved against the folder
+// into `name`, lower-cased.
 std::span<const int> EntriesNamed(std::string_view readable, const std::string& folder,
-                                     const RegistryIndex& registry) {
-  std::string name = DUrl(folder, readable);
+                                  const RegistryIndex& registry, std::string& name) {
+  name = DUrl(folder, readable);
   text::LowerCp1251InPlace(name);
   return registry.Find(name);
 }
@@ -72,10 +76,10 @@ enum class Reading { AsWritten, Utf8, PercentDecoded };
 // The entries that a looked-up text names in one reading; none when the
 // reading does not apply to it.
 std::span<const int> EntriesRead(Reading reading, std::string_view lookup, const std::string& folder,
-                                    const RegistryIndex& registry) {
-  if (reading == Reading::AsWritten) return EntriesNamed(lookup, folder, registry);
+                                 const RegistryIndex& registry, std::string& name) {
+  if (reading == Reading::AsWritten) return EntriesNamed(lookup, folder, registry, name);
   const auto readable = reading == Reading::Utf8 ? Utf8LinkToCp1251(lookup) : PercentDecodedLink(lookup);
-  return readable ? EntriesNamed(*readable, folder, registry) : std::span<const int>();
+  return readable ? EntriesNamed(*readable, folder, registry, name) : std::span<const int>();
 }
 
 // The entries a link names, by the first reading that names any: the whole
@@ -93,8 +97,9 @@ std::optional<NamedLink> Resolve(std::string_view link, const std::string& folde
   }
   for (Reading reading : {Reading::AsWritten, Reading::Utf8, Reading::PercentDecoded})
     for (size_t i = 0; i < parts; ++i) {
-      const std::span<const int> numbers = EntriesRead(reading, written[i].Lookup(), folder, registry);
-      if (!numbers.empty()) return NamedLink{written[i].text, numbers, written[i].query};
+      std::string name;
+      const std::span<const int> numbers = EntriesRead(reading, written[i].Lookup(), folder, registry, name);
+      if (!numbers.empty()) return NamedLink{written[i].text, numbers, written[i].query, std::move(name)};
     }
   return std::nullopt;
 }
@@ -111,7 +116,7 @@ std::vector<NamedLink> NamedLinks(const std::vector<std::string>& candidates, co
     const std::string& link = candidates[i];
     if (link.empty() || IsOutsideLink(link)) continue;
     auto named = Resolve(link, folder, registry);
-    if (!named || ExtWithDot(registry.Name(named->numbers.front())).empty()) unlinked.push_back(link);
+    if (!named || ExtWithDot(named->name).empty()) unlinked.push_back(link);
     if (named) links.push_back(std::move(*named));
   }
   std::sort(unlinked.begin(), unlinked.end());
@@ -147,14 +152,13 @@ std::vector<Step> AllSteps(const std::vector<NamedLink>& links) {
   return steps;
 }
 
-std::vector<LinkReplacement> Replacements(const std::vector<Step>& steps,
-                                          const std::vector<NamedLink>& links,
-                                          const RegistryIndex& registry, const std::string& groupType) {
+std::vector<LinkReplacement> Replacements(const std::vector<Step>& steps, const std::vector<NamedLink>& links,
+                                          const std::string& groupType) {
   std::vector<LinkReplacement> replacements;
   replacements.reserve(steps.size());
   for (const Step& step : steps) {
     const std::string type =
-        groupType.empty() ? TMyFunction::ExtNoDot(registry.Name(step.number)) : groupType;
+        groupType.empty() ? TMyFunction::ExtNoDot(links[step.link].name) : groupType;
     replacements.push_back({std::string(links[step.link].text), ResourceLink(type, step.number)});
   }
   return replacements;
@@ -177,13 +181,13 @@ LinkRewrite RewriteLinks(std::string& text, const std::vector<std::string>& cand
   const std::vector<NamedLink> links = NamedLinks(candidates, folder, registry, rewrite.unlinked, checkpoint);
   if (links.empty()) return rewrite;
   std::vector<Step> steps = FirstStepOfEachText(links);
-  std::vector<LinkReplacement> replacements = Replacements(steps, links, registry, groupType);
+  std::vector<LinkReplacement> replacements = Replacements(steps, links, groupType);
   std::vector<bool> made;
   if (ReplacementsStayApart(replacements)) {
     made = ReplaceIndexed(text, replacements, checkpoint);
   } else {
     steps = AllSteps(links);
-    replacements = Replacements(steps, links, registry, groupType);
+    replacements = Replacements(steps, links, groupType);
     made = LinksAreWords(replacements) ? ReplaceInOrderByWords(text, replacements, checkpoint)
                                        : ReplaceInOrder(text, replacements, checkpoint);
   }
