@@ -242,7 +242,8 @@ class WordReplacer {
   void Update(Group& group) {
     std::vector<size_t> again;
     for (; group.insertsSeen < inserts_.size(); ++group.insertsSeen) {
-      const auto [begin, end] = inserts_[group.insertsSeen];
+      // Plain names, not a structured binding: the lambda below reads them.
+      const size_t begin = inserts_[group.insertsSeen].first, end = inserts_[group.insertsSeen].second;
       const size_t low = begin > group.longest ? begin - group.longest : 0;
       const auto touched = [&](size_t n) {
         Walked& walked = group.walked[n];
