@@ -11,6 +11,10 @@ jobs=$(nproc)
 scripts/install-packages.sh cmake g++ make pkg-config libgtest-dev libcpp-httplib-dev llvm-14 qt6-base-dev \
   qt6-translations-l10n locales
 scripts/install-locales.sh ru_RU.UTF-8 ru_RU.KOI8-R
+# Every build below goes through a compiler cache that any checkout shares,
+# so a later run compiles only what changed.
+scripts/install-packages.sh ccache
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true CMAKE_CXX_COMPILER_LAUNCHER=ccache
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
