@@ -262,7 +262,7 @@ class IndexedReplacer {
         free = pos + text.size();
       }
       for (auto it = made_.rbegin(); it != made_.rend() && it->second == i; ++it)
-        std::fill_n(taken_.begin() + static_cast<std::ptrdiff_t>(it->first), text.size(), 1);
+        std::fill_n(taken_.begin() + static_cast<std::ptrdiff_t>(it->first), text.size(), true);
       done[i] = true;
     }
     return done;
@@ -270,9 +270,9 @@ class IndexedReplacer {
 
   // True when a byte in [from, to), clipped to the search area, is taken.
   bool Taken(size_t from, size_t to) const {
-    const auto first = taken_.begin() + static_cast<std::ptrdiff_t>(std::min(from, taken_.size()));
-    const auto last = taken_.begin() + static_cast<std::ptrdiff_t>(std::min(to, taken_.size()));
-    return std::find(first, last, 1) != last;
+    for (size_t pos = from; pos < std::min(to, taken_.size()); ++pos)
+      if (taken_[pos]) return true;
+    return false;
   }
 
   void Write() {
@@ -295,7 +295,9 @@ class IndexedReplacer {
   AnchorPlaces places_;
   std::vector<size_t> order_;  // the texts that may occur, by anchor and text
   std::vector<Candidate> candidates_;
-  std::vector<char> taken_;  // 1 for each byte of the search area that a replacement has taken
+  // The bytes of the search area that replacements have taken, a bit each:
+  // a long page is held twice already.
+  std::vector<bool> taken_;
   std::vector<std::pair<size_t, size_t>> made_;  // position, replacement
   size_t work_ = 0;  // since the last checkpoint
 };
