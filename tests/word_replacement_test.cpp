@@ -215,7 +215,7 @@ TEST(WordReplacement, APlaceTooNearThePageStartIsLookedAtAgainOnceALinkLengthens
 TEST(WordReplacement, ManyTextsDifferingOnlyAroundOneLinkWordTakeAboutOnePassEach) {
   // 100,000 texts that differ only in the punctuation after one resource
   // link, each standing once: read one by one at every place of that link,
-  // they took minutes.
+  // they took minutes. Now about a second, several under the sanitizers.
   const std::string link = "../HTM/SEARCH_FILE_NOMBER_1";
   std::string page;
   std::vector<LinkReplacement> replacements;
@@ -227,7 +227,7 @@ TEST(WordReplacement, ManyTextsDifferingOnlyAroundOneLinkWordTakeAboutOnePassEac
   }
   const auto start = std::chrono::steady_clock::now();
   const std::vector<bool> made = pagefold::ReplaceInOrderByWords(page, replacements, [] {});
-  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5.0);
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 20.0);
   EXPECT_EQ(std::count(made.begin(), made.end(), true), 100000);
   EXPECT_EQ(page.find(link), std::string::npos);
   EXPECT_EQ(page.substr(0, 44), "<a href=\"../HTM/SEARCH_FILE_NOMBER_2\">x</a>\n");
