@@ -156,4 +156,20 @@ TEST(IndexedReplacement, ManyTextsDifferingOnlyAroundOneWordTakeOnePassEach) {
   EXPECT_EQ(unchanged, "<a href=\"../b.htm?=\">x</a>");
 }
 
+TEST(IndexedReplacement, ALinkThatRepeatsItsOwnWordIsMatchedInOnePass) {
+  // "../b.htm?" 100,000 times, on a page that holds it twice over after the
+  // link: each of the 200,000 places of "../b.htm" begins a match that runs
+  // far past the next ones. Compared whole at each place, this took seconds.
+  std::string text;
+  for (int i = 0; i < 100000; ++i) text += "../b.htm?";
+  std::string page = "<a href=\"" + text + "\">x</a>\n" + text + text + "</body>";
+  const auto start = std::chrono::steady_clock::now();
+  const std::vector<bool> made = pagefold::ReplaceIndexed(page, {{text, "../HTM/SEARCH_FILE_NOMBER_1"}}, [] {});
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5.0);
+  // It stands alone in the link and as the page's last text; every other
+  // place of it runs on into the next "../b.htm".
+  EXPECT_EQ(made, std::vector<bool>{true});
+  EXPECT_EQ(page, "<a href=\"../HTM/SEARCH_FILE_NOMBER_1\">x</a>\n" + text + "../HTM/SEARCH_FILE_NOMBER_1</body>");
+}
+
 }  // namespace

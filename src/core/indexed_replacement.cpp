@@ -180,8 +180,12 @@ class IndexedReplacer {
       while (to < order_.size() && anchors[order_[to]].key == anchor.key &&
              anchors[order_[to]].offset == anchor.offset)
         ++to;
-      for (size_t place : places_.Of(anchor.key))
-        if (place >= anchor.offset) Walk(place - anchor.offset, first, to);
+      if (to - first == 1) {
+        MatchAlone(order_[first], anchor);
+      } else {
+        for (size_t place : places_.Of(anchor.key))
+          if (place >= anchor.offset) Walk(place - anchor.offset, first, to);
+      }
       first = to;
     }
     std::sort(candidates_.begin(), candidates_.end());
@@ -193,6 +197,53 @@ class IndexedReplacer {
     return *std::min_element(keys.begin(), keys.end(), [&](const Anchor& a, const Anchor& b) {
       return places_.Of(a.key).size() < places_.Of(b.key).size();
     });
+  }
+
+  // Matches a text alone in its group at every place of its anchor. Where a
+  // match reaches past the next place, as with a text that repeats its own
+  // anchor, what is known of the page there is read from the text itself
+  // (its Z-array), so that no byte of the page is compared twice over.
+  void MatchAlone(size_t i, const Anchor& anchor) {
+    const std::string_view text = lower_[i];
+    std::vector<size_t> z;  // made when first needed
+    size_t windowFrom = 0, windowTo = 0;  // lowerPage_[windowFrom, windowTo) equals the text's beginning
+    for (size_t place : places_.Of(anchor.key)) {
+      if (place < anchor.offset) continue;
+      const size_t start = place - anchor.offset;
+      Work(kWorkOfAStep);
+      size_t matched = 0;
+      if (start < windowTo) {
+        if (z.empty()) z = ZArray(text);
+        const size_t known = z[start - windowFrom];
+        if (known < windowTo - start) continue;  // the page differs from the text there
+        matched = windowTo - start;
+      }
+      const size_t before = matched;
+      while (matched < text.size() && start + matched < lowerPage_.size() && lowerPage_[start + matched] == text[matched])
+        ++matched;
+      Work(matched - before);
+      if (start + matched > windowTo) {
+        windowFrom = start;
+        windowTo = start + matched;
+      }
+      if (matched == text.size()) Keep(i, start);
+    }
+  }
+
+  // z[k]: how many bytes from k on agree with the text's beginning; z[0] is its length.
+  static std::vector<size_t> ZArray(std::string_view text) {
+    std::vector<size_t> z(text.size());
+    if (text.empty()) return z;
+    z[0] = text.size();
+    for (size_t k = 1, from = 0, to = 0; k < text.size(); ++k) {
+      if (k < to) z[k] = std::min(to - k, z[k - from]);
+      while (k + z[k] < text.size() && text[z[k]] == text[k + z[k]]) ++z[k];
+      if (k + z[k] > to) {
+        from = k;
+        to = k + z[k];
+      }
+    }
+    return z;
   }
 
   // Matches the texts order_[lo, hi), sorted, at `start`, byte by byte,
