@@ -13,22 +13,16 @@
 #include <set>
 #include <stdexcept>
 
+#include "random_cases.h"
 #include "text/case_rules.h"
 
 namespace {
 
 using pagefold::LinkReplacement;
 
-class Generator {
+class Generator : public testing_support::RandomCases {
  public:
-  explicit Generator(unsigned seed) : random_(seed) {}
-
-  template <typename T>
-  const T& Pick(const std::vector<T>& items) {
-    return items[std::uniform_int_distribution<size_t>(0, items.size() - 1)(random_)];
-  }
-  bool Chance(int percent) { return std::uniform_int_distribution<int>(0, 99)(random_) < percent; }
-  int Number(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+  using RandomCases::RandomCases;
 
   // Few words, so that many texts share them; "\xCF" and "\xEF" are one
   // Windows-1251 letter in two cases.
@@ -71,15 +65,7 @@ class Generator {
     for (int i = 0, pieces = Number(1, 4); i < pieces; ++i) text += Chance(50) ? Word() : Gap();
     return text;
   }
-
-  std::mt19937 random_;
 };
-
-std::string Shown(const std::string& s) {
-  std::string out;
-  for (char c : s) out += c == '\0' ? std::string("\\0") : std::string(1, c);
-  return out;
-}
 
 TEST(IndexedReplacement, MatchesTheOneByOneReplacementOnTextsThatShareTheirWords) {
   Generator generate(20261209);
@@ -94,9 +80,9 @@ TEST(IndexedReplacement, MatchesTheOneByOneReplacementOnTextsThatShareTheirWords
     const std::vector<bool> actualMade = pagefold::ReplaceIndexed(actual, replacements, [] {});
     if (actual != expected || actualMade != expectedMade) {
       std::string texts;
-      for (const LinkReplacement& r : replacements) texts += "\n  \"" + Shown(r.text) + "\" -> " + r.resourceLink;
-      FAIL() << "case " << i << "\npage:     " << Shown(page) << texts << "\nexpected: " << Shown(expected)
-             << "\nactual:   " << Shown(actual);
+      for (const LinkReplacement& r : replacements) texts += "\n  \"" + testing_support::ShownWithZeros(r.text) + "\" -> " + r.resourceLink;
+      FAIL() << "case " << i << "\npage:     " << testing_support::ShownWithZeros(page) << texts << "\nexpected: " << testing_support::ShownWithZeros(expected)
+             << "\nactual:   " << testing_support::ShownWithZeros(actual);
     }
     for (bool flag : actualMade) (flag ? made : notMade)++;
   }

@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "random_cases.h"
 #include "text/case_rules.h"
 
 namespace {
@@ -61,16 +62,9 @@ Result PlainLoop(std::string page, const std::vector<LinkReplacement>& replaceme
 
 // ---- Generated cases --------------------------------------------------------
 
-class Generator {
+class Generator : public testing_support::RandomCases {
  public:
-  explicit Generator(unsigned seed) : random_(seed) {}
-
-  template <typename T>
-  const T& Pick(const std::vector<T>& items) {
-    return items[std::uniform_int_distribution<size_t>(0, items.size() - 1)(random_)];
-  }
-  bool Chance(int percent) { return std::uniform_int_distribution<int>(0, 99)(random_) < percent; }
-  int Number(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+  using RandomCases::RandomCases;
 
   // A resource link of a few types and numbers, so that links repeat.
   std::string Link() {
@@ -140,16 +134,7 @@ class Generator {
     for (int i = 0, count = Number(1, 20); i < count; ++i) replacements.push_back({Text(page, replacements), Link()});
     return replacements;
   }
-
- private:
-  std::mt19937 random_;
 };
-
-std::string Shown(const std::string& s) {
-  std::string out;
-  for (char c : s) out += c == '\0' ? std::string("\\0") : std::string(1, c);
-  return out;
-}
 
 TEST(WordReplacement, MatchesThePlainLoopOnPagesOfLinksAndTheirPieces) {
   Generator generate(20261209);
@@ -164,9 +149,9 @@ TEST(WordReplacement, MatchesThePlainLoopOnPagesOfLinksAndTheirPieces) {
     const std::vector<bool> flags = pagefold::ReplaceInOrderByWords(actual, replacements, [] {});
     if (actual != expected.page || flags != expected.made) {
       std::string texts;
-      for (const LinkReplacement& r : replacements) texts += "\n  \"" + Shown(r.text) + "\" -> " + r.resourceLink;
-      FAIL() << "case " << i << "\npage:     " << Shown(page) << texts << "\nexpected: " << Shown(expected.page)
-             << "\nactual:   " << Shown(actual);
+      for (const LinkReplacement& r : replacements) texts += "\n  \"" + testing_support::ShownWithZeros(r.text) + "\" -> " + r.resourceLink;
+      FAIL() << "case " << i << "\npage:     " << testing_support::ShownWithZeros(page) << texts << "\nexpected: " << testing_support::ShownWithZeros(expected.page)
+             << "\nactual:   " << testing_support::ShownWithZeros(actual);
     }
     for (size_t n = 0; n < replacements.size(); ++n) {
       made += flags[n];

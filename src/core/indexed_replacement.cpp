@@ -19,11 +19,6 @@ namespace {
 constexpr size_t kWorkBetweenCheckpoints = size_t{1} << 20;
 constexpr size_t kWorkOfAStep = 16;
 
-bool StandsAlone(const std::string& page, size_t pos, size_t length) {
-  return (pos == 0 || !IsNameByte(page[pos - 1])) &&
-         (pos + length >= page.size() || !IsNameByte(page[pos + length]));
-}
-
 // Where the anchors of the texts stand in the lower-cased page, ascending:
 // a word of a text wherever it is a whole word of the page (every word of a
 // standalone occurrence is), and the first byte of a text without words

@@ -16,11 +16,6 @@ const std::string kStagedNameMark = std::string("/") + kStagedNamePrefix;
 
 size_t SearchEnd(const std::string& page) { return std::min(page.find('\0'), page.size()); }
 
-bool StandsAlone(const std::string& page, size_t pos, size_t length) {
-  return (pos == 0 || !IsNameByte(page[pos - 1])) &&
-         (pos + length >= page.size() || !IsNameByte(page[pos + length]));
-}
-
 bool HasOtherBytes(std::string_view s) {
   return std::any_of(s.begin(), s.end(), [](char c) { return !IsNameByte(c); });
 }

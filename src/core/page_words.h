@@ -21,6 +21,11 @@ inline constexpr std::array<bool, 256> kNameBytes = MakeNameBytes();
 
 inline bool IsNameByte(char c) { return page_words_detail::kNameBytes[static_cast<unsigned char>(c)]; }
 
+// True when the bytes around page[pos, pos + length) are not name bytes.
+inline bool StandsAlone(std::string_view page, size_t pos, size_t length) {
+  return (pos == 0 || !IsNameByte(page[pos - 1])) && (pos + length >= page.size() || !IsNameByte(page[pos + length]));
+}
+
 // A word of a text, with where it begins in the text.
 struct Word {
   size_t offset;
