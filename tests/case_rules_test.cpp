@@ -39,4 +39,25 @@ TEST(CaseRules, AsciiRulesTouchOnlyLatinLetters) {
   EXPECT_EQ(text::UpperAscii("\xEC\xEE\xE8"), "\xEC\xEE\xE8");  // Cyrillic stays small
 }
 
+// Whole texts go eight bytes at a time where they can: every byte at every
+// place of such a word, among ASCII bytes and beside a byte beyond ASCII,
+// must come out as the byte rule says.
+TEST(CaseRules, WholeTextsFollowTheByteRuleAtEveryPlace) {
+  const std::string edges = std::string("@AZ[`az{\x7F\x00 9", 12) + "\xC0\xDF\xA8\xFF";
+  for (const char filler : {'x', 'Q', '\xC1'})
+    for (size_t length = 0; length <= 17; ++length)
+      for (size_t at = 0; at < length; ++at)
+        for (const char byte : edges) {
+          std::string text(length, filler);
+          text[at] = byte;
+          std::string lower, upper;
+          for (const char c : text) {
+            lower += static_cast<char>(text::LowerCp1251(static_cast<unsigned char>(c)));
+            upper += c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+          }
+          ASSERT_EQ(text::LowerCp1251(text), lower) << "length " << length << " at " << at;
+          ASSERT_EQ(text::UpperAscii(text), upper) << "length " << length << " at " << at;
+        }
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 #include <string_view>
+#include <unordered_set>
 
 #include "core/file_registry.h"
 #include "core/page_words.h"
@@ -96,7 +97,12 @@ std::vector<bool> ReplaceInOrder(std::string& page, const std::vector<LinkReplac
 bool ReplacementsStayApart(const std::vector<LinkReplacement>& replacements) {
   std::set<std::string> typeParts;  // lower-cased, only those with other bytes
   std::string lower;  // one buffer for every lower-cased text
+  std::unordered_set<std::string_view> judged;  // resource links without their final digits
   for (const LinkReplacement& r : replacements) {
+    // Links of one type differ only in their number, which holds no part of
+    // the mark, and so are judged alike.
+    const std::string_view link = r.resourceLink;
+    if (!judged.insert(link.substr(0, link.find_last_not_of("0123456789") + 1)).second) continue;
     lower = r.resourceLink;
     text::LowerCp1251InPlace(lower);
     const size_t mark = lower.rfind(kStagedNameMark);

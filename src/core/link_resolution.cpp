@@ -141,10 +141,7 @@ std::string DUrl(const std::string& base, std::string_view link) {
   std::string spaced;
   std::string_view rest = link;
   if (link.find("%20") != std::string::npos) rest = spaced = ReplaceAll(link, "%20", " ");
-  // Every segment adds at most its "\" and its bytes.
-  std::string path;
-  path.reserve(base.size() + rest.size() + 1);
-  path = base;
+  std::string path = base;
   // One segment at least: an empty link adds one empty segment, while a
   // trailing "/" adds none.
   size_t from = 0;
@@ -169,17 +166,24 @@ std::string up(const std::string& path) {
   return parent;
 }
 
-std::string ResourceLink(const std::string& type, int number) {
+std::string ResourceLinkPrefix(const std::string& type) {
   static const std::string kUpperPrefix = text::UpperAscii(kStagedNamePrefix);
   std::string typeName = TMyFunction::Translit(type);
   text::UpperAsciiInPlace(typeName);
+  return "../" + typeName + "/" + kUpperPrefix;
+}
+
+std::string ResourceLinkFromPrefix(std::string_view prefix, int number) {
   char digits[16];
   const char* digitsEnd = std::to_chars(digits, digits + sizeof digits, number).ptr;
   std::string link;
-  link.reserve(4 + typeName.size() + kUpperPrefix.size() + sizeof digits);
-  link.append("../").append(typeName).append("/").append(kUpperPrefix);
-  link.append(digits, static_cast<size_t>(digitsEnd - digits));
+  link.reserve(prefix.size() + sizeof digits);
+  link.append(prefix).append(digits, static_cast<size_t>(digitsEnd - digits));
   return link;
+}
+
+std::string ResourceLink(const std::string& type, int number) {
+  return ResourceLinkFromPrefix(ResourceLinkPrefix(type), number);
 }
 
 bool IsOutsideLink(const std::string& link) {

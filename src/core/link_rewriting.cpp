@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <unordered_map>
 
 #include "core/attribute_scan.h"
 #include "core/indexed_replacement.h"
@@ -156,10 +157,13 @@ std::vector<LinkReplacement> Replacements(const std::vector<Step>& steps, const 
                                           const std::string& groupType) {
   std::vector<LinkReplacement> replacements;
   replacements.reserve(steps.size());
+  // A page links few types: each one's prefix is made the first time it comes up.
+  std::unordered_map<std::string, std::string> prefixes;  // by type
   for (const Step& step : steps) {
-    const std::string type =
-        groupType.empty() ? TMyFunction::ExtNoDot(links[step.link].name) : groupType;
-    replacements.push_back({std::string(links[step.link].text), ResourceLink(type, step.number)});
+    const std::string type = groupType.empty() ? TMyFunction::ExtNoDot(links[step.link].name) : groupType;
+    auto [known, added] = prefixes.try_emplace(type);
+    if (added) known->second = ResourceLinkPrefix(type);
+    replacements.push_back({std::string(links[step.link].text), ResourceLinkFromPrefix(known->second, step.number)});
   }
   return replacements;
 }

@@ -1,6 +1,8 @@
 #include "text/case_rules.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace text {
 namespace {
@@ -22,6 +24,46 @@ constexpr std::array<unsigned char, 256> MakeLowerTable() {
 
 constexpr std::array<unsigned char, 256> kLower = MakeLowerTable();
 
+constexpr std::uint64_t kOnes = 0x0101010101010101;
+constexpr std::uint64_t kHighBits = 0x80 * kOnes;
+
+// The bytes of eight ASCII bytes that lie from `from` to `to`, as their 0x20 bit.
+std::uint64_t AsciiRange(std::uint64_t word, char from, char to) {
+  // No byte carries into the next: each is below 0x80 and each addend below 0x80.
+  const std::uint64_t atLeastFrom = word + (0x80 - static_cast<unsigned char>(from)) * kOnes;
+  const std::uint64_t aboveTo = word + (0x80 - static_cast<unsigned char>(to) - 1) * kOnes;
+  return ((atLeastFrom & ~aboveTo) & kHighBits) >> 2;
+}
+
+// Runs through the text eight bytes at a time: a word of ASCII bytes has its
+// letters from `from` to `to` flipped by their 0x20 bit at once, any other
+// word goes byte by byte.
+template <typename ByteRule>
+void ChangeCase(std::string& s, char from, char to, ByteRule rule) {
+  char* bytes = s.data();
+  const size_t size = s.size();
+  size_t pos = 0;
+  for (; pos + 8 <= size; pos += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes + pos, 8);
+    if ((word & kHighBits) != 0) {
+      for (size_t k = pos; k < pos + 8; ++k) bytes[k] = rule(bytes[k]);
+      continue;
+    }
+    word ^= AsciiRange(word, from, to);
+    std::memcpy(bytes + pos, &word, 8);
+  }
+  for (; pos < size; ++pos) bytes[pos] = rule(bytes[pos]);
+}
+
+struct LowerByte {
+  char operator()(char c) const { return static_cast<char>(kLower[static_cast<unsigned char>(c)]); }
+};
+
+struct UpperAsciiByte {
+  char operator()(char c) const { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+};
+
 }  // namespace
 
 unsigned char LowerCp1251(unsigned char byte) { return kLower[byte]; }
@@ -32,9 +74,7 @@ std::string LowerCp1251(const std::string& s) {
   return out;
 }
 
-void LowerCp1251InPlace(std::string& s) {
-  for (char& c : s) c = static_cast<char>(kLower[static_cast<unsigned char>(c)]);
-}
+void LowerCp1251InPlace(std::string& s) { ChangeCase(s, 'A', 'Z', LowerByte{}); }
 
 std::string UpperAscii(const std::string& s) {
   std::string out(s);
@@ -42,10 +82,7 @@ std::string UpperAscii(const std::string& s) {
   return out;
 }
 
-void UpperAsciiInPlace(std::string& s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-}
+void UpperAsciiInPlace(std::string& s) { ChangeCase(s, 'a', 'z', UpperAsciiByte{}); }
 
 std::string LowerAscii(const std::string& s) {
   std::string out(s);
