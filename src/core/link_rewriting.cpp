@@ -22,6 +22,7 @@ namespace pagefold {
 namespace {
 
 constexpr size_t kLinksBetweenCheckpoints = 1024;
+constexpr size_t kLinksLookedUpTogether = 16;  // divides kLinksBetweenCheckpoints
 
 // A collected link that names registry entries.
 struct NamedLink {
@@ -83,12 +84,29 @@ std::span<const int> EntriesRead(Reading reading, std::string_view lookup, const
   return readable ? EntriesNamed(*readable, folder, registry, name) : std::span<const int>();
 }
 
+// A link's first reading: the whole link as written, its character
+// references decoded, resolved against the folder and lower-cased.
+struct FirstReading {
+  Written whole;
+  std::string name;
+};
+
+FirstReading ReadWhole(std::string_view link, const std::string& folder) {
+  FirstReading first{MakeWritten(link, link, false), {}};
+  first.name = DUrl(folder, first.whole.Lookup());
+  text::LowerCp1251InPlace(first.name);
+  return first;
+}
+
 // The entries a link names, by the first reading that names any: the whole
 // link, then its path before "#" or "?". Character references are decoded
 // before the lookup. A link named by its path loses its query ("?" up to the
 // fragment or the end) with the path, while a fragment stays.
-std::optional<NamedLink> Resolve(std::string_view link, const std::string& folder, const RegistryIndex& registry) {
-  Written written[2] = {MakeWritten(link, link, false)};
+std::optional<NamedLink> Resolve(std::string_view link, FirstReading first, const std::string& folder,
+                                 const RegistryIndex& registry) {
+  const std::span<const int> named = registry.Find(first.name);
+  if (!named.empty()) return NamedLink{link, named, false, std::move(first.name)};
+  Written written[2] = {std::move(first.whole)};
   size_t parts = 1;
   const size_t cut = PathEnd(link);
   if (cut != std::string::npos && cut > 0) {
@@ -97,7 +115,7 @@ std::optional<NamedLink> Resolve(std::string_view link, const std::string& folde
     written[parts++] = MakeWritten(link.substr(0, end), link.substr(0, cut), query);
   }
   for (Reading reading : {Reading::AsWritten, Reading::Utf8, Reading::PercentDecoded})
-    for (size_t i = 0; i < parts; ++i) {
+    for (size_t i = reading == Reading::AsWritten ? 1 : 0; i < parts; ++i) {
       std::string name;
       const std::span<const int> numbers = EntriesRead(reading, written[i].Lookup(), folder, registry, name);
       if (!numbers.empty()) return NamedLink{written[i].text, numbers, written[i].query, std::move(name)};
@@ -112,13 +130,27 @@ std::vector<NamedLink> NamedLinks(const std::vector<std::string>& candidates, co
                                   const Checkpoint& checkpoint) {
   std::vector<NamedLink> links;
   links.reserve(candidates.size());
-  for (size_t i = 0; i < candidates.size(); ++i) {
-    if (i % kLinksBetweenCheckpoints == 0) checkpoint();
-    const std::string& link = candidates[i];
-    if (link.empty() || IsOutsideLink(link)) continue;
-    auto named = Resolve(link, folder, registry);
-    if (!named || ExtWithDot(named->name).empty()) unlinked.push_back(link);
-    if (named) links.push_back(std::move(*named));
+  // The registry is read at random places. The first readings of a run of
+  // links are made and their places fetched before any is looked up, so
+  // that the run waits on memory once, not once per link.
+  std::vector<std::optional<FirstReading>> run(kLinksLookedUpTogether);
+  for (size_t from = 0; from < candidates.size(); from += run.size()) {
+    if (from % kLinksBetweenCheckpoints == 0) checkpoint();
+    const size_t count = std::min(run.size(), candidates.size() - from);
+    for (size_t k = 0; k < count; ++k) {
+      const std::string& link = candidates[from + k];
+      run[k].reset();
+      if (link.empty() || IsOutsideLink(link)) continue;
+      run[k] = ReadWhole(link, folder);
+      registry.Prefetch(run[k]->name);
+    }
+    for (size_t k = 0; k < count; ++k) {
+      if (!run[k]) continue;
+      const std::string& link = candidates[from + k];
+      auto named = Resolve(link, std::move(*run[k]), folder, registry);
+      if (!named || ExtWithDot(named->name).empty()) unlinked.push_back(link);
+      if (named) links.push_back(std::move(*named));
+    }
   }
   std::sort(unlinked.begin(), unlinked.end());
   unlinked.erase(std::unique(unlinked.begin(), unlinked.end()), unlinked.end());

@@ -126,6 +126,10 @@ const std::string& RegistryIndex::Name(int number) const {
   return number >= 1 && number <= Count() ? names_[number] : kNone;
 }
 
+void RegistryIndex::Prefetch(std::string_view lowerName) const {
+  __builtin_prefetch(&slots_[HashOf(lowerName) & (slots_.size() - 1)]);
+}
+
 std::span<const int> RegistryIndex::Find(std::string_view lowerName) const {
   if (lowerName.empty()) return {};
   const Slot& slot = slots_[PlaceOf(lowerName, HashOf(lowerName))];

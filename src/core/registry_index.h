@@ -28,6 +28,9 @@ class RegistryIndex {
   // Windows-1251 letter pairs equals the given lower-cased name; empty when
   // there is none. Empty names are never found.
   std::span<const int> Find(std::string_view lowerName) const;
+  // Starts fetching the memory that Find will read for the name, so that
+  // several look-ups wait on memory together.
+  void Prefetch(std::string_view lowerName) const;
 
  private:
   // One place of the open-addressed lookup table: the hash of a lower-cased

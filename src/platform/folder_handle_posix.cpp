@@ -266,20 +266,23 @@ std::string FolderHandle::Read(const std::string& name) const {
   if (!native) RaiseFileError("Cannot open file", PathOf(name), ENOENT);
   const int in = ::openat(Fd(handle_), native->c_str(), O_RDONLY | kNoFollow);
   if (in < 0) RaiseFileError("Cannot open file", PathOf(name), errno);
-  std::string bytes;
   struct stat st;
-  if (::fstat(in, &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<size_t>(st.st_size));
-  char buffer[1 << 16];
+  const size_t size = ::fstat(in, &st) == 0 && st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
+  // Read straight into the text, with room for a byte past the size, so that
+  // one read short of the room at the size is the end.
+  std::string bytes(size + 1, '\0');
+  size_t used = 0;
   for (;;) {
-    const ssize_t n = ::read(in, buffer, sizeof buffer);
+    if (used == bytes.size()) bytes.resize(2 * bytes.size());
+    const ssize_t n = ::read(in, bytes.data() + used, bytes.size() - used);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      const int error = errno;
-      ::close(in);
-      if (n < 0) RaiseFileError("Cannot open file", PathOf(name), error);
-      return bytes;
-    }
-    bytes.append(buffer, static_cast<size_t>(n));
+    if (n > 0) used += static_cast<size_t>(n);
+    if (n > 0 && !(used == size && used < bytes.size())) continue;
+    const int error = errno;
+    ::close(in);
+    if (n < 0) RaiseFileError("Cannot open file", PathOf(name), error);
+    bytes.resize(used);
+    return bytes;
   }
 }
 
