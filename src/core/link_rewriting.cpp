@@ -114,6 +114,7 @@ std::optional<NamedLink> Resolve(std::string_view link, FirstReading first, cons
     const size_t end = query ? link.find('#', cut) : cut;
     written[parts++] = MakeWritten(link.substr(0, end), link.substr(0, cut), query);
   }
+  // The whole link as written has been looked up above.
   for (Reading reading : {Reading::AsWritten, Reading::Utf8, Reading::PercentDecoded})
     for (size_t i = reading == Reading::AsWritten ? 1 : 0; i < parts; ++i) {
       std::string name;

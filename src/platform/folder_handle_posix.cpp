@@ -277,7 +277,8 @@ std::string FolderHandle::Read(const std::string& name) const {
     const ssize_t n = ::read(in, bytes.data() + used, bytes.size() - used);
     if (n < 0 && errno == EINTR) continue;
     if (n > 0) used += static_cast<size_t>(n);
-    if (n > 0 && !(used == size && used < bytes.size())) continue;
+    const bool atEnd = n <= 0 || (used == size && used < bytes.size());
+    if (!atEnd) continue;
     const int error = errno;
     ::close(in);
     if (n < 0) RaiseFileError("Cannot open file", PathOf(name), error);
