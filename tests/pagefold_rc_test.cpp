@@ -221,6 +221,33 @@ TEST(PagefoldRc, ErrorsNameTheScriptAndLineAndLeaveNoResBehind) {
             (dir.path() / "self.res").string() + ": the script cannot be its own output\n");
 }
 
+// The reader takes headers of up to 1 MiB: "HTM" and a name of 524271
+// letters fill one exactly, a letter more is refused before any .res is made.
+TEST(PagefoldRc, RefusesANameAndTypeWhoseHeaderTheReaderWouldRefuse) {
+  ScratchDir dir;
+  WriteFile(dir.path() / "a.htm", "page");
+  const std::string file = " HTM \"" + dir.str() + "/a.htm\"\n";
+  const std::string longest(524271, 'N');
+  WriteFile(dir.path() / "site.rc", longest + file);
+  ASSERT_EQ(Rc(dir.path() / "site.rc").exitCode, 0);
+  pagefold::FileResSource res;
+  ASSERT_TRUE(res.Open((dir.path() / "site.res").string()));
+  const pagefold::ResListing listing = pagefold::ListResources(res);
+  EXPECT_EQ(listing.error, "");
+  ASSERT_EQ(listing.entries.size(), 1u);
+  EXPECT_EQ(listing.entries[0].dataOffset - listing.entries[0].headerOffset, 1048576u);
+  EXPECT_EQ(pagefold::ReadResourceData(res, listing.entries[0]), "page");
+  fs::remove(dir.path() / "site.res");
+
+  WriteFile(dir.path() / "site.rc", "A" + file + longest + "N" + file);
+  const Outcome outcome = Rc(dir.path() / "site.rc");
+  EXPECT_EQ(outcome.exitCode, 1);
+  EXPECT_EQ(outcome.output, (dir.path() / "site.rc").string() +
+                                ":2: the resource name and type are too long: their header takes 1048580 bytes, "
+                                "at most 1048576\n");
+  EXPECT_FALSE(fs::exists(dir.path() / "site.res"));
+}
+
 TEST(PagefoldRc, RefusesAFileTooLargeForAResource) {
   ScratchDir dir;
   {

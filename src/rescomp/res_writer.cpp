@@ -111,7 +111,7 @@ std::string ResourceHeader(const std::u16string& type, const std::u16string& nam
   names.append(PaddingAfter(names.size()));
   std::string out;
   PutU32(out, dataSize);
-  PutU32(out, static_cast<std::uint32_t>(resformat::kSizesSize + names.size() + resformat::kTailSize));
+  PutU32(out, static_cast<std::uint32_t>(resformat::StringHeaderSize(type.size(), name.size())));
   out += names;
   PutTail(out, kMemoryFlags, language);
   return out;

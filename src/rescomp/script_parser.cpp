@@ -4,6 +4,7 @@
 
 #include "rescomp/script_error.h"
 #include "rescomp/script_lexer.h"
+#include "resformat/res_format.h"
 #include "text/case_rules.h"
 #include "text/cp1251.h"
 
@@ -78,6 +79,15 @@ std::u16string Identifier(const Token& token, const char* what) {
   return *utf16;
 }
 
+// A header longer than readers accept would make a .res that they refuse.
+void CheckHeaderSize(const ResourceStatement& resource) {
+  const std::uint64_t size = resformat::StringHeaderSize(resource.type.size(), resource.name.size());
+  if (size > resformat::kMaxHeaderSize)
+    throw ScriptError(resource.line, "the resource name and type are too long: their header takes " +
+                                         std::to_string(size) + " bytes, at most " +
+                                         std::to_string(resformat::kMaxHeaderSize));
+}
+
 }  // namespace
 
 std::vector<ResourceStatement> ParseScript(std::string_view script) {
@@ -97,6 +107,7 @@ std::vector<ResourceStatement> ParseScript(std::string_view script) {
     resource.language = language;
     resource.name = Identifier(first, "resource name");
     resource.type = Identifier(lexer.Next(), "resource type");
+    CheckHeaderSize(resource);
     const Token file = lexer.Next();
     if (file.kind != Kind::Word && file.kind != Kind::Quoted) RaiseExpected("a file name", file);
     resource.file = std::string(file.text);

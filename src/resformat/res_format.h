@@ -37,7 +37,14 @@ constexpr std::uint64_t PaddingAfter(std::uint64_t n) { return AlignUp(n) - n; }
 
 // The largest resource the format can hold: DataSize is a 32-bit field.
 constexpr std::uint64_t kMaxDataSize = 0xFFFFFFFF;
-// The largest header a reader accepts: far beyond any real type and name.
+// The largest header a reader accepts, and so the largest one the writer
+// writes: far beyond any real type and name.
 constexpr std::uint32_t kMaxHeaderSize = 1 << 20;
+
+// The size of a header whose type and name are strings of these lengths in
+// UTF-16 units, their ending zeros not counted.
+constexpr std::uint64_t StringHeaderSize(std::uint64_t typeUnits, std::uint64_t nameUnits) {
+  return kSizesSize + AlignUp(2 * (typeUnits + 1) + 2 * (nameUnits + 1)) + kTailSize;
+}
 
 }  // namespace resformat
