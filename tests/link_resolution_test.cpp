@@ -22,9 +22,16 @@ StringList Scan(const std::string& text, const std::string& start, const std::st
 TEST(FindBetween, ValuesRunToTheNextEndTextAndKeepTheirCase) {
   EXPECT_EQ(Scan("<a HREF='Page.htm' target='_top'>x</a><A Href=b.htm>", "href="),
             (StringList{"'Page.htm' target='_top'", "b.htm"}));
-  // Found inside longer names too; one value per tag, so c.gif is not collected.
-  EXPECT_EQ(Scan("<img lowsrc='b.gif' src='c.gif'><i data-src=d>", "src="),
-            (StringList{"'b.gif' src='c.gif'", "d"}));
+  // Found inside longer names too, and each attribute on its own: a further
+  // start text in the tag ends the value before it.
+  EXPECT_EQ(Scan("<img lowsrc='b.gif' src='c.gif'><i data-src=d SRC=\"e\" x>", "src="),
+            (StringList{"'b.gif' ", "'c.gif'", "d ", "\"e\" x"}));
+  EXPECT_EQ(Scan("<img src=a.gif src=b.gif>", "src="), (StringList{"a.gif ", "b.gif"}));
+  EXPECT_EQ(Scan("<img src= src=b.gif>", "src="), (StringList{" ", "b.gif"}));
+  // A start text inside the link before it is part of that link, quoted or not.
+  EXPECT_EQ(Scan("<img src='a.php?src=b' src=c?src=d>", "src="), (StringList{"'a.php?src=b' ", "c?src=d"}));
+  EXPECT_EQ(Scan("<img src=src=src=a>", "src="), StringList{"src=src=a"});
+  EXPECT_EQ(Scan("<img src='a src=b>", "src="), StringList{"'a src=b"});
   EXPECT_EQ(Scan("href=\n'a\nb'>href=>", "href="), (StringList{"\n'a\nb'", ""}));
   EXPECT_EQ(Scan("href = a.htm>", "href="), StringList{});
   // A start text without an end text behind it ends the scan.
@@ -35,6 +42,26 @@ TEST(FindBetween, ValuesRunToTheNextEndTextAndKeepTheirCase) {
   // Cyrillic bytes are not upper-cased, so they keep their places and case.
   EXPECT_EQ(Scan(W("src=Фото.jpg>"), "SRC="), StringList{W("Фото.jpg")});
   EXPECT_EQ(Scan("abc", "", ""), StringList{});
+}
+
+// Pages made of one start text over and over: the values never overlap, so
+// that what the scan gives, and every link cut from it, stays within the page.
+TEST(FindBetween, ValuesOfAPageOfStartTextsStayWithinThePage) {
+  const auto repeated = [](const std::string& head, const std::string& unit, const std::string& tail) {
+    std::string page = head;
+    while (page.size() < 400000) page += unit;
+    return page + tail;
+  };
+  for (const std::string& page :
+       {repeated("<img ", "src=", ">"), repeated("<img", " src=a", ">"), repeated("<img", " src='a", ">"),
+        repeated("<img src='", "src=\"a", "'>"), repeated("<img", " lowsrc=\"a\" src=", ">")}) {
+    const std::vector<std::string_view> values = pagefold::ValuesBetween(page, {"src="}, ">");
+    size_t total = 0;
+    for (std::string_view value : values) total += value.size();
+    EXPECT_LE(total, page.size()) << page.substr(0, 20);
+    EXPECT_GE(values.size(), 1u) << page.substr(0, 20);
+  }
+  EXPECT_EQ(pagefold::ValuesBetween(repeated("<img", " src=a", ""), {"src="}, ">").size(), 0u);
 }
 
 TEST(FindBetween, AppendsToTheList) {

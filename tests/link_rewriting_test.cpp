@@ -50,6 +50,19 @@ TEST_F(ReplaceUrl, OneReplacementTakesEveryCaseOfTheLinkText) {
   EXPECT_EQ(count, 1);
 }
 
+// Each attribute of a tag is read on its own: the src behind a lowsrc or a
+// data-src is rewritten too, and so is a second src.
+TEST_F(ReplaceUrl, EverySrcOfATagIsRewritten) {
+  EXPECT_EQ(Rewrite("<img lowsrc=\"../img/1.jpg\" src=\"../img/11.jpg\">\n"
+                    "<img data-src='../img/2.png' SRC=../img/1.jpg alt=x>\n<img src=a.gif src=../img/2.png>",
+                    {"img\\1.jpg", "img\\11.jpg", "img\\2.png", "sub\\a.gif"}, "sub"),
+            "<img lowsrc=\"../JPG/SEARCH_FILE_NOMBER_1\" src=\"../JPG/SEARCH_FILE_NOMBER_2\">\n"
+            "<img data-src='../PNG/SEARCH_FILE_NOMBER_3' SRC=../JPG/SEARCH_FILE_NOMBER_1 alt=x>\n"
+            "<img src=../GIF/SEARCH_FILE_NOMBER_4 src=../PNG/SEARCH_FILE_NOMBER_3>");
+  EXPECT_EQ(count, 4);
+  EXPECT_EQ(build.UsedFlags, (Flags{0, 1, 1, 1, 1}));
+}
+
 TEST_F(ReplaceUrl, LinksResolveAgainstThePageFolder) {
   EXPECT_EQ(Rewrite("<a href=\"../index.htm\">", {"index.htm", "sub\\page.htm"}, "sub"),
             "<a href=\"../HTM/SEARCH_FILE_NOMBER_1\">");

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/link_resolution.h"
 #include "text/case_rules.h"
 
 namespace pagefold {
@@ -21,15 +22,30 @@ void ScanUpper(std::string_view text, std::string_view upper, std::string_view s
   if (start.empty() && end.empty()) return;
   const std::string upperStart = UpperAscii(start);
   const std::string upperEnd = UpperAscii(end);
-  size_t pos = 0;
-  for (;;) {
-    const size_t found = upper.find(upperStart, pos);
-    if (found == std::string::npos) return;
+  // The end text behind the last value; still the next one while the scan has not passed it.
+  size_t to = 0;
+  bool toFound = false;
+  for (size_t found = upper.find(upperStart); found != std::string::npos;) {
     const size_t from = found + upperStart.size();
-    const size_t to = upper.find(upperEnd, from);
+    if (!toFound || to < from) {
+      to = upper.find(upperEnd, from);
+      toFound = true;
+    }
     if (to == std::string::npos) return;
-    values.push_back(text.substr(from, to - from));
-    pos = to + upperEnd.size();
+    const std::string_view value = text.substr(from, to - from);
+    const std::string_view link = LinkInValue(value);
+    const size_t linkEnd = from + static_cast<size_t>(link.data() - value.data()) + link.size();
+    // A start text inside the link is part of it; one behind it, before the
+    // end text, is the next attribute of the same tag and ends this value.
+    const size_t next = upper.find(upperStart, std::max(linkEnd, found + 1));
+    if (next < to) {
+      values.push_back(text.substr(from, next - from));
+      found = next;
+    } else {
+      values.push_back(value);
+      const size_t resume = to + upperEnd.size();
+      found = next >= resume ? next : upper.find(upperStart, resume);
+    }
   }
 }
 

@@ -124,8 +124,10 @@ size_t PathEnd(std::string_view link) {
   return std::string::npos;
 }
 
-std::string Cnv(std::string_view value) {
-  if (value.empty()) return "";
+std::string Cnv(std::string_view value) { return std::string(LinkInValue(value)); }
+
+std::string_view LinkInValue(std::string_view value) {
+  if (value.empty()) return value;
   char stop = ' ';
   size_t from = 0;
   if (value[0] == '\'' || value[0] == '"') {
@@ -133,7 +135,7 @@ std::string Cnv(std::string_view value) {
     from = 1;
   }
   const size_t to = value.find(stop, from);
-  return std::string(value.substr(from, to == std::string::npos ? std::string::npos : to - from));
+  return value.substr(from, to == std::string::npos ? std::string::npos : to - from);
 }
 
 std::string DUrl(const std::string& base, std::string_view link) {

@@ -12,6 +12,8 @@ namespace pagefold {
 // to the matching quote, otherwise up to the first blank; the whole rest when
 // the stop character never comes.
 std::string Cnv(std::string_view value);
+// The same as a view into the value.
+std::string_view LinkInValue(std::string_view value);
 
 // Resolves a link against a base folder into a relative name with "\" between
 // folders: "%20" becomes a blank, ".." climbs (never above the top), "." is
