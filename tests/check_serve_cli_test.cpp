@@ -176,13 +176,14 @@ struct RussianUtf8Locale {
 };
 
 // The links of a UTF-8 page and of a Windows-1251 page that name no file, each
-// shown as its page writes it.
+// shown as its page writes it, with character references decoded, alike by
+// the build and by --check.
 TEST(LinkReport, EachLinkIsShownInTheEncodingOfItsPage) {
   const RussianUtf8Locale locale;
   ScratchDir dir;
   const fs::path site = dir.path() / "site";
   // This file is UTF-8: the page's bytes are as written; one link holds a
-  // malformed sequence, one a character reference, which --check decodes.
+  // malformed sequence, one a character reference.
   WriteFile(site / "utf8.htm",
             "<meta charset=\"utf-8\"><a href=\"картинка.gif\">к</a><img src=\"стрелка→.gif\">"
             "<img src=\"\xD0x.gif\"><img src=\"tab\x01.gif\"><img src=\"&#1089;.gif\">");
@@ -190,29 +191,41 @@ TEST(LinkReport, EachLinkIsShownInTheEncodingOfItsPage) {
   const fs::path res = dir.path() / "site.res", report = dir.path() / "report.txt";
   Result r = Cli(dir, "--start win.htm --report " + Quoted(report) + " " + Quoted(site) + " " + Quoted(res));
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  // In the order of the links' bytes as written.
+  // In the order of the links' bytes as read.
   const std::string shown =
       "utf8.htm -> tab\\x01.gif\n"
       "utf8.htm -> \\xD0x.gif\n"
       "utf8.htm -> картинка.gif\n"
-      "utf8.htm -> стрелка\\u2192.gif\n";
+      "utf8.htm -> стрелка\\u2192.gif\n"
+      "utf8.htm -> с.gif\n";
   ASSERT_NE(r.err.find("Ссылок"), std::string::npos) << r.err;
-  EXPECT_EQ(r.err.substr(r.err.find("Ссылок")), "Ссылок без ресурса: 6\nutf8.htm -> &#1089;.gif\n" + shown +
-                                                    "win.htm -> картинка.gif\n");
-  EXPECT_EQ(ReadFile(report), W("utf8.htm\t&#1089;.gif\r\n"
-                                "utf8.htm\ttab\\x01.gif\r\n"
+  EXPECT_EQ(r.err.substr(r.err.find("Ссылок")), "Ссылок без ресурса: 6\n" + shown + "win.htm -> картинка.gif\n");
+  EXPECT_EQ(ReadFile(report), W("utf8.htm\ttab\\x01.gif\r\n"
                                 "utf8.htm\t\\xD0x.gif\r\n"
                                 "utf8.htm\tкартинка.gif\r\n"
                                 "utf8.htm\tстрелка\\u2192.gif\r\n"
+                                "utf8.htm\tс.gif\r\n"
                                 "win.htm\tкартинка.gif\r\n"));
 
   r = Cli(dir, "--check " + Quoted(res));
   EXPECT_EQ(r.exitCode, 1) << r.err;
   // index.html is the copy of the start page.
-  EXPECT_EQ(r.out, "HTML/INDEX -> картинка.gif\n" + shown +
-                       "utf8.htm -> с.gif\n"
-                       "win.htm -> картинка.gif\n"
-                       "Ссылок без ресурса: 7\n");
+  EXPECT_EQ(r.out, "HTML/INDEX -> картинка.gif\n" + shown + "win.htm -> картинка.gif\nСсылок без ресурса: 7\n");
+
+  // A page of Javadoc prose and a link in a style attribute: both reports
+  // name the link only, with its reference decoded.
+  fs::remove_all(site);
+  WriteFile(site / "api.htm",
+            "<pre>public URL(java.net.URL context, String spec)</pre><p>Creates a URL(String).</p>"
+            "<a href=\"x&quot;&gt;.htm\">x</a><div style=\"background:url(none.png)\">");
+  r = Cli(dir, "--start api.htm --report " + Quoted(report) + " " + Quoted(site) + " " + Quoted(res));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_NE(r.err.find("Ссылок"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.substr(r.err.find("Ссылок")), "Ссылок без ресурса: 2\napi.htm -> none.png\napi.htm -> x\">.htm\n");
+  EXPECT_EQ(ReadFile(report), "api.htm\tnone.png\r\napi.htm\tx\">.htm\r\n");
+  r = Cli(dir, "--check " + Quoted(res));
+  EXPECT_EQ(r.out, "HTML/INDEX -> none.png\nHTML/INDEX -> x\">.htm\napi.htm -> none.png\napi.htm -> x\">.htm\n"
+                   "Ссылок без ресурса: 4\n");
 }
 
 // pagefold-cli --serve FILE --port 0, its address read from its first line.

@@ -12,6 +12,7 @@
 #include "core/build_command.h"
 #include "core/link_resolution.h"
 #include "core/link_rewriting.h"
+#include "core/page_style_areas.h"
 #include "core/registry_index.h"
 #include "core/style_sheet_links.h"
 #include "core/tmyfunction.h"
@@ -117,7 +118,8 @@ Outcome DirectLoop(std::string page, const std::string& folder, const std::vecto
     TMyFunction::FindBetween(page, prefix, ">", values);
   std::vector<std::string> candidates;
   for (const std::string& value : values) candidates.push_back(pagefold::Cnv(value));
-  for (const std::string& value : pagefold::CssUrlValues(page)) candidates.push_back(value);
+  for (std::string_view area : pagefold::PageStyleAreas(page))
+    for (const std::string& value : pagefold::CssUrlValues(area)) candidates.push_back(value);
   std::vector<std::optional<Reading>> links;
   for (const std::string& candidate : candidates) links.push_back(Resolve(candidate, folder, names));
   Outcome out;

@@ -284,6 +284,10 @@ TEST(PageLinks, TheThreeScansComeFirstThenTheUrlValues) {
   EXPECT_EQ(pagefold::PageLinks("<div style=\"background:url('u.gif')\"><td background=c.gif><img src=b.gif>"
                                 "<a href=a.htm><style>h1{background:url(v.gif)}</style>"),
             (std::vector<std::string>{"a.htm", "b.gif", "c.gif", "u.gif", "v.gif"}));
+  // Outside style areas url( is prose or script.
+  EXPECT_EQ(pagefold::PageLinks("<p>URL(java.net.URL, String)</p><script>f = url(\"x.gif\")</script>"
+                                "<p style=\"margin:0\">url(y.gif)</p>"),
+            std::vector<std::string>{});
 }
 
 TEST_F(ReplaceUrl, UrlValuesInStyleAttributesAndStyleBlocksAreRewritten) {

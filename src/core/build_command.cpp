@@ -14,6 +14,7 @@
 #include "core/paths.h"
 #include "core/registry_index.h"
 #include "core/resource_type_rule.h"
+#include "core/shown_links.h"
 #include "core/staging.h"
 #include "core/style_sheet_links.h"
 #include "core/tmyfunction.h"
@@ -160,7 +161,7 @@ class BuildRun {
 
   // Rewrites the links of a staged page or style sheet, file number n, and
   // writes it back when a replacement was made. Keeps its links that name no
-  // packed file, in Windows-1251; returns the entries it links.
+  // packed file, as they are shown; returns the entries it links.
   std::vector<int> RewriteStaged(int n, const std::string& file, LinkSource source, const std::string& folder,
                                  const RegistryIndex& registry) {
     std::string text = work_.Read(file);
@@ -171,9 +172,7 @@ class BuildRun {
     LinkRewrite rewrite = pagefold::RewriteLinks(text, links, folder, registry, build_.GroupType, [this] { Pump(); });
     if (rewrite.count > 0) work_.Write(file, text);
     staged_[n].size = static_cast<std::int64_t>(text.size());
-    if (utf8)
-      for (std::string& link : rewrite.unlinked) link = text::Utf8ToCp1251Shown(link);
-    unlinked_[n] = std::move(rewrite.unlinked);
+    unlinked_[n] = ShownLinks(rewrite.unlinked, source, utf8);
     return std::move(rewrite.marked);
   }
 

@@ -22,8 +22,8 @@ enum class BuildOutcome {
 // A link of a packed page or style sheet that names no packed file.
 struct UnlinkedLink {
   std::string page;  // the registry name of the page or style sheet
-  // The link as written in it, in Windows-1251: the link of a UTF-8 page
-  // (text::IsUtf8Page) converted, as text::Utf8ToCp1251Shown writes it.
+  // The link as it is shown (ShownLinks): in Windows-1251, with a page's
+  // character references decoded.
   std::string link;
   bool operator==(const UnlinkedLink&) const = default;
 };

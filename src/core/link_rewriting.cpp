@@ -12,6 +12,7 @@
 #include "core/link_replacement.h"
 #include "core/link_resolution.h"
 #include "core/name_conversion.h"
+#include "core/page_style_areas.h"
 #include "core/style_sheet_links.h"
 #include "core/tmyfunction.h"
 #include "core/word_replacement.h"
@@ -208,7 +209,8 @@ std::vector<std::string> PageLinks(const std::string& page) {
   std::vector<std::string> links;
   links.reserve(values.size());
   for (std::string_view value : values) links.push_back(Cnv(value));
-  for (std::string& value : CssUrlValues(page)) links.push_back(std::move(value));
+  for (std::string_view area : PageStyleAreas(page))
+    for (std::string& value : CssUrlValues(area)) links.push_back(std::move(value));
   return links;
 }
 

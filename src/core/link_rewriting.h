@@ -19,7 +19,7 @@ struct LinkRewrite {
 
 // The links of a page: the values behind "href=", then "src=", then
 // "background=" (each cut by Cnv), each group in order of position, then the
-// url(...) values anywhere in it (style attributes and style blocks).
+// url(...) values of its style areas (PageStyleAreas).
 std::vector<std::string> PageLinks(const std::string& page);
 
 // For every entry of the registry, by ascending number, and every link that

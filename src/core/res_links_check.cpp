@@ -7,9 +7,9 @@
 #include "core/link_rewriting.h"
 #include "core/res_content_type.h"
 #include "core/res_index.h"
+#include "core/shown_links.h"
 #include "core/style_sheet_links.h"
 #include "text/case_rules.h"
-#include "text/cp1251.h"
 #include "text/page_encoding.h"
 
 namespace pagefold {
@@ -50,32 +50,21 @@ std::unordered_map<std::string, std::string> OriginalNames(ResSource& source, co
   return {};
 }
 
-// A link as it is resolved and as it is shown: in Windows-1251, the link of
-// a UTF-8 page converted before its character references are decoded.
-struct CheckedLink {
-  std::string read, shown;
-  // Links read alike are one link; the first shown form is kept.
-  bool operator<(const CheckedLink& other) const {
-    return read != other.read ? read < other.read : shown < other.shown;
-  }
-  bool operator==(const CheckedLink& other) const { return read == other.read; }
-};
-
-std::vector<CheckedLink> LinksOf(const ResEntry& entry, const std::string& data) {
+// The links of a page or style sheet that name no resource of the file, as
+// they are shown.
+std::vector<std::string> DanglingLinks(const ResEntry& entry, const std::string& data, const ResName& place,
+                                       const ResIndex& index) {
   const std::string type = ResContentType(entry.type, data);
   const bool page = type == "text/html";
   if (!page && type != "text/css") return {};
-  const bool utf8 = text::IsUtf8Page(data);
-  std::vector<CheckedLink> links;
+  std::vector<std::string> dangling;
   for (std::string& link : page ? PageLinks(data) : StyleSheetLinks(data)) {
-    std::string shown = utf8 ? text::Utf8ToCp1251Shown(link) : link;
-    if (page) {
-      link = DecodedCharacterReferences(link);
-      shown = DecodedCharacterReferences(shown);
-    }
-    links.push_back({std::move(link), std::move(shown)});
+    const std::string read = page ? DecodedCharacterReferences(link) : link;
+    if (read.empty() || IsOutsideLink(read)) continue;
+    const auto target = ResolveResLink(place, read);
+    if (!target || !index.Find(target->type, target->name)) dangling.push_back(std::move(link));
   }
-  return links;
+  return ShownLinks(dangling, page ? LinkSource::Page : LinkSource::StyleSheet, text::IsUtf8Page(data));
 }
 
 }  // namespace
@@ -118,16 +107,9 @@ ResLinkCheck CheckResLinks(ResSource& source) {
       check.error = "cannot read the data of " + place.type + "/" + place.name;
       return check;
     }
-    std::vector<CheckedLink> links = LinksOf(entry, *data);
-    std::sort(links.begin(), links.end());
-    links.erase(std::unique(links.begin(), links.end()), links.end());
     const auto original = originals.find(FileListKey(place.type, place.name));
     const std::string page = original != originals.end() ? original->second : place.type + "/" + place.name;
-    for (const CheckedLink& link : links) {
-      if (link.read.empty() || IsOutsideLink(link.read)) continue;
-      const auto target = ResolveResLink(place, link.read);
-      if (!target || !index.Find(target->type, target->name)) check.dangling.push_back({page, link.shown});
-    }
+    for (std::string& link : DanglingLinks(entry, *data, place, index)) check.dangling.push_back({page, std::move(link)});
   }
   return check;
 }

@@ -37,8 +37,7 @@ struct ResLinkCheck {
 
 // Links with a scheme, an absolute path or a fragment alone leave the file
 // and are not looked at. The links of pages are read with their character
-// references decoded, and told so; a UTF-8 page's links are told in
-// Windows-1251 (see UnlinkedLink).
+// references decoded; every link is told as ShownLinks shows it.
 ResLinkCheck CheckResLinks(ResSource& source);
 
 }  // namespace pagefold

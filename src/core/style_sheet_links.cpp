@@ -21,7 +21,7 @@ char UpperAsciiByte(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c 
 // without regard to ASCII case; the text is not copied.
 class LinkScan {
  public:
-  explicit LinkScan(const std::string& text) : text_(text), end_(std::min(text.find('\0'), text.size())) {}
+  explicit LinkScan(std::string_view text) : text_(text), end_(std::min(text.find('\0'), text.size())) {}
 
   std::vector<std::string> Links(bool withImports) {
     std::vector<std::string> links;
@@ -85,7 +85,7 @@ class LinkScan {
 
   // Adds the non-empty text between two positions; returns where the scan goes on.
   size_t Take(size_t from, size_t to, size_t resume, std::vector<std::string>& links) const {
-    if (to > from) links.push_back(text_.substr(from, to - from));
+    if (to > from) links.emplace_back(text_.substr(from, to - from));
     return resume;
   }
 
@@ -115,7 +115,7 @@ class LinkScan {
     return ReadQuoted(SkipBlanks(from), links);
   }
 
-  const std::string& text_;
+  const std::string_view text_;
   const size_t end_;  // the first zero byte, or the size
   // Where a search for each closing byte last found none, or npos.
   size_t noParenFrom_ = std::string::npos;
@@ -125,7 +125,7 @@ class LinkScan {
 
 }  // namespace
 
-std::vector<std::string> CssUrlValues(const std::string& text) { return LinkScan(text).Links(false); }
+std::vector<std::string> CssUrlValues(std::string_view text) { return LinkScan(text).Links(false); }
 
 std::vector<std::string> StyleSheetLinks(const std::string& sheet) { return LinkScan(sheet).Links(true); }
 

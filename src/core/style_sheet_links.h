@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pagefold {
@@ -13,7 +14,7 @@ namespace pagefold {
 // other to the next ")" with the blanks before it dropped. Empty values and
 // values without their closing quote or parenthesis give nothing. The scan
 // ends at the first zero byte.
-std::vector<std::string> CssUrlValues(const std::string& text);
+std::vector<std::string> CssUrlValues(std::string_view text);
 
 // The links of a style sheet in order of position: its url(...) values and
 // the quoted string behind every "@import".
