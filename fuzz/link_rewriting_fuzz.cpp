@@ -1,6 +1,6 @@
 // The link rewriting of a page over any bytes. The input is
 //   the page's folder \n the group type \n registry names, one a line \n \n the page
-// The attribute scan (FindBetween), the link reading (Cnv, DUrl) and the
+// The attribute scan (FindBetween), the style areas, the link reading (Cnv, DUrl) and the
 // rewrite that ReplaceUrl makes (RewriteLinks) must finish on every input, and
 // the indexed replacement must give what replacing one text after the other gives.
 #include <cstddef>
@@ -8,12 +8,15 @@
 #include <cstdlib>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "core/attribute_scan.h"
 #include "core/indexed_replacement.h"
 #include "core/link_replacement.h"
 #include "core/link_resolution.h"
 #include "core/link_rewriting.h"
+#include "core/page_style_areas.h"
 #include "core/registry_index.h"
 #include "core/tmyfunction.h"
 
@@ -29,7 +32,20 @@ std::string NextLine(const std::string& input, size_t& pos) {
   return line;
 }
 
+// Views into the page, each behind the one before it: what a scan gives stays
+// within the page however many start texts it holds.
+void CheckInOrderApart(const std::string& page, const std::vector<std::string_view>& views) {
+  const char* behind = page.data();
+  for (std::string_view view : views) {
+    if (view.data() < behind || view.data() + view.size() > page.data() + page.size()) std::abort();
+    behind = view.data() + view.size();
+  }
+}
+
 void CheckScan(const std::string& page, const std::string& folder) {
+  for (std::string_view prefix : {"href=", "src=", "background="})
+    CheckInOrderApart(page, pagefold::ValuesBetween(page, {prefix}, ">"));
+  CheckInOrderApart(page, pagefold::PageStyleAreas(page));
   pagefold::StringList values;
   for (const char* prefix : {"href=", "src=", "background="})
     pagefold::TMyFunction::FindBetween(page, prefix, ">", values);
