@@ -130,7 +130,7 @@ TEST(CheckCommand, ResFilesFromLlvmRc) {
             "<link rel=stylesheet href=\"../css/Style\"><img src=\"../GIF/LOGO\"><img src='../gif/missing'>"
             "<a href=\"#top\">top</a><a href=\"http://example.com/x\">out</a><a href=\"/abs/x\">abs</a>"
             "<a href=\"../ABOUT\">no type: the type 23</a><a href=\"sub/deep/page\">too deep</a>"
-            "<a href=\"../HTM/INDEX?x=1#y\">itself</a><a href=\"../../../HTM/IN%44EX\">climbs</a>"
+            "<a href=\"../HTM/INDEX?x=1#y\">itself</a><a href=\"../../../HTM/IN%44EX\">climbs out</a>"
             "<a href=\"\">empty</a><a href=\"..\\GIF\\LOGO\">backslashes</a>"
             "<img src=\"../GIF/LO&#71;O\"><img src=\"../gif/a&amp;b\">");
   WriteFile(d / "style.css", "body { background: url(../GIF/LOGO) } h1 { background: url('none.png') }");
@@ -147,26 +147,29 @@ TEST(CheckCommand, ResFilesFromLlvmRc) {
   Result r = Cli(dir, "--check " + Quoted(d / "site.res"));
   EXPECT_EQ(r.exitCode, 1) << r.err;
   EXPECT_EQ(r.out,
+            "HTM/INDEX -> ../../../HTM/IN%44EX\n"
             "HTM/INDEX -> ../ABOUT\n"
             "HTM/INDEX -> ../gif/a&b\n"
             "HTM/INDEX -> ../gif/missing\n"
             "HTM/INDEX -> sub/deep/page\n"
             "CSS/STYLE -> none.png\n"
-            "Ссылок без ресурса: 5\n");
+            "Ссылок без ресурса: 6\n");
 
   // ../ABOUT names ABOUT under the ordinal type 23.
   WriteFile(d / "site.rc", ReadFile(d / "site.rc") + "ABOUT HTML \"" + (d / "index.htm").string() + "\"\n");
   ASSERT_EQ(compile(), 0);
   r = Cli(dir, "--check " + Quoted(d / "site.res"));
   EXPECT_EQ(r.out,
+            "HTM/INDEX -> ../../../HTM/IN%44EX\n"
             "HTM/INDEX -> ../gif/a&b\n"
             "HTM/INDEX -> ../gif/missing\n"
             "HTM/INDEX -> sub/deep/page\n"
             "CSS/STYLE -> none.png\n"
+            "#23/ABOUT -> ../../../HTM/IN%44EX\n"
             "#23/ABOUT -> ../gif/a&b\n"
             "#23/ABOUT -> ../gif/missing\n"
             "#23/ABOUT -> sub/deep/page\n"
-            "Ссылок без ресурса: 7\n");
+            "Ссылок без ресурса: 9\n");
 }
 
 // The programs started meanwhile run in the Russian UTF-8 locale.

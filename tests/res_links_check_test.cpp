@@ -49,6 +49,14 @@ TEST(ResLinksCheck, FindsTheLinksThatEarlierBuildsLeftBroken) {
             (std::vector<UnlinkedLink>{{"HTM/SEARCH_FILE_NOMBER_1", "..//SEARCH_FILE_NOMBER_2"},
                                        {"HTM/SEARCH_FILE_NOMBER_1", "../img/11.jpg"},
                                        {"HTM/SEARCH_FILE_NOMBER_1", "README"}}));
+  // As Wine's res: handler resolves them: ".." above the type climbs into the
+  // file's name; type and name in any case, query and fragment dropped,
+  // backslashes and escapes read as in a URL.
+  EXPECT_EQ(Dangling({{u"HTM", u"A",
+                       "<a href=../../JPG/C><a href=../jpg/c?x=1#y><a href='..\\JPG\\C'><a href=../JPG/%43>"
+                       "<a href=../../../JPG/C><a href=./../JPG/C>"},
+                      {u"JPG", u"C", ""}}),
+            (std::vector<UnlinkedLink>{{"HTM/A", "../../../JPG/C"}, {"HTM/A", "../../JPG/C"}}));
   // Every src of a tag is read, and each resolves on its own.
   EXPECT_EQ(Dangling({{u"HTM", u"A", "<img data-src=../JPG/B src='../JPG/C' src=../JPG/D>"}, {u"JPG", u"C", ""}}),
             (std::vector<UnlinkedLink>{{"HTM/A", "../JPG/B"}, {"HTM/A", "../JPG/D"}}));

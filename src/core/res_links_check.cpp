@@ -80,7 +80,9 @@ std::optional<ResName> ResolveResLink(const ResName& from, const std::string& li
     const std::string segment = Decoded(segments[i]);
     const bool last = i + 1 == segments.size();
     if (segment == "..") {
-      if (!folders.empty()) folders.pop_back();
+      // Above the type res: climbs into the file's own name.
+      if (folders.empty()) return std::nullopt;
+      folders.pop_back();
     } else if (segment != "." && !last) {
       folders.push_back(segment);
     } else if (last && segment != ".") {

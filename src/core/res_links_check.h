@@ -21,9 +21,10 @@ struct ResName {
 
 // The resource that a relative link in resource TYPE/NAME names, resolved as
 // a URL against /TYPE/NAME: the fragment and the query are dropped, "\" counts
-// as "/", percent escapes are decoded, "." and ".." are followed (never above
-// the top). A path of one segment names that name under the ordinal type 23
-// (RT_HTML), written "#23". Nothing when the path is deeper or names no file.
+// as "/", percent escapes are decoded, "." and ".." are followed. A path of one
+// segment names that name under the ordinal type 23 (RT_HTML), written "#23".
+// Nothing when the path is deeper, climbs above the type (res: then climbs into
+// the file's name) or names no file.
 std::optional<ResName> ResolveResLink(const ResName& from, const std::string& link);
 
 struct ResLinkCheck {
