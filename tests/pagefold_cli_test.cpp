@@ -20,6 +20,13 @@ using testing_support::W;
 
 const char kLlvmRc[] = "/usr/bin/llvm-rc-14";
 
+// A path as a depfile writes it.
+std::string BlanksEscaped(const std::string& path) {
+  std::string escaped;
+  for (const char c : path) escaped += c == ' ' ? std::string("\\ ") : std::string(1, c);
+  return escaped;
+}
+
 struct Result {
   int exitCode;
   std::string err;  // UTF-8, as the terminal shows it
@@ -36,9 +43,10 @@ struct PagefoldCli : ::testing::Test {
     WriteFile(source.path() / "lonely.gif", "GIF");
   }
 
-  Result Run(const std::string& args) {
+  Result Run(const std::string& args) { return RunProgram(PAGEFOLD_CLI_PATH, args); }
+  Result RunProgram(const std::string& program, const std::string& args) {
     const fs::path err = target.path() / "stderr.txt", out = target.path() / "stdout.txt";
-    const Result result{System("\"" PAGEFOLD_CLI_PATH "\" " + args + " > \"" + out.string() + "\" 2> \"" +
+    const Result result{System("\"" + program + "\" " + args + " > \"" + out.string() + "\" 2> \"" +
                                err.string() + "\""),
                         ReadFile(err), ReadFile(out)};
     fs::remove(err);
@@ -75,10 +83,57 @@ TEST_F(PagefoldCli, BadUsageExitsWithTwoAndSaysWhy) {
   r = Run(Source() + " " + Target() + " pages/missing.htm");
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_EQ(r.err, "Нет такого файла в папке: pages\\missing.htm\n");
-  r = Run("--help");
-  EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(r.err.rfind("Использование: pagefold-cli [ключи] ПАПКА ФАЙЛ.res [ФАЙЛ ...]\n", 0), 0u);
+  r = Run("--list " + Target() + " --depfile deps.d");
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.err, "Ключ --list не сочетается с упаковкой\nСправка: pagefold-cli --help\n");
   EXPECT_TRUE(fs::is_empty(target.path()));
+}
+
+TEST_F(PagefoldCli, HelpAndVersionGoToStandardOutput) {
+  Result r = Run("--help");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out.rfind("Использование: pagefold-cli [ключи] ПАПКА ФАЙЛ.res [ФАЙЛ ...]\n", 0), 0u);
+  EXPECT_NE(r.out.find("  --version         версия программы\n"), std::string::npos);
+  r = Run("--version " + Source());
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, "pagefold-cli " PAGEFOLD_VERSION "\n");
+  EXPECT_TRUE(fs::is_empty(target.path()));
+#ifdef PAGEFOLD_WINDOW_PATH
+  // The window answers both without a display.
+  r = RunProgram(PAGEFOLD_WINDOW_PATH, "--version");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "pagefold " PAGEFOLD_VERSION "\n");
+  r = RunProgram(PAGEFOLD_WINDOW_PATH, "--help");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out.rfind("Использование: pagefold [--help | --version]\n", 0), 0u) << r.out;
+#endif
+}
+
+TEST_F(PagefoldCli, TheDepfileNamesEveryFileReadAndEveryFolderListed) {
+  WriteFile(source.path() / "my img" / "a b#$.gif", "GIF");
+  const std::string depfile = (target.path() / "out.d").string();
+  Result r = Run("--start index.htm --depfile \"" + depfile + "\" " + Source() + " " + Target());
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::string sep(1, fs::path::preferred_separator), top = source.str() + sep;
+  const std::string escapedTop = BlanksEscaped(top);
+  EXPECT_EQ(ReadFile(depfile),
+            BlanksEscaped((target.path() / "out.res").string()) + ": \\\n  " +
+                escapedTop.substr(0, escapedTop.size() - 1) + " \\\n  " + escapedTop + "my\\ img \\\n  " +
+                escapedTop + "pages \\\n  " + escapedTop + "index.htm \\\n  " + escapedTop + "logo.gif \\\n  " +
+                escapedTop + "lonely.gif \\\n  " + escapedTop + "my\\ img" + sep + "a\\ b\\#$$.gif \\\n  " +
+                escapedTop + "pages" + sep + "a.htm\n");
+
+  // Named files: only those are read; a depfile that cannot be written fails the run.
+  r = Run("--start index.htm --depfile \"" + depfile + "\" " + Source() + " " + Target() + " index.htm");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(ReadFile(depfile).find("logo.gif"), std::string::npos);
+  EXPECT_NE(ReadFile(depfile).find(escapedTop + "index.htm\n"), std::string::npos);
+  const std::string blocked = (target.path() / "no folder" / "out.d").string();
+  r = Run("--start index.htm --depfile \"" + blocked + "\" " + Source() + " " + Target());
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("\nCannot create file \"" + blocked + "\". "), std::string::npos) << r.err;
 }
 
 TEST_F(PagefoldCli, TheStartPageQuestionNeedsYes) {

@@ -37,6 +37,8 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
     };
     if (arg == "--help" || arg == "-h") {
       options.help = true;
+    } else if (arg == "--version") {
+      options.version = true;
     } else if (arg == "--start") {
       options.startPage = WithBackslashes(value());
     } else if (arg == "--group") {
@@ -47,6 +49,8 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
       options.yes = true;
     } else if (arg == "--report") {
       options.reportFile = value();
+    } else if (arg == "--depfile") {
+      options.depFile = value();
     } else if (arg == "--list") {
       options.listFile = value();
     } else if (arg == "--check") {
@@ -62,13 +66,14 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
       positional.push_back(arg);
     }
   }
-  if (options.help) return options;
+  if (options.help || options.version) return options;
   if (portGiven && options.serveFile.empty()) BadUsage(text::Cp1251Text("Ключ --port нужен только с --serve"));
   const int commands = !options.listFile.empty() + !options.checkFile.empty() + !options.serveFile.empty();
   if (commands > 1) BadUsage(text::Cp1251Text("Ключи --list, --check и --serve не сочетаются"));
   if (commands == 1) {
     const bool packing = !positional.empty() || !options.startPage.empty() || !options.groupType.empty() ||
-                         options.keepAll || options.yes || !options.reportFile.empty();
+                         options.keepAll || options.yes || !options.reportFile.empty() ||
+                         !options.depFile.empty();
     const std::string key = !options.listFile.empty() ? "--list" : !options.checkFile.empty() ? "--check" : "--serve";
     if (packing) BadUsage(text::Cp1251Text("Ключ ") + key + text::Cp1251Text(" не сочетается с упаковкой"));
     return options;
@@ -99,6 +104,8 @@ std::string HelpText() {
       "  --yes             без стартового файла использовать filelist.html\n"
       "  --report ФАЙЛ     записать все ссылки без ресурса в ФАЙЛ, по строке\n"
       "                    \"страница<TAB>ссылка\" (Windows-1251)\n"
+      "  --depfile ФАЙЛ    записать в ФАЙЛ для make и Ninja \"ФАЙЛ.res: ...\" со всеми\n"
+      "                    прочитанными файлами и просмотренными папками (UTF-8)\n"
       "  --list ФАЙЛ.res   показать ресурсы файла: ТИП/ИМЯ<TAB>размер\n"
       "  --check ФАЙЛ.res  проверить ссылки страниц и стилей файла: каждая ссылка,\n"
       "                    которая не ведёт ни к одному его ресурсу, \"страница -> ссылка\"\n"
@@ -106,11 +113,14 @@ std::string HelpText() {
       "                    http://127.0.0.1:N/ТИП/ИМЯ, до Ctrl+C\n"
       "  --port N          порт для --serve (8080; 0 - любой свободный)\n"
       "  --help            эта справка\n"
+      "  --version         версия программы\n"
       "\n"
       "Код выхода: 0 - ресурсный файл собран (с --list: показан, с --check: все ссылки\n"
       "ведут к ресурсам), 1 - сборка не удалась, отчёт не записан, ФАЙЛ.res не прочитан\n"
       "(с --check: есть ссылки без ресурса), 2 - неверные аргументы или нужен ответ\n"
       "на вопрос (см. --yes).\n");
 }
+
+std::string VersionText() { return "pagefold-cli " PAGEFOLD_VERSION "\n"; }
 
 }  // namespace pagefold::cli

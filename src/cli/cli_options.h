@@ -8,11 +8,13 @@ namespace pagefold::cli {
 
 struct CliOptions {
   bool help = false;
+  bool version = false;    // --version
   std::string startPage;   // --start
   std::string groupType;   // --group
   bool keepAll = false;    // --keep-all
   bool yes = false;        // --yes: answer the start-page question with OK
   std::string reportFile;  // --report: where the links without a resource go
+  std::string depFile;     // --depfile: where the files read and folders listed go, for make and Ninja
   std::string listFile;    // --list: the .res file to list instead of packing
   std::string checkFile;   // --check: the .res file whose links are checked
   std::string serveFile;   // --serve: the .res file served over HTTP
@@ -28,5 +30,8 @@ CliOptions ParseOptions(const std::vector<std::string>& args);
 
 // The Russian help text.
 std::string HelpText();
+
+// "pagefold-cli VERSION" and a line end.
+std::string VersionText();
 
 }  // namespace pagefold::cli

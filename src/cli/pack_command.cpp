@@ -6,6 +6,7 @@
 #include "cli/check_command.h"
 #include "cli/cli_host.h"
 #include "cli/cli_options.h"
+#include "cli/depfile.h"
 #include "cli/link_report.h"
 #include "cli/list_command.h"
 #include "cli/serve_command.h"
@@ -18,6 +19,7 @@
 #include "platform/console.h"
 #include "platform/folder_ops.h"
 #include "platform/interrupts.h"
+#include "platform/platform_error.h"
 #include "text/cp1251.h"
 
 namespace pagefold::cli {
@@ -53,6 +55,21 @@ bool ReportLinks(CliHost& host, const std::vector<UnlinkedLink>& links, const st
   }
 }
 
+// The depfile when one is asked for; false when it cannot be written.
+bool WriteDependencies(CliHost& host, const CliOptions& options, const std::string& source,
+                       const SourceFiles& listing, const std::vector<std::string>& ticked) {
+  if (options.depFile.empty()) return true;
+  std::vector<std::string> paths = listing.folders;
+  for (const std::string& name : ticked) paths.push_back(JoinPath(source, name));
+  try {
+    WriteDepfile(options.depFile, options.target, paths);
+    return true;
+  } catch (const platform::PlatformError& e) {
+    host.PrintLine(e.what());
+    return false;
+  }
+}
+
 int Pack(const CliOptions& options) {
   if (!options.groupType.empty() && !IsPlainResourceType(options.groupType))
     throw std::invalid_argument(texts::kBadGroupType);
@@ -63,8 +80,8 @@ int Pack(const CliOptions& options) {
   if (!platform::FolderExists(*source))
     throw std::invalid_argument(text::Cp1251Text("Нет такой папки: ") + options.sourceFolder);
   const SourceFiles listing = ListSourceFiles(*source);
-  CliHost host(*source, TickedFiles(listing, options.files), options.startPage, *target, options.keepAll,
-               options.yes);
+  const std::vector<std::string> ticked = TickedFiles(listing, options.files);
+  CliHost host(*source, ticked, options.startPage, *target, options.keepAll, options.yes);
   if (listing.skipped > 0)
     host.PrintLine(texts::kSkippedNames + std::to_string(listing.skipped));
 
@@ -87,7 +104,8 @@ int Pack(const CliOptions& options) {
     return 2;
   }
   const bool reported = ReportLinks(host, build.UnlinkedLinks, options.reportFile);
-  return outcome == BuildOutcome::Built && reported ? 0 : 1;
+  if (outcome != BuildOutcome::Built || !reported) return 1;
+  return WriteDependencies(host, options, *source, listing, ticked) ? 0 : 1;
 }
 
 }  // namespace
@@ -96,7 +114,11 @@ int RunPackCommand(const std::vector<std::string>& args) {
   try {
     const CliOptions options = ParseOptions(args);
     if (options.help) {
-      platform::WriteToStderr(HelpText());
+      platform::WriteToStdout(HelpText());
+      return 0;
+    }
+    if (options.version) {
+      platform::WriteToStdout(VersionText());
       return 0;
     }
     if (!options.listFile.empty()) return RunListCommand(options.listFile);

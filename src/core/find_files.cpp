@@ -83,8 +83,12 @@ SourceFiles ListSourceFiles(const std::string& folder) {
   result.skipped = FindFiles(folder, "", entries, true);
   const size_t prefix = WithSeparator(folder).size();
   const char sep = platform::NativeSeparator();
+  result.folders.push_back(WithSeparator(folder));
   for (std::string& entry : entries) {
-    if (entry.back() == sep) continue;
+    if (entry.back() == sep) {
+      result.folders.push_back(entry);
+      continue;
+    }
     std::string name = entry.substr(prefix);
     if (!FitsInQuotes(name)) {
       ++result.skipped;

@@ -26,6 +26,8 @@ struct SourceFiles {
   // and the script (no Windows-1251 form, a byte below 32, or a double quote),
   // and links that lead out of the folder or nowhere.
   int skipped = 0;
+  // Every folder that was listed, the source folder first, as full paths.
+  StringList folders;
 };
 SourceFiles ListSourceFiles(const std::string& folder);
 
