@@ -15,5 +15,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Self-contained programs: the C++ runtime and the threads library are linked
-# in, so no MinGW DLL has to stand beside them.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# in, so no MinGW DLL has to stand beside them. No link time in the headers,
+# so that two builds of one commit give the same bytes.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--no-insert-timestamp")
