@@ -117,7 +117,7 @@ const char kStages[] =
     "Применяются настройки...\nВНИМАНИЕ!!! Собирается ресурсный файл...\n"
     "Удаляются временные файлы...\nСбор закончен !!!\n";
 
-TEST_F(CliFaults, AnUnreadableFileAndAnUnreadableFolderArePassedOverAndTheRestIsPacked) {
+TEST_F(CliFaults, AnUnreadableFileAndAnUnreadableFolderArePassedOverNamedAndTheRestIsPacked) {
   if (::geteuid() == 0 && !fs::exists(kSetpriv)) GTEST_SKIP() << "as root this needs setpriv to drop its rights";
   unprivileged = true;
   WriteFile(source.path() / "secret.gif", "GIF-S");
@@ -129,9 +129,10 @@ TEST_F(CliFaults, AnUnreadableFileAndAnUnreadableFolderArePassedOverAndTheRestIs
   GiveAway(temp.path());
 
   const Result r = Run(Pack());
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  // The links to what was passed over are named after the build.
-  EXPECT_EQ(r.err, std::string(kStages) +
+  // Built, but without a file it was given: its own exit code, and the file
+  // named with why, as are the links to what was passed over.
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_EQ(r.err, std::string(kStages) + "Не упакованы файлы: 1\nsecret.gif: нет прав на чтение\n"
                        "Ссылок без ресурса: 2\nindex.htm -> private/inner.gif\nindex.htm -> secret.gif\n");
   // private\inner.gif is not listed at all; secret.gif is listed but its copy fails: no number.
   const std::string work = (target.path() / "ARH").string() + "/";
@@ -161,7 +162,7 @@ TEST_F(CliFaults, AReadOnlyTargetFolderStopsTheBuildWithAccessDenied) {
   EXPECT_EQ(TreeFingerprint(source.path()), before);
 }
 
-TEST_F(CliFaults, LinksLeadingOutOfTheSourceAreLeftOutCountedAndNeverPacked) {
+TEST_F(CliFaults, LinksLeadingOutOfTheSourceAreLeftOutAndNamedUnlessAskedToFollowThem) {
   ScratchDir outside;
   WriteFile(outside.path() / "id_rsa", "PRIVATE-KEY-BYTES");
   WriteFile(outside.path() / "docs" / "private.htm", "PRIVATE-PAGE-BYTES");
@@ -174,14 +175,27 @@ TEST_F(CliFaults, LinksLeadingOutOfTheSourceAreLeftOutCountedAndNeverPacked) {
   fs::create_directory_symlink(outside.path() / "docs", source.path() / "docs");
 
   const Result r = Run(Pack());
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.err, "Пропущены файлы с недопустимыми именами: 2\n" + std::string(kStages) +
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_EQ(r.err, std::string(kStages) + "Не упакованы ссылки за пределы папки: 2\ndocs -> " + outside.str() +
+                       "/docs\nimg\\logo.gif -> " + outside.str() + "/id_rsa\n"
                        "Ссылок без ресурса: 2\nindex.htm -> docs/private.htm\nindex.htm -> img/logo.gif\n");
-  const std::string res = ReadFile(target.path() / "site.res");
+  std::string res = ReadFile(target.path() / "site.res");
   EXPECT_NE(res.find("INNER-PICTURE"), std::string::npos);
   EXPECT_EQ(res.find("PRIVATE-KEY-BYTES"), std::string::npos);
   EXPECT_EQ(res.find("PRIVATE-PAGE-BYTES"), std::string::npos);
   EXPECT_FALSE(fs::exists(target.path() / "ARH"));
+
+  // Asked to, the build packs what the links lead to, as "cp -L" copies it.
+  std::vector<std::string> args = Pack();
+  args.insert(args.begin(), "--follow-links");
+  const Result followed = Run(args);
+  EXPECT_EQ(followed.exitCode, 0) << followed.err;
+  EXPECT_EQ(followed.err, kStages);
+  res = ReadFile(target.path() / "site.res");
+  EXPECT_NE(res.find("PRIVATE-KEY-BYTES"), std::string::npos);
+  EXPECT_NE(res.find("PRIVATE-PAGE-BYTES"), std::string::npos);
+  EXPECT_NE(res.find("<img src=\"../GIF/SEARCH_FILE_NOMBER_"), std::string::npos);
+  EXPECT_EQ(res.find("img/logo.gif"), std::string::npos);
 }
 
 TEST_F(CliFaults, KilledInTheMiddleLeavesTheWorkFolderWhichTheNextBuildReportsUntilItIsRemoved) {

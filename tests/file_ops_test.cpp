@@ -9,20 +9,27 @@
 
 namespace {
 
+using testing_support::OsPath;
 using testing_support::ReadFile;
 using testing_support::ScratchDir;
 using testing_support::Utf8Path;
 using testing_support::WriteFile;
 namespace fs = std::filesystem;
 
-TEST(FileOps, PathsUseBackslashesAndWindows1251Names) {
+TEST(FileOps, PathsUseThePlatformsSeparatorAndWindows1251Names) {
   ScratchDir dir;
   WriteFile(dir.path() / "img" / Utf8Path("\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.jpg"), "photo");  // фото.jpg in UTF-8
-  const std::string cp1251 = dir.str() + "\\img\\\xF4\xEE\xF2\xEE.jpg";
+  const std::string cp1251 = dir.str() + OsPath("/img/") + "\xF4\xEE\xF2\xEE.jpg";
   EXPECT_TRUE(platform::FileExists(cp1251));
   EXPECT_EQ(platform::ReadFileBytes(cp1251), "photo");
-  EXPECT_FALSE(platform::FileExists(dir.str() + "\\img"));  // a folder is not a file
-  const platform::FolderListing listing = platform::ListFolder(dir.str() + "\\img");
+  EXPECT_FALSE(platform::FileExists(dir.str() + OsPath("/img")));  // a folder is not a file
+#ifndef _WIN32
+  // On POSIX "\" is a letter of a name: "img\фото.jpg" is no path into img.
+  EXPECT_FALSE(platform::FileExists(dir.str() + "/img\\\xF4\xEE\xF2\xEE.jpg"));
+  WriteFile(dir.path() / "img\\x", "backslash");
+  EXPECT_EQ(platform::ReadFileBytes(dir.str() + "/img\\x"), "backslash");
+#endif
+  const platform::FolderListing listing = platform::ListFolder(dir.str() + OsPath("/img"));
   ASSERT_EQ(listing.entries.size(), 1u);
   EXPECT_EQ(listing.entries[0].name, "\xF4\xEE\xF2\xEE.jpg");
   EXPECT_EQ(platform::EntrySize(cp1251), 5);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/tmyfunction.h"
+#include "text/cp1251.h"
 #include "test_support.h"
 
 namespace {
@@ -12,6 +13,7 @@ using testing_support::OsPath;
 using testing_support::ScratchDir;
 using testing_support::Utf8Path;
 using testing_support::WriteFile;
+const auto Cp1251 = [](const char* utf8) { return text::Cp1251Text(utf8); };
 namespace fs = std::filesystem;
 
 TEST(FindFiles, DepthFirstByNameWithFolderEntriesAndHiddenFiles) {
@@ -97,7 +99,19 @@ TEST(FindFiles, LinksInsideTheTreeAreFollowedOnceLinksOutOrNowhereAreLeftOutAndC
   EXPECT_EQ(list, (StringList{root + "a.htm", root + "img/", root + "img/back.htm", root + "img/logo.gif",
                               root + "img/same.htm", root + "loop/", root + "pictures/"}));
   EXPECT_EQ(skipped, 4);
-  EXPECT_EQ(pagefold::ListSourceFiles((dir.path() / "site").string()).skipped, 4);
+  // Each left out with what it holds; asked to, the listing follows those
+  // that lead somewhere, as "cp -L" does.
+  using pagefold::MissingFile;
+  constexpr auto kLink = pagefold::MissingReason::OutsideLink;
+  const pagefold::SourceFiles files = pagefold::ListSourceFiles((dir.path() / "site").string());
+  EXPECT_EQ(files.leftOut, (std::vector<MissingFile>{{"dangling.htm", kLink, root + "nowhere"},
+                                                     {"img\\secret.gif", kLink, outside.str() + "/precious.txt"},
+                                                     {"out", kLink, outside.str()},
+                                                     {"twin.htm", kLink, "../site-x/twin.htm"}}));
+  const pagefold::SourceFiles followed = pagefold::ListSourceFiles((dir.path() / "site").string(), true);
+  EXPECT_EQ(followed.names, (StringList{"a.htm", "img\\back.htm", "img\\logo.gif", "img\\same.htm",
+                                        "img\\secret.gif", "out\\precious.txt", "twin.htm"}));
+  EXPECT_EQ(followed.leftOut, (std::vector<MissingFile>{{"dangling.htm", kLink, root + "nowhere"}}));
 }
 
 TEST(FindFiles, SourceListingGivesRelativeNamesAndLeavesOutUnsafeOnes) {
@@ -106,19 +120,36 @@ TEST(FindFiles, SourceListingGivesRelativeNamesAndLeavesOutUnsafeOnes) {
   WriteFile(dir.path() / "img" / "logo.gif", "");
   WriteFile(dir.path() / "img" / Utf8Path("\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.jpg"), "");  // фото.jpg
   WriteFile(dir.path() / Utf8Path("\xE4\xB8\xAD.htm"), "");   // a CJK name: no Windows-1251 form
-#ifdef _WIN32
-  const int unsafe = 0;  // line breaks, quotes and backslashes cannot be in Windows names
-#else
+  using pagefold::MissingFile;
+  using pagefold::MissingReason;
+  std::vector<MissingFile> leftOut{{"\\u4E2D.htm", MissingReason::OutsideCodePage, ""}};
+#ifndef _WIN32  // line breaks, quotes and backslashes cannot be in Windows names
   WriteFile(dir.path() / "bad\nname.htm", "");
   WriteFile(dir.path() / "say\"hi\".htm", "");
-  WriteFile(dir.path() / "back\\slash.htm", "");
-  const int unsafe = 3;
+  WriteFile(dir.path() / "img" / "s\\x.gif", "SX");  // not img\s\x.gif, which is this one:
+  WriteFile(dir.path() / "img" / "s" / "x.gif", "X");
+  leftOut = {{"\\u4E2D.htm", MissingReason::OutsideCodePage, ""},
+             {"img\\s\\x.gif", MissingReason::Backslash, ""},
+             {"bad\nname.htm", MissingReason::UnsafeName, ""},
+             {"say\"hi\".htm", MissingReason::UnsafeName, ""}};
 #endif
   fs::create_directories(dir.path() / "only-folders" / "deeper");
   const pagefold::SourceFiles files = pagefold::ListSourceFiles(dir.str());
-  EXPECT_EQ(files.names, (StringList{"img\\logo.gif",
-                                     "img\\\xF4\xEE\xF2\xEE.jpg", "index.htm"}));
-  EXPECT_EQ(files.skipped, 1 + unsafe);
+#ifdef _WIN32
+  EXPECT_EQ(files.names, (StringList{"img\\logo.gif", "img\\\xF4\xEE\xF2\xEE.jpg", "index.htm"}));
+#else
+  EXPECT_EQ(files.names, (StringList{"img\\logo.gif", "img\\s\\x.gif", "img\\\xF4\xEE\xF2\xEE.jpg", "index.htm"}));
+#endif
+  EXPECT_EQ(files.leftOut, leftOut);
+  EXPECT_EQ(pagefold::MissingFilesSummary(files.leftOut),
+            Cp1251("Не упакованы файлы: ") + std::to_string(leftOut.size()) + "\n\\u4E2D.htm: " +
+                Cp1251("имя вне кодировки Windows-1251") +
+#ifndef _WIN32
+                "\nimg\\s\\x.gif: " + Cp1251("в имени есть знак \\") + "\nbad\\x0Aname.htm: " +
+                Cp1251("в имени есть кавычка или управляющий знак") + "\nsay\"hi\".htm: " +
+                Cp1251("в имени есть кавычка или управляющий знак") +
+#endif
+                "");
 }
 
 }  // namespace

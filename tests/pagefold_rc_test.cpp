@@ -135,7 +135,7 @@ TEST(PagefoldRc, AWindows1251ScriptFindsTheUtf8NameOnDisk) {
   ScratchDir dir;
   WriteFile(dir.path() / Utf8Path("Мои файлы") / Utf8Path("страница.htm"), "<p>Привет</p>");
   WriteFile(dir.path() / "site.rc",
-            "STRANICA HTM \"" + dir.str() + "\\" + W("Мои файлы") + "\\" + W("страница.htm") + "\"\r\n");
+            "STRANICA HTM \"" + dir.str() + OsPath("/") + W("Мои файлы") + OsPath("/") + W("страница.htm") + "\"\r\n");
   const Outcome outcome = Rc(dir.path() / "site.rc");
   ASSERT_EQ(outcome.exitCode, 0) << outcome.output;
   pagefold::FileResSource res;

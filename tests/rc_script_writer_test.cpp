@@ -45,9 +45,13 @@ TEST(RcScriptWriter, OneLinePerFileWithAnExtensionInListOrder) {
 TEST(RcScriptWriter, EmptyListsGiveAnEmptyFileReplacingTheOldOne) {
   ScratchDir dir;
   WriteFile(dir.path() / "site.rc", "old content");
-  TMyFunction::WriteRcScript("DATA", (dir.path() / "site.rc").string(), {"D:\\ARH\\readme", "D:\\ARH\\x\\"});
+  const std::string readme = OsPath("D:/ARH/readme"), folder = OsPath("D:/ARH/x/");
+  TMyFunction::WriteRcScript("", (dir.path() / "site.rc").string(), {readme, folder});
   EXPECT_EQ(ReadFile(dir.path() / "site.rc"), "");
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "site.rc"));
+  // Grouped under one type, a file without an extension has a type too.
+  TMyFunction::WriteRcScript("DATA", (dir.path() / "site.rc").string(), {readme, folder});
+  EXPECT_EQ(ReadFile(dir.path() / "site.rc"), "README DATA \"" + readme + "\"\r\n");
 }
 
 TEST(RcScriptWriter, RefusesPathsThatWouldChangeTheScriptsMeaning) {

@@ -47,6 +47,8 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
       options.keepAll = true;
     } else if (arg == "--yes") {
       options.yes = true;
+    } else if (arg == "--follow-links") {
+      options.followLinks = true;
     } else if (arg == "--report") {
       options.reportFile = value();
     } else if (arg == "--depfile") {
@@ -72,7 +74,7 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
   if (commands > 1) BadUsage(text::Cp1251Text("Ключи --list, --check и --serve не сочетаются"));
   if (commands == 1) {
     const bool packing = !positional.empty() || !options.startPage.empty() || !options.groupType.empty() ||
-                         options.keepAll || options.yes || !options.reportFile.empty() ||
+                         options.keepAll || options.yes || options.followLinks || !options.reportFile.empty() ||
                          !options.depFile.empty();
     const std::string key = !options.listFile.empty() ? "--list" : !options.checkFile.empty() ? "--check" : "--serve";
     if (packing) BadUsage(text::Cp1251Text("Ключ ") + key + text::Cp1251Text(" не сочетается с упаковкой"));
@@ -95,15 +97,18 @@ std::string HelpText() {
       "Без списка файлов упаковываются все файлы папки; файлы указываются относительно\n"
       "папки, как в списке окна (img\\logo.gif или img/logo.gif).\n"
       "Ссылки страниц и стилей, которые не ведут ни к одному упакованному файлу, выводятся\n"
-      "после сборки (первые десять).\n"
+      "после сборки (первые десять), как и файлы папки, которые не удалось упаковать,\n"
+      "с причиной. Ссылки, ведущие за пределы папки, не упаковываются (см. --follow-links).\n"
       "\n"
       "Ключи:\n"
       "  --start СТРАНИЦА  стартовый файл (копируется в index.html)\n"
       "  --group ТИП       группировать все файлы в один тип ресурса\n"
       "  --keep-all        не проверять используемость файлов\n"
       "  --yes             без стартового файла использовать filelist.html\n"
+      "  --follow-links    упаковать и то, к чему ведут ссылки за пределы папки\n"
       "  --report ФАЙЛ     записать все ссылки без ресурса в ФАЙЛ, по строке\n"
-      "                    \"страница<TAB>ссылка\" (Windows-1251)\n"
+      "                    \"страница<TAB>ссылка\" (Windows-1251), а после них\n"
+      "                    неупакованные файлы, по строке \"файл<TAB>не упакован: причина\"\n"
       "  --depfile ФАЙЛ    записать в ФАЙЛ для make и Ninja \"ФАЙЛ.res: ...\" со всеми\n"
       "                    прочитанными файлами и просмотренными папками (UTF-8)\n"
       "  --list ФАЙЛ.res   показать ресурсы файла: ТИП/ИМЯ<TAB>размер\n"
@@ -118,7 +123,7 @@ std::string HelpText() {
       "Код выхода: 0 - ресурсный файл собран (с --list: показан, с --check: все ссылки\n"
       "ведут к ресурсам), 1 - сборка не удалась, отчёт не записан, ФАЙЛ.res не прочитан\n"
       "(с --check: есть ссылки без ресурса), 2 - неверные аргументы или нужен ответ\n"
-      "на вопрос (см. --yes).\n");
+      "на вопрос (см. --yes), 3 - ресурсный файл собран, но не все файлы упакованы.\n");
 }
 
 std::string VersionText() { return "pagefold-cli " PAGEFOLD_VERSION "\n"; }

@@ -13,6 +13,7 @@ struct CliOptions {
   std::string groupType;   // --group
   bool keepAll = false;    // --keep-all
   bool yes = false;        // --yes: answer the start-page question with OK
+  bool followLinks = false;  // --follow-links: pack what links out of the folder lead to
   std::string reportFile;  // --report: where the links without a resource go
   std::string depFile;     // --depfile: where the files read and folders listed go, for make and Ninja
   std::string listFile;    // --list: the .res file to list instead of packing

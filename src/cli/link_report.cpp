@@ -30,9 +30,12 @@ std::string LinkReportSummary(const std::vector<UnlinkedLink>& links) {
 
 std::string LinkReportLine(const UnlinkedLink& link) { return EscapedControlBytes(link.page) + " -> " + EscapedControlBytes(link.link); }
 
-void WriteLinkReport(const std::string& path, const std::vector<UnlinkedLink>& links) {
+void WriteLinkReport(const std::string& path, const std::vector<UnlinkedLink>& links,
+                     const std::vector<MissingFile>& missing) {
   std::string bytes;
   for (const UnlinkedLink& link : links) bytes += EscapedControlBytes(link.page) + "\t" + EscapedControlBytes(link.link) + "\r\n";
+  for (const MissingFile& file : missing)
+    bytes += EscapedControlBytes(file.name) + "\t" + text::Cp1251Text("не упакован: ") + MissingWhy(file) + "\r\n";
   const std::string temporary = path + ".tmp";
   platform::FileWriter out;
   if (out.Create(temporary, platform::FileWriter::Mode::Normal) != platform::FileWriter::CreateResult::Created)

@@ -18,10 +18,13 @@ std::string LinkReportSummary(const std::vector<UnlinkedLink>& links);
 // One link as the summary shows it: "page -> link".
 std::string LinkReportLine(const UnlinkedLink& link);
 
-// Writes every link as a line "page<TAB>link" ending with CR LF, in
-// Windows-1251, into a fresh file at the path: the file is written beside it
-// first and then put in its place, so that a failure leaves no half of it.
-// Raises std::runtime_error with the reason.
-void WriteLinkReport(const std::string& path, const std::vector<UnlinkedLink>& links);
+// Writes every link as a line "page<TAB>link", then every missing file as a
+// line "file<TAB>не упакован: why" ("...: ссылка за пределы папки -> link
+// text" for a link), each ending with CR LF, in Windows-1251, into a fresh
+// file at the path: the file is written beside it first and then put in its
+// place, so that a failure leaves no half of it. Raises std::runtime_error
+// with the reason.
+void WriteLinkReport(const std::string& path, const std::vector<UnlinkedLink>& links,
+                     const std::vector<MissingFile>& missing = {});
 
 }  // namespace pagefold::cli

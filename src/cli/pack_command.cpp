@@ -42,12 +42,12 @@ std::vector<std::string> TickedFiles(const SourceFiles& listing, const std::vect
 
 // The summary of the links without a resource, and the report file when one
 // is asked for; false when it cannot be written.
-bool ReportLinks(CliHost& host, const std::vector<UnlinkedLink>& links, const std::string& reportFile) {
-  const std::string summary = LinkReportSummary(links);
+bool ReportLinks(CliHost& host, const BuildCommand& build, const std::string& reportFile) {
+  const std::string summary = LinkReportSummary(build.UnlinkedLinks);
   if (!summary.empty()) host.PrintLine(summary);
   if (reportFile.empty()) return true;
   try {
-    WriteLinkReport(reportFile, links);
+    WriteLinkReport(reportFile, build.UnlinkedLinks, build.MissingFiles);
     return true;
   } catch (const std::runtime_error& e) {
     host.PrintLine(e.what());
@@ -79,13 +79,14 @@ int Pack(const CliOptions& options) {
     throw std::invalid_argument(texts::kOutsideCodePage);
   if (!platform::FolderExists(*source))
     throw std::invalid_argument(text::Cp1251Text("Нет такой папки: ") + options.sourceFolder);
-  const SourceFiles listing = ListSourceFiles(*source);
+  const SourceFiles listing = ListSourceFiles(*source, options.followLinks);
   const std::vector<std::string> ticked = TickedFiles(listing, options.files);
   CliHost host(*source, ticked, options.startPage, *target, options.keepAll, options.yes);
-  if (listing.skipped > 0)
-    host.PrintLine(texts::kSkippedNames + std::to_string(listing.skipped));
 
   BuildCommand build;
+  build.FollowLinks = options.followLinks;
+  // Every file of the folder is asked for unless files are named.
+  if (options.files.empty()) build.LeftOut = listing.leftOut;
   build.GroupType = options.groupType;
   build.ResourceFolder = FolderPart(*target);
   build.CompilerPath = CompilerPathIn(GetTempDir());
@@ -103,9 +104,10 @@ int Pack(const CliOptions& options) {
     host.PrintLine(host.DeclinedQuestion() + text::Cp1251Text(" (ответ OK: --yes)"));
     return 2;
   }
-  const bool reported = ReportLinks(host, build.UnlinkedLinks, options.reportFile);
+  const bool reported = ReportLinks(host, build, options.reportFile);
   if (outcome != BuildOutcome::Built || !reported) return 1;
-  return WriteDependencies(host, options, *source, listing, ticked) ? 0 : 1;
+  if (!WriteDependencies(host, options, *source, listing, ticked)) return 1;
+  return build.MissingFiles.empty() ? 0 : kBuiltWithFilesMissing;
 }
 
 }  // namespace

@@ -75,7 +75,8 @@ class BuildRun {
  private:
   BuildOutcome Stages() {
     work_.Clear();
-    staged_ = StageFiles(host_, work_, own_, StagedNames::WithExtension);
+    build_.MissingFiles = build_.LeftOut;
+    staged_ = StageFiles(host_, work_, own_, StagedNames::WithExtension, build_.FollowLinks, build_.MissingFiles);
     CheckWorkFolder();
     Pump();
     {
@@ -131,17 +132,39 @@ class BuildRun {
     StopWhenClosing(host_);
   }
 
+  // The registry as links see it. A file without an extension has no
+  // resource type unless the files are grouped: no link may name it then, so
+  // its links stay as written rather than name an empty type.
+  std::optional<RegistryIndex> LinkableEntries(const RegistryIndex& registry) const {
+    if (!build_.GroupType.empty()) return std::nullopt;
+    std::vector<std::string> names;
+    bool untyped = false;
+    for (int n = 1; n <= count_; ++n) {
+      const bool typed = !ExtWithDot(registry.Name(n)).empty();
+      untyped = untyped || !typed;
+      names.push_back(typed ? registry.Name(n) : "");
+    }
+    if (!untyped) return std::nullopt;
+    return RegistryIndex(std::move(names));
+  }
+
   // Gives every staged copy staged bare its extension and rewrites the links
   // of the pages and the style sheets.
-  void RewriteLinks(const RegistryIndex& registry) {
+  void RewriteLinks(const RegistryIndex& all) {
+    const std::optional<RegistryIndex> linkable = LinkableEntries(all);
+    const RegistryIndex& registry = linkable ? *linkable : all;
     for (int n = 1; n <= count_; ++n) {
-      const std::string& name = registry.Name(n);
+      const std::string& name = all.Name(n);
       const std::string ext = ExtWithDot(name);
       if (name == host_.StartFile()) startStagedName_ = StagedName(n) + ext;
       const std::string bare = StagedName(n), full = bare + ext;
-      // A name without an extension has nowhere to go and is dropped.
-      if (ext.empty()) {
+      // A name without an extension has no resource type unless the files
+      // are grouped under one: then it is packed as it was staged.
+      if (ext.empty() && build_.GroupType.empty()) {
         work_.Remove(bare);
+        build_.MissingFiles.push_back({name, MissingReason::NoExtension, ""});
+      } else if (ext.empty()) {
+        present_[n] = true;
       } else if (!staged_[n].withExtension && !work_.Rename(bare, full)) {
         throw platform::PlatformError(texts::CannotGiveExtension(name));
       } else {
@@ -249,7 +272,8 @@ class BuildRun {
       host_.ShowMessage(texts::kAttention, texts::kCompileFailed + (printed.empty() ? "" : "\n" + printed));
       return BuildOutcome::Failed;
     }
-    host_.ShowMessage(texts::kAttention, texts::kFinished);
+    const std::string missing = MissingFilesSummary(build_.MissingFiles);
+    host_.ShowMessage(texts::kAttention, texts::kFinished + (missing.empty() ? "" : "\n" + missing));
     return BuildOutcome::Built;
   }
 
@@ -332,6 +356,7 @@ class BuildRun {
 
 BuildOutcome BuildCommand::Button5Click(BuildHost& host) {
   UnlinkedLinks.clear();
+  MissingFiles.clear();
   // The type is written into the script bare; anything else stops here.
   if (!GroupType.empty() && !IsPlainResourceType(GroupType)) {
     host.ShowMessage(texts::kAttention, texts::kBadGroupType);
@@ -366,7 +391,8 @@ BuildOutcome BuildCommand::Button5Click(BuildHost& host) {
 void BuildCommand::button2Click(BuildHost& host, const std::string& workFolder) {
   platform::FolderHandle work;
   if (!work.Open(workFolder)) throw platform::PlatformError(texts::WorkFolderSwapped(workFolder));
-  StageFiles(host, work, OwnOutputs{}, StagedNames::Bare);
+  MissingFiles = LeftOut;
+  StageFiles(host, work, OwnOutputs{}, StagedNames::Bare, FollowLinks, MissingFiles);
 }
 
 void BuildCommand::ClrDIR(const std::string& folder) { ClearFolder(folder); }

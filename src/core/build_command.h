@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/build_host.h"
+#include "core/missing_files.h"
 
 namespace pagefold {
 
@@ -43,6 +44,16 @@ class BuildCommand {
   // packed file: by file number, each file's links sorted and given once.
   // Cleared when a build is asked for.
   std::vector<UnlinkedLink> UnlinkedLinks;
+  // Staging follows links that lead out of the source folder (the user asked
+  // for it); otherwise it takes files from inside the folder only.
+  bool FollowLinks = false;
+  // The files of the source folder that its listing left out, set by the
+  // front end: a build names them with those it could not pack.
+  std::vector<MissingFile> LeftOut;
+  // The last build's files that are not in its resource file, with why: those
+  // left out by the listing, then those it could not stage or pack, in list
+  // order. Named after "Сбор закончен !!!". Cleared when a build is asked for.
+  std::vector<MissingFile> MissingFiles;
 
   // The build: from the inputs that the host holds to the compiled resource
   // file, with every status text, counter and message on the way. An error of

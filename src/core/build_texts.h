@@ -43,12 +43,22 @@ inline std::string ScriptAmongSources(const std::string& scriptPath) {
          text::Cp1251Text("\" входит в собираемые файлы, укажите другой файл ресурс!");
 }
 
+// Followed by the number of files a finished build did not pack.
+inline const std::string kFilesMissing = text::Cp1251Text("Не упакованы файлы: ");
+
 // The caption of the program's own message and error boxes.
 inline const std::string kProgramName = "Pagefold";
 inline const std::string kOutsideCodePage =
     text::Cp1251Text("Имя папки или файла содержит символы вне кодировки Windows-1251");
 // Followed by the number of names that the listing left out.
 inline const std::string kSkippedNames = text::Cp1251Text("Пропущены файлы с недопустимыми именами: ");
+// Followed by the number of links out of the source folder that the listing left out.
+inline const std::string kSkippedLinks = text::Cp1251Text("Пропущены ссылки за пределы папки: ");
+// Asked after listing a folder that has links leading out of it.
+inline std::string FollowLinksQuestion(size_t links) {
+  return text::Cp1251Text("В папке есть ссылки за её пределы: ") + std::to_string(links) +
+         text::Cp1251Text(".\nПоказать в списке и файлы, к которым они ведут?");
+}
 
 // The counter of status panel 0: "done\total".
 inline std::string Counter(int done, int total) { return std::to_string(done) + "\\" + std::to_string(total); }

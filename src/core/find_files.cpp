@@ -15,13 +15,19 @@ struct Walk {
   StringList& list;
   bool recursive;
   std::string top;  // links are followed: those leading out of it are left out
+  bool followOutside = false;  // unless this is set
   std::set<std::string> entered;  // identities of the folders already listed
-  int skipped = 0;
+  std::vector<MissingFile> leftOut;  // names relative to top, in the platform's form
 };
+
+void LeaveOut(Walk& walk, const std::string& folder, const std::string& name, MissingReason reason,
+              std::string linkText = "") {
+  walk.leftOut.push_back({folder.substr(walk.top.size()) + name, reason, std::move(linkText)});
+}
 
 std::string WithSeparator(const std::string& folder) {
   const char sep = platform::NativeSeparator();
-  if (folder.empty() || folder.back() == sep || folder.back() == '\\') return folder;
+  if (folder.empty() || folder.back() == sep) return folder;
   return folder + sep;
 }
 
@@ -50,12 +56,14 @@ bool MatchesMask(const std::string& name, const std::string& mask) {
 void ListInto(const std::string& folder, Walk& walk) {
   if (!walk.entered.insert(platform::FolderIdentity(folder)).second) return;
   const platform::FolderListing listing = platform::ListFolder(folder);
-  walk.skipped += listing.unconvertible;
+  for (const std::string& name : listing.unconvertible) LeaveOut(walk, folder, name, MissingReason::OutsideCodePage);
+  for (const std::string& name : listing.withBackslash) LeaveOut(walk, folder, name, MissingReason::Backslash);
   for (const platform::FolderEntry& entry : listing.entries) {
     if (!MatchesMask(entry.name, walk.mask)) continue;
     const std::string path = folder + entry.name;
-    if (entry.isLink && !platform::LeadsInside(path, walk.top)) {
-      ++walk.skipped;
+    const bool follow = walk.followOutside && platform::EntrySize(path) >= 0;
+    if (entry.isLink && !follow && !platform::LeadsInside(path, walk.top)) {
+      LeaveOut(walk, folder, entry.name, MissingReason::OutsideLink, platform::LinkText(path));
       continue;
     }
     if (!entry.isFolder) {
@@ -68,35 +76,43 @@ void ListInto(const std::string& folder, Walk& walk) {
   }
 }
 
+std::string WithBackslashes(std::string name) {
+  for (char& c : name)
+    if (c == platform::NativeSeparator()) c = '\\';
+  return name;
+}
+
+std::vector<MissingFile> Walked(const std::string& folder, const std::string& mask, StringList& list,
+                                bool recursive, bool followOutside) {
+  if (folder.empty()) return {};
+  Walk walk{mask, list, recursive, WithSeparator(folder), followOutside, {}, {}};
+  ListInto(walk.top, walk);
+  return std::move(walk.leftOut);
+}
+
 }  // namespace
 
 int FindFiles(const std::string& folder, const std::string& mask, StringList& list, bool recursive) {
-  if (folder.empty()) return 0;
-  Walk walk{mask, list, recursive, WithSeparator(folder), {}};
-  ListInto(walk.top, walk);
-  return walk.skipped;
+  return static_cast<int>(Walked(folder, mask, list, recursive, false).size());
 }
 
-SourceFiles ListSourceFiles(const std::string& folder) {
+SourceFiles ListSourceFiles(const std::string& folder, bool followLinks) {
   SourceFiles result;
   StringList entries;
-  result.skipped = FindFiles(folder, "", entries, true);
+  result.leftOut = Walked(folder, "", entries, true, followLinks);
+  for (MissingFile& file : result.leftOut) file.name = WithBackslashes(std::move(file.name));
   const size_t prefix = WithSeparator(folder).size();
-  const char sep = platform::NativeSeparator();
   result.folders.push_back(WithSeparator(folder));
   for (std::string& entry : entries) {
-    if (entry.back() == sep) {
+    if (entry.back() == platform::NativeSeparator()) {
       result.folders.push_back(entry);
       continue;
     }
-    std::string name = entry.substr(prefix);
-    if (!FitsInQuotes(name)) {
-      ++result.skipped;
-      continue;
-    }
-    for (char& c : name)
-      if (c == sep) c = '\\';
-    result.names.push_back(std::move(name));
+    std::string name = WithBackslashes(entry.substr(prefix));
+    if (!FitsInQuotes(name))
+      result.leftOut.push_back({std::move(name), MissingReason::UnsafeName, ""});
+    else
+      result.names.push_back(std::move(name));
   }
   return result;
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "core/missing_files.h"
 #include "core/string_list.h"
 
 namespace pagefold {
@@ -20,15 +21,18 @@ int FindFiles(const std::string& folder, const std::string& mask, StringList& li
 
 // The files below a source folder as the check list shows them: names relative
 // to the folder, "\" between levels, folders left out.
+// With followLinks, links that lead out of the folder are followed as links
+// inside it are (as "cp -L" does); links that lead nowhere are left out still.
 struct SourceFiles {
   StringList names;
-  // Names left out because they cannot be carried safely through the registry
-  // and the script (no Windows-1251 form, a byte below 32, or a double quote),
-  // and links that lead out of the folder or nowhere.
-  int skipped = 0;
+  // The files left out, each with why: names that cannot be carried safely
+  // through the registry and the script (no Windows-1251 form, a "\" inside,
+  // a byte below 32, or a double quote), and links that lead out of the
+  // folder or nowhere. A link to a folder stands for the folder.
+  std::vector<MissingFile> leftOut;
   // Every folder that was listed, the source folder first, as full paths.
   StringList folders;
 };
-SourceFiles ListSourceFiles(const std::string& folder);
+SourceFiles ListSourceFiles(const std::string& folder, bool followLinks = false);
 
 }  // namespace pagefold

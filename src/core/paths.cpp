@@ -5,14 +5,16 @@
 namespace pagefold {
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == platform::NativeSeparator(); }
+// Where "\" is the platform's separator, "/" separates folders too and a
+// drive colon ends a folder part. On POSIX only "/" does: "\" and ":" are
+// letters of a name there.
+bool Drives() { return platform::NativeSeparator() == '\\'; }
 
-// A drive colon ends a folder part only where paths have drives: where "\"
-// is the platform's separator. Elsewhere ":" is a letter of a name.
+bool IsSeparator(char c) { return c == platform::NativeSeparator() || (Drives() && c == '/'); }
+
 size_t LastSeparator(const std::string& path) {
-  const bool drives = platform::NativeSeparator() == '\\';
   for (size_t i = path.size(); i-- > 0;)
-    if (IsSeparator(path[i]) || (drives && path[i] == ':')) return i;
+    if (IsSeparator(path[i]) || (Drives() && path[i] == ':')) return i;
   return std::string::npos;
 }
 

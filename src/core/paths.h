@@ -10,8 +10,8 @@ namespace pagefold {
 // one) and the relative name with its "\" turned into the platform's separator.
 std::string JoinPath(const std::string& folder, const std::string& relative);
 
-// The folder part of a path up to and including its last separator ("\", the
-// platform's separator or, on Windows, a drive colon); empty when there is none.
+// The folder part of a path up to and including its last separator (on
+// POSIX "/"; on Windows "\", "/" or a drive colon); empty when there is none.
 std::string FolderPart(const std::string& path);
 
 // The path with the extension of its last component replaced by ext (which

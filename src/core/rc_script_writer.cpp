@@ -20,7 +20,8 @@ void WriteRcScript(const std::string& groupType, const std::string& scriptPath, 
     // are separated by "/", which the name rules do not know.
     const std::string file = FileNamePart(entry);
     const std::string ext = ExtNoDot(file);
-    if (ext.empty()) continue;
+    // A file without an extension has a type only when the files are grouped.
+    if (file.empty() || (ext.empty() && groupType.empty())) continue;
     if (!FitsInQuotes(entry))
       throw platform::PlatformError("Cannot create file \"" + scriptPath +
                                     "\". The file name cannot be written into the script: " + entry);

@@ -51,12 +51,12 @@ bool IsOwnOutput(const OwnOutputs& own, const platform::FileIdentity& identity) 
 // The file under its first name as a second name made from its path, which
 // spares opening it; nothing when that does not serve or the file is one of
 // the build's own outputs, and then the caller opens it.
-std::optional<StagedFile> LinkFirstName(platform::FolderHandle& work, const OwnOutputs& own,
-                                        const std::string& path, int number, const std::string& item,
+std::optional<StagedFile> LinkFirstName(platform::FolderHandle& work, const OwnOutputs& own, const std::string& path,
+                                        const platform::SourceTree& tree, int number, const std::string& item,
                                         StagedNames names) {
   const std::string ext = Extension(item, names);
   const std::string name = StagedName(number) + ext;
-  const auto linked = work.LinkIn(path, name);
+  const auto linked = work.LinkIn(path, name, tree);
   if (!linked) return std::nullopt;
   if (IsOwnOutput(own, linked->identity)) {
     work.Remove(name);
@@ -74,32 +74,51 @@ std::pair<bool, bool> Stage(platform::FolderHandle& work, platform::SourceFile& 
   return {work.LinkOrCopyIn(file, StagedName(number)), false};
 }
 
+MissingReason ReasonOf(platform::FileFault fault) {
+  switch (fault) {
+    case platform::FileFault::Unreadable: return MissingReason::Unreadable;
+    case platform::FileFault::Gone: return MissingReason::Gone;
+    case platform::FileFault::NotAFile: return MissingReason::NotAFile;
+    case platform::FileFault::NoRoom: return MissingReason::NoRoom;
+    case platform::FileFault::NameTooLong: return MissingReason::NameTooLong;
+    case platform::FileFault::LeadsOut: return MissingReason::LinkSwapped;
+    default: return MissingReason::Failed;
+  }
+}
+
+// A file staged, or why not.
+struct StageResult {
+  std::optional<StagedFile> file;
+  std::optional<MissingReason> missing;  // nothing for a file passed over on purpose
+};
+
 // Stages the file under its number: by a second name made from its path
 // where that serves, else through the opened file. Nothing when it is
-// missing, unreadable, not a regular file or the resource file; the script
-// ends the build.
-std::optional<StagedFile> StageOne(platform::FolderHandle& work, const OwnOutputs& own,
-                                   const std::string& path, int number, const std::string& item,
-                                   StagedNames names) {
-  if (auto linked = LinkFirstName(work, own, path, number, item, names)) return linked;
+// missing, unreadable, not a regular file, outside the source folder or the
+// resource file; the script ends the build.
+StageResult StageOne(platform::FolderHandle& work, const OwnOutputs& own, const std::string& source,
+                     const platform::SourceTree& tree, int number, const std::string& item, StagedNames names) {
+  const std::string path = JoinPath(source, item);
+  if (auto linked = LinkFirstName(work, own, path, tree, number, item, names)) return {linked, {}};
   platform::SourceFile file;
-  if (!file.Open(path)) return std::nullopt;
+  if (!file.Open(path, tree)) return {{}, ReasonOf(platform::LastFileFault())};
   if (own.script && file.Identity() == *own.script)
     throw platform::PlatformError(texts::ScriptAmongSources(own.scriptPath));
-  if (own.resourceFile && file.Identity() == *own.resourceFile) return std::nullopt;
+  if (own.resourceFile && file.Identity() == *own.resourceFile) return {};
   const auto [in, full] = Stage(work, file, number, item, names);
-  if (!in) return std::nullopt;
-  return StagedFile{full, file.Size()};
+  if (!in) return {{}, ReasonOf(platform::LastFileFault())};
+  return {StagedFile{full, file.Size()}, {}};
 }
 
 }  // namespace
 
 std::vector<StagedFile> StageFiles(BuildHost& host, platform::FolderHandle& work, const OwnOutputs& own,
-                             StagedNames names) {
+                                   StagedNames names, bool followLinks, std::vector<MissingFile>& missing) {
   // The window hands out events while staging runs; the user may pick another
   // folder or change ticks meanwhile, so the loop works on this snapshot.
   const std::string source = host.SourceFolder();
   const StringList items = host.TickedItems();
+  const platform::SourceTree tree(source, followLinks);
 
   host.PumpAllEvents();
   StopWhenClosing(host);
@@ -112,14 +131,15 @@ std::vector<StagedFile> StageFiles(BuildHost& host, platform::FolderHandle& work
   const int ticked = static_cast<int>(items.size());
   host.SetProgressMax(ticked);
   for (const std::string& item : items) {
-    const auto file =
-        BelowWorkFolder(own, item) ? std::nullopt : StageOne(work, own, JoinPath(source, item), number, item, names);
+    const StageResult result =
+        BelowWorkFolder(own, item) ? StageResult{} : StageOne(work, own, source, tree, number, item, names);
+    if (result.missing) missing.push_back({item, *result.missing, ""});
     host.AdvanceProgress();
     host.PumpAllEvents();
     StopWhenClosing(host);
-    if (file) {
+    if (result.file) {
       registry.Add(StagedName(number), item);
-      staged.push_back(*file);
+      staged.push_back(*result.file);
       ++number;
       host.SetStatusText(0, texts::Counter(number - 1, ticked));
     }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/build_host.h"
+#include "core/missing_files.h"
 #include "platform/folder_handle.h"
 
 namespace pagefold {
@@ -37,11 +38,13 @@ struct StagedFile {
 // Empties the work folder, puts every ticked file into it under its number
 // (see LinkOrCopyIn) and writes the file registry (see file_registry.h).
 // Takes its snapshot of the source folder and the ticked items when it
-// starts. The resource file and anything below the work folder are passed
-// over; a ticked script ends the build with ScriptAmongSources. A file whose
-// name with its extension cannot be made is staged bare. Returns what was
-// staged, by file number from 1 (index 0 unused).
+// starts. Files are taken from inside the source folder only, unless links
+// are followed. The resource file and anything below the work folder are
+// passed over; a ticked script ends the build with ScriptAmongSources. A file
+// whose name with its extension cannot be made is staged bare. A file that
+// cannot be staged goes to `missing` with why. Returns what was staged, by
+// file number from 1 (index 0 unused).
 std::vector<StagedFile> StageFiles(BuildHost& host, platform::FolderHandle& work, const OwnOutputs& own,
-                             StagedNames names);
+                                   StagedNames names, bool followLinks, std::vector<MissingFile>& missing);
 
 }  // namespace pagefold

@@ -275,11 +275,13 @@ void TForm1::Edit2Change() {
 void TForm1::FilesToStringsList(const std::string& folder) {
   Edit1->setText(Q(folder));
   sourceText_.Set(Edit1->text().toStdU16String());
-  const SourceListing listing = ListSource(folder);
+  SourceListing listing = ListSource(folder, *this);
   const QSignalBlocker quiet(CheckListBox1);
   CheckListBox1->clear();
   for (const std::string& name : listing.names) CheckListBox1->addItem(NewFileItem(name));
   SetStatusText(1, listing.skippedStatus);
+  build_.LeftOut = std::move(listing.leftOut);
+  build_.FollowLinks = listing.followLinks;
 }
 
 void TForm1::Edit1Edited(const QString& text) {

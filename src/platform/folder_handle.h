@@ -21,10 +21,43 @@ struct FileIdentity {
 // when there is none.
 std::optional<FileIdentity> EntryIdentity(const std::string& path);
 
+// Why a source file could not be opened or given a name in the work folder.
+enum class FileFault {
+  None,
+  Unreadable,   // the user may not read it
+  Gone,         // nothing stands at its path any more
+  NotAFile,     // a folder, a named pipe or a device stands there
+  NoRoom,       // the work folder's disk is full
+  NameTooLong,  // the system cannot reach it by its path
+  LeadsOut,     // a link stands in its path where none may be followed
+  Other,
+};
+
+// The fault of the last failed call of SourceFile or FolderHandle on this thread.
+FileFault LastFileFault();
+
 // A file that FolderHandle::LinkIn gave a second name.
 struct LinkedFile {
   FileIdentity identity;
   std::int64_t size = 0;
+};
+
+// The folder that files are staged from. Unless links are followed, a file is
+// taken only when what was opened lies inside the folder as it resolves now:
+// a link inside it leading elsewhere in it serves, one leading out (swapped
+// in after the listing, say) does not, wherever in the path it stands.
+class SourceTree {
+ public:
+  // The whole file system, links followed.
+  SourceTree() = default;
+  SourceTree(const std::string& folder, bool followLinks);
+
+ private:
+  friend class SourceFile;
+  friend class FolderHandle;
+  bool Holds(std::intptr_t handle) const;
+  bool bounded_ = false;
+  std::string resolved_;  // POSIX: the folder's real path with "/", UTF-8; Windows: its final path, UTF-8
 };
 
 // A regular file open for reading: never a named pipe or a device, and never
@@ -36,8 +69,9 @@ class SourceFile {
   SourceFile(const SourceFile&) = delete;
   SourceFile& operator=(const SourceFile&) = delete;
 
-  // False when the file is missing, unreadable or not a regular file.
-  bool Open(const std::string& path);
+  // False when the file is missing, unreadable, not a regular file or
+  // outside the tree; LastFileFault() then says which.
+  bool Open(const std::string& path, const SourceTree& tree = {});
   const FileIdentity& Identity() const { return identity_; }
   // Bytes, when it was opened.
   std::int64_t Size() const { return size_; }
@@ -79,15 +113,18 @@ class FolderHandle {
   // owner may write and that was last written two seconds ago or earlier;
   // else a copy that is writable by its owner and keeps the source's other
   // rights. Nothing here ever writes into a shared file: Write replaces it
-  // through a new one. Fails when the name is taken; a failure leaves nothing.
+  // through a new one. A copy starts at the source's first byte however
+  // often the same open file is copied. Fails when the name is taken; a
+  // failure leaves nothing, and LastFileFault() says why.
   bool LinkOrCopyIn(SourceFile& source, const std::string& name);
   // The second name LinkOrCopyIn would give, made from the path without
   // opening the file: the entry at the path itself gets the name, a link not
   // followed, and keeps it only when it is a regular file that the process
   // may read and that LinkOrCopyIn would share. Nothing otherwise, with
   // nothing left behind and a name already taken left as it stands; always
-  // nothing on Windows.
-  std::optional<LinkedFile> LinkIn(const std::string& path, const std::string& name);
+  // nothing on Windows. A folder of the path is followed only as far as the
+  // tree allows.
+  std::optional<LinkedFile> LinkIn(const std::string& path, const std::string& name, const SourceTree& tree = {});
   // The same for a file of this folder.
   bool CopyWithin(const std::string& from, const std::string& to);
   // Gives a file another name, never replacing one: a rename, else a copy

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstdio>
 #include <ctime>
 
@@ -29,27 +31,31 @@ int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
   throw PlatformError(std::string(what) + " \"" + path + "\". " + SystemErrorText(code));
 }
 
-// Copies at most `size` bytes, the source's size when the copy began: a file
-// that another program keeps growing must not keep the copy going for ever.
-// The kernel copies by itself where it can.
+// Copies the file from its first byte, at most `size` bytes, the source's
+// size when the copy began: a file that another program keeps growing must
+// not keep the copy going for ever. The source's own offset is never used,
+// so a second copy of the same open file is whole too. The kernel copies by
+// itself where it can.
 bool CopyContent(int from, int to, off_t size) {
   bool kernel = true;
   char buffer[1 << 16];
-  while (size > 0) {
-    const size_t chunk = static_cast<size_t>(std::min<off_t>(size, 1 << 30));
-    ssize_t n = kernel ? ::copy_file_range(from, nullptr, to, nullptr, chunk, 0) : -1;
+  off_t done = 0;
+  while (done < size) {
+    const size_t chunk = static_cast<size_t>(std::min<off_t>(size - done, 1 << 30));
+    loff_t at = done;
+    ssize_t n = kernel ? ::copy_file_range(from, &at, to, nullptr, chunk, 0) : -1;
     if (kernel && n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) {
       kernel = false;
       continue;
     }
     if (!kernel) {
-      n = ::read(from, buffer, std::min(chunk, sizeof buffer));
+      n = ::pread(from, buffer, std::min(chunk, sizeof buffer), done);
       if (n > 0 && !WriteAll(to, buffer, static_cast<size_t>(n))) return false;
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
     if (n == 0) return true;
-    size -= n;
+    done += n;
   }
   return true;
 }
@@ -61,9 +67,15 @@ bool CopyInto(int folder, const std::string& name, int from, off_t size, mode_t 
   if (!native) return false;
   const int out = ::openat(folder, native->c_str(), O_WRONLY | O_CREAT | O_EXCL | kNoFollow, 0600);
   if (out < 0) return false;
-  const bool ok = CopyContent(from, out, size) && ::fchmod(out, mode) == 0;
-  if (::close(out) == 0 && ok) return true;
+  bool ok = CopyContent(from, out, size) && ::fchmod(out, mode) == 0;
+  int error = errno;
+  if (::close(out) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
+  if (ok) return true;
   ::unlinkat(folder, native->c_str(), 0);
+  errno = error;
   return false;
 }
 
@@ -125,6 +137,26 @@ void ClearBelow(int folder) {
 
 }  // namespace
 
+FileFault LastFileFault() {
+  switch (errno) {
+    case 0: return FileFault::None;
+    case EACCES:
+    case EPERM: return FileFault::Unreadable;
+    case ENOENT:
+    case ENOTDIR: return FileFault::Gone;
+    case EISDIR:
+    case ENXIO:
+    case ENODEV: return FileFault::NotAFile;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return FileFault::NoRoom;
+    case ENAMETOOLONG: return FileFault::NameTooLong;
+    case ELOOP:
+    case EXDEV: return FileFault::LeadsOut;
+    default: return FileFault::Other;
+  }
+}
+
 std::optional<FileIdentity> EntryIdentity(const std::string& path) {
   const auto native = ToNativePath(path);
   struct stat st;
@@ -132,19 +164,46 @@ std::optional<FileIdentity> EntryIdentity(const std::string& path) {
   return IdentityOf(st);
 }
 
+SourceTree::SourceTree(const std::string& folder, bool followLinks) : bounded_(!followLinks) {
+  const auto native = ToNativePath(folder);
+  char resolved[PATH_MAX];
+  if (bounded_ && native && ::realpath(native->c_str(), resolved)) resolved_ = resolved;
+  if (!resolved_.empty() && resolved_.back() != '/') resolved_ += '/';
+}
+
+// Where the open file or folder lies now, by the kernel's own account of it.
+bool SourceTree::Holds(std::intptr_t handle) const {
+  if (!bounded_) return true;
+  const std::string opened = "/proc/self/fd/" + std::to_string(Fd(handle));
+  char path[PATH_MAX];
+  const ssize_t n = ::readlink(opened.c_str(), path, sizeof path - 1);
+  if (resolved_.empty() || n <= 0) return false;
+  path[n] = '/';
+  return std::string(path, static_cast<size_t>(n) + 1).rfind(resolved_, 0) == 0;
+}
+
 SourceFile::~SourceFile() {
   if (handle_ >= 0) ::close(Fd(handle_));
 }
 
-bool SourceFile::Open(const std::string& path) {
+bool SourceFile::Open(const std::string& path, const SourceTree& tree) {
   const auto native = ToNativePath(path);
-  if (!native) return false;
+  if (!native) {
+    errno = EILSEQ;
+    return false;
+  }
   // Without O_NONBLOCK, opening a named pipe would wait for a writer.
   const int fd = ::open(native->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   struct stat st;
   if (fd < 0) return false;
+  if (!tree.Holds(fd)) {
+    ::close(fd);
+    errno = EXDEV;
+    return false;
+  }
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
+    errno = ENODEV;
     return false;
   }
   ::fcntl(fd, F_SETFL, 0);
@@ -213,7 +272,8 @@ bool FolderHandle::LinkOrCopyIn(SourceFile& source, const std::string& name) {
   return CopyInto(Fd(handle_), name, Fd(source.handle_), source.size_, CopyMode(source.mode_));
 }
 
-std::optional<LinkedFile> FolderHandle::LinkIn(const std::string& path, const std::string& name) {
+std::optional<LinkedFile> FolderHandle::LinkIn(const std::string& path, const std::string& name,
+                                               const SourceTree& tree) {
   const auto from = ToNativePath(path), to = ToNativePath(name);
   if (!from || !to) return std::nullopt;
   // While the files come fresh, a look first spares linking each only to
@@ -221,9 +281,17 @@ std::optional<LinkedFile> FolderHandle::LinkIn(const std::string& path, const st
   struct stat st;
   if (lookFirst_ && (::fstatat(AT_FDCWD, from->c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !MayShareEntry(st)))
     return std::nullopt;
+  // The file's own folder, opened and found inside the tree; the file is
+  // named from it, a link at its name linked itself, not followed.
+  const size_t slash = from->rfind('/');
+  const std::string base = from->substr(slash == std::string::npos ? 0 : slash + 1);
+  const int parent = ::open(slash == std::string::npos ? "." : from->substr(0, slash + 1).c_str(),
+                            O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (parent < 0) return std::nullopt;
   const int folder = Fd(handle_);
-  // Without AT_SYMLINK_FOLLOW a symbolic link at the path is linked itself.
-  if (::linkat(AT_FDCWD, from->c_str(), folder, to->c_str(), 0) != 0) return std::nullopt;
+  const bool made = tree.Holds(parent) && ::linkat(parent, base.c_str(), folder, to->c_str(), 0) == 0;
+  ::close(parent);
+  if (!made) return std::nullopt;
   // Only this build writes the work folder: the new name holds what was linked.
   const bool shared = ::fstatat(folder, to->c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && MayShareEntry(st);
   lookFirst_ = !shared;

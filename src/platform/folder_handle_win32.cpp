@@ -36,9 +36,11 @@ HANDLE OpenEntry(const std::wstring& path, DWORD share) {
                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
 }
 
-// Copies at most `size` bytes, the source's size when the copy began.
+// Copies from the first byte at most `size` bytes, the source's size when
+// the copy began.
 bool CopyContent(HANDLE from, HANDLE to, std::int64_t size) {
   char buffer[1 << 16];
+  if (!::SetFilePointerEx(from, LARGE_INTEGER{}, nullptr, FILE_BEGIN)) return false;
   while (size > 0) {
     DWORD n = 0;
     if (!::ReadFile(from, buffer, static_cast<DWORD>(std::min<std::int64_t>(size, sizeof buffer)), &n, nullptr))
@@ -48,6 +50,28 @@ bool CopyContent(HANDLE from, HANDLE to, std::int64_t size) {
     size -= n;
   }
   return true;
+}
+
+std::wstring Wide(const std::string& utf8) {
+  const int size = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
+  return wide;
+}
+
+// The path by which the system reached the open file, links resolved, in UTF-8; empty on failure.
+std::string FinalPath(HANDLE h) {
+  std::wstring path(MAX_PATH, L'\0');
+  DWORD length = ::GetFinalPathNameByHandleW(h, path.data(), MAX_PATH, FILE_NAME_NORMALIZED);
+  if (length >= MAX_PATH) {
+    path.resize(length);
+    length = ::GetFinalPathNameByHandleW(h, path.data(), length, FILE_NAME_NORMALIZED);
+  }
+  path.resize(length < path.size() ? length : 0);
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(size > 0 ? size : 0), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), utf8.data(), size, nullptr, nullptr);
+  return utf8;
 }
 
 bool RemoveEntry(const std::wstring& path) {
@@ -79,6 +103,24 @@ void ClearBelow(const std::wstring& folder) {
 
 }  // namespace
 
+FileFault LastFileFault() {
+  switch (::GetLastError()) {
+    case ERROR_SUCCESS: return FileFault::None;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return FileFault::Unreadable;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return FileFault::Gone;
+    case ERROR_DIRECTORY:
+    case ERROR_BAD_FILE_TYPE: return FileFault::NotAFile;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return FileFault::NoRoom;
+    case ERROR_FILENAME_EXCED_RANGE: return FileFault::NameTooLong;
+    case ERROR_NOT_SAME_DEVICE: return FileFault::LeadsOut;
+    default: return FileFault::Other;
+  }
+}
+
 std::optional<FileIdentity> EntryIdentity(const std::string& path) {
   const auto native = ToNativePath(path);
   if (!native) return std::nullopt;
@@ -91,20 +133,45 @@ std::optional<FileIdentity> EntryIdentity(const std::string& path) {
   return IdentityOf(info);
 }
 
+SourceTree::SourceTree(const std::string& folder, bool followLinks) : bounded_(!followLinks) {
+  const auto native = ToNativePath(folder);
+  if (!bounded_ || !native) return;
+  const HANDLE h = ::CreateFileW(native->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return;
+  resolved_ = FinalPath(h);
+  ::CloseHandle(h);
+  if (!resolved_.empty() && resolved_.back() != '\\') resolved_ += '\\';
+}
+
+bool SourceTree::Holds(std::intptr_t handle) const {
+  if (!bounded_) return true;
+  const std::string path = FinalPath(AsHandle(handle)) + "\\";
+  return !resolved_.empty() && path.size() >= resolved_.size() &&
+         ::CompareStringOrdinal(Wide(path.substr(0, resolved_.size())).c_str(), -1, Wide(resolved_).c_str(), -1,
+                                TRUE) == CSTR_EQUAL;
+}
+
 SourceFile::~SourceFile() {
   if (handle_ != -1) ::CloseHandle(AsHandle(handle_));
 }
 
-bool SourceFile::Open(const std::string& path) {
+bool SourceFile::Open(const std::string& path, const SourceTree& tree) {
   const auto native = ToNativePath(path);
   if (!native) return false;
   const HANDLE file = ::CreateFileW(native->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
+  if (!tree.Holds(reinterpret_cast<std::intptr_t>(file))) {
+    ::CloseHandle(file);
+    ::SetLastError(ERROR_NOT_SAME_DEVICE);
+    return false;
+  }
   BY_HANDLE_FILE_INFORMATION info;
   if (::GetFileType(file) != FILE_TYPE_DISK || !::GetFileInformationByHandle(file, &info) ||
       (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
     ::CloseHandle(file);
+    ::SetLastError(ERROR_BAD_FILE_TYPE);
     return false;
   }
   if (handle_ != -1) ::CloseHandle(AsHandle(handle_));
@@ -161,11 +228,15 @@ bool FolderHandle::LinkOrCopyIn(SourceFile& source, const std::string& name) {
   if (out == INVALID_HANDLE_VALUE) return false;
   const bool copied = CopyContent(AsHandle(source.handle_), out, source.size_);
   if (::CloseHandle(out) && copied) return true;
+  const DWORD error = ::GetLastError();
   ::DeleteFileW(native->c_str());
+  ::SetLastError(error);
   return false;
 }
 
-std::optional<LinkedFile> FolderHandle::LinkIn(const std::string&, const std::string&) { return std::nullopt; }
+std::optional<LinkedFile> FolderHandle::LinkIn(const std::string&, const std::string&, const SourceTree&) {
+  return std::nullopt;
+}
 
 bool FolderHandle::CopyWithin(const std::string& from, const std::string& to) {
   SourceFile source;

@@ -15,7 +15,11 @@ struct FolderEntry {
 
 struct FolderListing {
   std::vector<FolderEntry> entries;  // without "." and ".."
-  int unconvertible = 0;  // names left out: no Windows-1251 form, or a "\" inside
+  // Names left out, as text::Utf8ToCp1251Shown shows them: those without a
+  // Windows-1251 form, and on POSIX those with a "\" inside, which the
+  // program's relative names would read as a folder separator.
+  std::vector<std::string> unconvertible;
+  std::vector<std::string> withBackslash;
 };
 
 // Lists every entry of the folder, hidden ones included: on Windows in the
@@ -35,6 +39,9 @@ std::string FolderIdentity(const std::string& folder);
 // folder or lies inside it (the folder's own links followed too); false when
 // either cannot be reached, as through a dangling link.
 bool LeadsInside(const std::string& path, const std::string& folder);
+
+// What the symbolic link at the path holds, as written; empty for anything else.
+std::string LinkText(const std::string& path);
 
 // The size of the entry at the path, or -1 when there is none.
 std::int64_t EntrySize(const std::string& path);

@@ -1,6 +1,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <climits>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 
 #include "platform/folder_listing.h"
 #include "platform/native_path.h"
+#include "text/cp1251.h"
 
 namespace platform {
 namespace {
@@ -39,9 +41,12 @@ FolderListing ListFolder(const std::string& folder) {
     const std::string nativeName = d->d_name;
     if (nativeName == "." || nativeName == "..") continue;
     auto name = FromNativeName(nativeName);
-    // A backslash inside a name would read as a folder separator in the program's paths.
-    if (!name || nativeName.find('\\') != std::string::npos) {
-      ++listing.unconvertible;
+    if (!name) {
+      listing.unconvertible.push_back(text::Utf8ToCp1251Shown(nativeName));
+      continue;
+    }
+    if (name->find('\\') != std::string::npos) {
+      listing.withBackslash.push_back(std::move(*name));
       continue;
     }
     const auto kind = KindOf(dirFd, *d);
@@ -79,6 +84,15 @@ bool LeadsInside(const std::string& path, const std::string& folder) {
   if (entry == root) return true;
   if (root.back() != '/') root += '/';
   return entry.rfind(root, 0) == 0;
+}
+
+std::string LinkText(const std::string& path) {
+  const auto native = ToNativePath(path);
+  char target[PATH_MAX];
+  const ssize_t n = native ? ::readlink(native->c_str(), target, sizeof target) : -1;
+  if (n <= 0) return "";
+  const std::string utf8(target, static_cast<size_t>(n));
+  return FromNativeName(utf8).value_or(text::Utf8ToCp1251Shown(utf8));
 }
 
 std::int64_t EntrySize(const std::string& path) {

@@ -4,6 +4,7 @@
 
 #include "platform/folder_listing.h"
 #include "platform/native_path.h"
+#include "text/cp1251.h"
 
 namespace platform {
 namespace {
@@ -49,6 +50,13 @@ std::wstring Resolved(const std::string& path) {
   return resolved;
 }
 
+std::string Utf8Of(const std::wstring& name) {
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, name.data(), static_cast<int>(name.size()), nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(size > 0 ? size : 0), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, name.data(), static_cast<int>(name.size()), utf8.data(), size, nullptr, nullptr);
+  return utf8;
+}
+
 bool SameText(const std::wstring& a, const std::wstring& b) {
   return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
                                 TRUE) == CSTR_EQUAL;
@@ -72,7 +80,7 @@ FolderListing ListFolder(const std::string& folder) {
     if (nativeName == L"." || nativeName == L"..") continue;
     auto name = FromNativeName(nativeName);
     if (!name) {
-      ++listing.unconvertible;
+      listing.unconvertible.push_back(text::Utf8ToCp1251Shown(Utf8Of(nativeName)));
       continue;
     }
     FolderEntry entry;
@@ -100,6 +108,8 @@ bool LeadsInside(const std::string& path, const std::string& folder) {
   if (root.back() != L'\\') root += L'\\';
   return entry.size() > root.size() && SameText(entry.substr(0, root.size()), root);
 }
+
+std::string LinkText(const std::string&) { return ""; }
 
 std::int64_t EntrySize(const std::string& path) {
   BY_HANDLE_FILE_INFORMATION info;

@@ -15,8 +15,8 @@ using NativeString = std::wstring;
 using NativeString = std::string;
 #endif
 
-// The path as the OS takes it: on POSIX UTF-8 with "\" turned into "/", on
-// Windows UTF-16. Nothing when the path holds a byte without a Unicode form
+// The path as the OS takes it: on POSIX UTF-8, where "\" is a letter of a
+// name like any other, on Windows UTF-16. Nothing when the path holds a byte without a Unicode form
 // (0x98).
 std::optional<NativeString> ToNativePath(const std::string& path);
 

@@ -4,16 +4,26 @@
 #include <string>
 #include <vector>
 
+#include "core/build_host.h"
+#include "core/missing_files.h"
+
 namespace pagefold::gui {
 
 struct SourceListing {
   // The check list's new items, unticked, in enumeration order.
   std::vector<std::string> names;
-  // Status panel 1 after the listing: how many names were left out, or empty
-  // when none were, so that no count from an earlier folder stays.
+  // Status panel 1 after the listing: how many names were left out and how
+  // many links out of the folder, or empty when none were, so that no count
+  // from an earlier folder stays.
   std::string skippedStatus;
+  // The files left out, for the build to name; and whether the user asked
+  // for the links out of the folder to be listed and packed.
+  std::vector<MissingFile> leftOut;
+  bool followLinks = false;
 };
 
-SourceListing ListSource(const std::string& folder);
+// Lists the folder. When links lead out of it, asks once (OK/Cancel) through
+// the window whether to list what they lead to as well.
+SourceListing ListSource(const std::string& folder, BuildHost& window);
 
 }  // namespace pagefold::gui

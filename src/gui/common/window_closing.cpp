@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "core/build_cancelled.h"
+#include "core/build_texts.h"
 
 namespace pagefold::gui {
 
@@ -15,7 +16,10 @@ bool RunBuild(BuildCommand& build, BuildHost& window, WindowClosing& closing,
               const std::function<void(const std::string&)>& showError) {
   closing.building_ = true;
   try {
-    build.Button5Click(window);
+    // A build that left files out keeps their count in panel 1; the closing
+    // message has named them.
+    if (build.Button5Click(window) == BuildOutcome::Built && !build.MissingFiles.empty())
+      window.SetStatusText(1, texts::kFilesMissing + std::to_string(build.MissingFiles.size()));
   } catch (const BuildCancelled&) {
     // Closed during the build: the build has removed what it made.
   } catch (const std::exception& error) {

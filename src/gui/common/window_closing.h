@@ -24,7 +24,8 @@ class WindowClosing {
   bool closing_ = false;
 };
 
-// Button5Click as a window runs it: the build, an error raised by it shown
+// Button5Click as a window runs it: the build, then the count of the files it
+// did not pack in panel 1 when there are any; an error raised by it shown
 // through showError (its Windows-1251 text, for an error box captioned
 // "Pagefold"), nothing for a build ended by closing. True when the window
 // must close now, because it was closed during the build.

@@ -15,6 +15,8 @@ using ::pagefold::texts::Counter;
 using ::pagefold::texts::kAttention;
 using ::pagefold::texts::kOutsideCodePage;
 using ::pagefold::texts::kProgramName;
+using ::pagefold::texts::FollowLinksQuestion;
+using ::pagefold::texts::kSkippedLinks;
 using ::pagefold::texts::kSkippedNames;
 
 inline const std::string kPopupSelectAll = Cp1251Text("Выделить все");

@@ -270,7 +270,7 @@ void TForm1::Edit2Change() {
 void TForm1::FilesToStringsList(const std::string& folder) {
   SetEditText(Edit1, folder);
   sourceText_.Set(Utf16(WindowText(Edit1)));
-  SourceListing listing = ListSource(folder);
+  SourceListing listing = ListSource(folder, *this);
   quiet_ = true;
   ListView_DeleteAllItems(CheckListBox1);
   for (int row = 0; row < static_cast<int>(listing.names.size()); ++row) {
@@ -285,6 +285,8 @@ void TForm1::FilesToStringsList(const std::string& folder) {
   ListView_SetColumnWidth(CheckListBox1, 0, LVSCW_AUTOSIZE_USEHEADER);  // within the scroll bar it may gain
   names_ = std::move(listing.names);
   SetStatusText(1, listing.skippedStatus);
+  build_.LeftOut = std::move(listing.leftOut);
+  build_.FollowLinks = listing.followLinks;
 }
 
 void TForm1::Edit1Change() {

@@ -92,17 +92,43 @@ TEST(Cp1251EditBox, Edit2RefusesATypeThatIsNoPlainResourceType) {
   EXPECT_EQ(window.log, expected);
 }
 
-TEST(ListSource, ListsUntickedNamesAndTellsHowManyWereLeftOut) {
+TEST(ListSource, ListsUntickedNamesTellsWhatWasLeftOutAndAsksOnceAboutLinksOut) {
   testing_support::ScratchDir dir;
+  RecordingHost window;
   testing_support::WriteFile(dir.path() / "a.htm", "a");
   testing_support::WriteFile(dir.path() / "img" / "b.gif", "b");
-  SourceListing listing = ListSource(dir.str());
+  SourceListing listing = ListSource(dir.str(), window);
   EXPECT_EQ(listing.names, (Lines{"a.htm", "img\\b.gif"}));
   EXPECT_EQ(listing.skippedStatus, "");
   testing_support::WriteFile(dir.path() / testing_support::Utf8Path("日本.htm"), "d");
-  listing = ListSource(dir.str());
+  listing = ListSource(dir.str(), window);
   EXPECT_EQ(listing.names, (Lines{"a.htm", "img\\b.gif"}));
   EXPECT_EQ(listing.skippedStatus, W("Пропущены файлы с недопустимыми именами: 1"));
+  EXPECT_EQ(listing.leftOut, (std::vector<pagefold::MissingFile>{
+                                 {"\\u65E5\\u672C.htm", pagefold::MissingReason::OutsideCodePage, ""}}));
+  EXPECT_TRUE(window.log.empty());
+#ifndef _WIN32
+  testing_support::ScratchDir outside;
+  testing_support::WriteFile(outside.path() / "jquery.js", "J");
+  std::filesystem::create_directory(dir.path() / "_static");
+  std::filesystem::create_symlink(outside.path() / "jquery.js", dir.path() / "_static" / "jquery.js");
+  window.answerOk = false;
+  listing = ListSource(dir.str(), window);
+  const std::string question =
+      "ask Внимание | В папке есть ссылки за её пределы: 1.\nПоказать в списке и файлы, к которым они ведут?";
+  EXPECT_EQ(window.log, (Lines{question}));
+  EXPECT_EQ(listing.names, (Lines{"a.htm", "img\\b.gif"}));
+  EXPECT_EQ(listing.skippedStatus,
+            W("Пропущены файлы с недопустимыми именами: 1; Пропущены ссылки за пределы папки: 1"));
+  EXPECT_EQ(listing.leftOut.size(), 2u);
+  EXPECT_FALSE(listing.followLinks);
+  window.answerOk = true;
+  listing = ListSource(dir.str(), window);
+  EXPECT_EQ(window.log, (Lines{question, question}));
+  EXPECT_EQ(listing.names, (Lines{"_static\\jquery.js", "a.htm", "img\\b.gif"}));
+  EXPECT_EQ(listing.skippedStatus, W("Пропущены файлы с недопустимыми именами: 1"));
+  EXPECT_TRUE(listing.followLinks);
+#endif
 }
 
 }  // namespace

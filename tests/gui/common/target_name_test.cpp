@@ -25,10 +25,18 @@ TEST(TargetName, AppendsResUnlessTheNameItselfEndsInIt) {
 namespace {
 
 TEST(ChooseTarget, TakesTheFolderWithItsSeparatorAndTheShownName) {
+#ifdef _WIN32
   const auto choice = pagefold::gui::ChooseTarget("D:\\out\\site");
   EXPECT_EQ(choice.resourceFolder, "D:\\out\\");
   EXPECT_EQ(choice.shownName, "D:\\out\\site.res");
   EXPECT_EQ(pagefold::gui::ChooseTarget("D:\\out\\site.RES").shownName, "D:\\out\\site.RES");
+#else
+  // Only "/" separates folders: "out\new" is one folder's name.
+  const auto choice = pagefold::gui::ChooseTarget("/home/u/out\\new/site");
+  EXPECT_EQ(choice.resourceFolder, "/home/u/out\\new/");
+  EXPECT_EQ(choice.shownName, "/home/u/out\\new/site.res");
+  EXPECT_EQ(pagefold::gui::ChooseTarget("/home/u/out\\site.RES").resourceFolder, "/home/u/");
+#endif
   EXPECT_EQ(pagefold::gui::ChooseTarget("site").resourceFolder, "");
 }
 
