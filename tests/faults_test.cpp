@@ -8,6 +8,7 @@
 #include <sys/mount.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -66,6 +67,15 @@ class SmallDisk {
   bool mounted() const { return mounted_; }
   const std::string& why() const { return why_; }
   const fs::path& path() const { return dir_.path(); }
+
+  // Fills the room that is left with a file of the test's own, but for about `keep` bytes.
+  void FillAllBut(const fs::path& file, std::uintmax_t keep) const {
+    struct statvfs st;
+    ASSERT_EQ(::statvfs(dir_.path().c_str(), &st), 0);
+    const std::uintmax_t room = static_cast<std::uintmax_t>(st.f_bavail) * st.f_frsize;
+    ASSERT_GT(room, keep);
+    WriteFile(file, std::string(room - keep, 'F'));
+  }
 
   // Fills the room that is left with a file of the test's own.
   void Fill(const fs::path& file) const {
@@ -154,6 +164,29 @@ TEST_F(Faults, NoRoomForTheResFileIsReportedWithTheCompilersWords) {
   EXPECT_EQ(Entries(disk.path()), (std::set<std::string>{"site.rc"}));
   ExpectWindowRestored();
   EXPECT_EQ(TreeFingerprint(source.path()), before);
+}
+
+// A copy that runs out of room is tried again under the bare name from the
+// first byte, never from where the first one stopped (which packed the
+// picture's last bytes as the picture): the file is whole or named.
+TEST_F(Faults, NoRoomForAStagedCopyNamesTheFileAndPacksNoPartOfIt) {
+  SmallDisk disk("2m");
+  SKIP_WITHOUT(disk);
+  std::string picture(1 << 20, 'P');
+  picture.replace(picture.size() - 9, 9, "LAST-BYTES");
+  WriteFile(source.path() / "img" / "a.gif", picture);
+  UseTarget(disk.path());
+  disk.FillAllBut(disk.path() / "filler.bin", 700 * 1024);  // room for two thirds of it
+
+  EXPECT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  EXPECT_EQ(host.Lines("message "), (Lines{"message Внимание | Сбор закончен !!!\nНе упакованы файлы: 1\n"
+                                           "img\\a.gif: нет места на диске"}));
+  const std::string res = ReadFile(disk.path() / "site.res");
+  EXPECT_EQ(res.find("PPPPLAST-BYTES"), std::string::npos);
+  EXPECT_EQ(res.find("PPPPPPPP"), std::string::npos);
+  EXPECT_NE(res.find("<img src=\"img/a.gif\">"), std::string::npos);  // its link stays
+  EXPECT_EQ(Entries(disk.path()), (std::set<std::string>{"filler.bin", "site.rc", "site.res"}));
+  ExpectWindowRestored();
 }
 
 TEST_F(Faults, NoRoomForTheFileRegistryStopsTheBuildThere) {

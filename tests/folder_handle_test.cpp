@@ -54,6 +54,22 @@ TEST_F(Folder, StagedFilesShareTheSourceAndAWriteNeverReachesIt) {
   EXPECT_FALSE(source.Open(outside.str()));  // a folder
 }
 
+// A copy that is tried again, as staging tries a name without its extension
+// after the name with it, starts at the first byte: never where the failed
+// one stopped reading the same open file.
+TEST_F(Folder, ASecondCopyOfTheSameOpenFileIsWholeToo) {
+  const fs::path original = outside.path() / "big.gif";
+  std::string bytes(300000, 'A');
+  bytes.replace(bytes.size() - 4, 4, "TAIL");
+  WriteFile(original, bytes);  // fresh: copied, never shared
+  SourceFile source;
+  ASSERT_TRUE(source.Open(original.string()));
+  ASSERT_TRUE(work.LinkOrCopyIn(source, "first"));
+  ASSERT_TRUE(work.LinkOrCopyIn(source, "second"));
+  EXPECT_TRUE(ReadFile(Work() / "first") == bytes);
+  EXPECT_TRUE(ReadFile(Work() / "second") == bytes);
+}
+
 #ifndef _WIN32
 // A file written a moment ago, or one that others may write, is copied: the
 // copy keeps what it held, and the source's rights with the owner's write.

@@ -172,6 +172,36 @@ TEST_F(PagefoldCli, NamedFilesGroupingAndKeepAll) {
   EXPECT_EQ(script.find("SEARCH_FILE_NOMBER_3"), std::string::npos) << script;
 }
 
+#ifndef _WIN32
+// On POSIX "\" is a letter of a name: the target "out\new/site.res" lies in
+// the folder "out\new", never in "out/new", and a source file "s\x.gif",
+// which the registry would read as s\x.gif in the folder s, is left out and
+// named.
+TEST_F(PagefoldCli, ABackslashSeparatesNoFoldersOfTheTargetOrTheSource) {
+  WriteFile(source.path() / "index.htm", "<img src=\"s/x.gif\">");
+  WriteFile(source.path() / "s" / "x.gif", "REAL-PICTURE");
+  WriteFile(source.path() / "s\\x.gif", "BACKSLASH-NAMED");
+  WriteFile(target.path() / "out" / "new" / "site.res", "OLD-RES");
+  WriteFile(target.path() / "out" / "new" / "site.rc", "OLD-RC");
+  fs::create_directory(target.path() / "out\\new");
+  const Result r = Run("--start index.htm " + Source() + " \"" + target.str() + "/out\\new/site.res\"");
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_EQ(r.err,
+            "Копируются файлы...\nМеняются ссылки...\nУдаляем неиспользуемые файлы...\n"
+            "Применяются настройки...\nВНИМАНИЕ!!! Собирается ресурсный файл...\n"
+            "Удаляются временные файлы...\nСбор закончен !!!\n"
+            "Не упакованы файлы: 1\ns\\x.gif: в имени есть знак \\\n");
+  EXPECT_EQ(ReadFile(target.path() / "out" / "new" / "site.res"), "OLD-RES");
+  EXPECT_EQ(ReadFile(target.path() / "out" / "new" / "site.rc"), "OLD-RC");
+  const std::string res = ReadFile(target.path() / "out\\new" / "site.res");
+  EXPECT_NE(res.find("REAL-PICTURE"), std::string::npos);
+  EXPECT_EQ(res.find("BACKSLASH-NAMED"), std::string::npos);
+  EXPECT_NE(ReadFile(target.path() / "out\\new" / "site.rc").find(target.str() + "/out\\new/ARH/"), std::string::npos);
+  EXPECT_FALSE(fs::exists(target.path() / "out\\new" / "ARH"));
+  EXPECT_FALSE(fs::exists(target.path() / "out" / "new" / "ARH"));
+}
+#endif
+
 TEST_F(PagefoldCli, ALeftoverWorkFolderFailsWithTheSystemsCode) {
   fs::create_directory(target.path() / "ARH");
   const Result r = Run("--yes " + Source() + " " + Target());

@@ -139,6 +139,50 @@ TEST_F(Staging, SettledOwnFilesAreLinkedOthersCopiedAndALinkStagedAsItsFile) {
                         "search_file_nomber_3=c.gif\r\nsearch_file_nomber_4=img\\d.gif\r\ncount=4\r\n");
   EXPECT_EQ(std::distance(fs::directory_iterator(work), {}), 5);
 }
+
+// A file that became a link out of the folder after the listing, or whose
+// folder did, is not staged through it unless links are to be followed; it is
+// named instead. A link inside the folder still serves.
+TEST_F(Staging, AFileOrFolderSwappedForALinkOutAfterTheListingIsNamedNotFollowed) {
+  ScratchDir outside;
+  WriteFile(outside.path() / "id_rsa", "PRIVATE-KEY");
+  WriteFile(outside.path() / "docs" / "page.htm", "PRIVATE-PAGE");
+  WriteFile(source.path() / "a.gif", "A");
+  WriteFile(source.path() / "docs" / "page.htm", "PAGE");
+  WriteFile(source.path() / "real.gif", "REAL");
+  fs::create_symlink("real.gif", source.path() / "inner.gif");
+  host.ticked = {"a.gif", "docs\\page.htm", "inner.gif"};
+  const auto swap = [&] {
+    fs::remove(source.path() / "a.gif");
+    fs::create_symlink(outside.path() / "id_rsa", source.path() / "a.gif");
+    fs::remove_all(source.path() / "docs");
+    fs::create_directory_symlink(outside.path() / "docs", source.path() / "docs");
+  };
+  swap();
+  for (const auto& [settled, when] : {std::pair{false, "fresh"}, std::pair{true, "settled"}}) {
+    if (settled)
+      for (const char* name : {"id_rsa", "docs/page.htm"})
+        fs::last_write_time(outside.path() / name, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    for (const auto& entry : fs::directory_iterator(work)) fs::remove(entry.path());
+    build.button2Click(host, work.string());
+    EXPECT_EQ(Registry(), "[data]\r\nsearch_file_nomber_1=inner.gif\r\ncount=1\r\n") << when;
+    EXPECT_EQ(ReadFile(work / "search_file_nomber_1"), "REAL") << when;
+    EXPECT_EQ(build.MissingFiles,
+              (std::vector<pagefold::MissingFile>{{"a.gif", pagefold::MissingReason::LinkSwapped, ""},
+                                                  {"docs\\page.htm", pagefold::MissingReason::LinkSwapped, ""}}))
+        << when;
+  }
+  EXPECT_EQ(pagefold::MissingFileLine(build.MissingFiles[0]),
+            testing_support::W("a.gif: в пути появилась ссылка за пределы папки"));
+
+  // Asked to follow links, the build packs what they lead to.
+  build.FollowLinks = true;
+  for (const auto& entry : fs::directory_iterator(work)) fs::remove(entry.path());
+  build.button2Click(host, work.string());
+  EXPECT_EQ(ReadFile(work / "search_file_nomber_1"), "PRIVATE-KEY");
+  EXPECT_EQ(ReadFile(work / "search_file_nomber_2"), "PRIVATE-PAGE");
+  EXPECT_TRUE(build.MissingFiles.empty());
+}
 #endif
 
 }  // namespace
