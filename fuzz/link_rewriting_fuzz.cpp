@@ -2,23 +2,22 @@
 //   the page's folder \n the group type \n registry names, one a line \n \n the page
 // The attribute scan (FindBetween), the style areas, the link reading (Cnv, DUrl) and the
 // rewrite that ReplaceUrl makes (RewriteLinks) must finish on every input, and
-// the indexed replacement must give what replacing one text after the other gives.
+// the one-pass replacement must give what replacing one text after the other gives.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/attribute_scan.h"
-#include "core/indexed_replacement.h"
-#include "core/link_replacement.h"
 #include "core/link_resolution.h"
 #include "core/link_rewriting.h"
 #include "core/page_style_areas.h"
 #include "core/registry_index.h"
 #include "core/tmyfunction.h"
+#include "links/link_replacement.h"
+#include "links/one_pass_replacement.h"
 
 namespace {
 
@@ -57,25 +56,24 @@ void CheckScan(const std::string& page, const std::string& folder) {
   }
 }
 
-// Each name as a page would write it, with "/" between folders, replaced by a
-// resource link; texts must differ for the indexed replacement.
+// Each name, and each name as a page would write it with "/" between
+// folders, replaced by a resource link of its type or the group type.
 void CheckReplacements(const std::string& page, const std::vector<std::string>& names,
                        const std::string& groupType) {
   std::vector<pagefold::LinkReplacement> replacements;
-  std::set<std::string> texts;
   for (size_t i = 0; i < names.size(); ++i) {
-    std::string text = names[i];
-    for (char& c : text)
+    std::string written = names[i];
+    for (char& c : written)
       if (c == '\\') c = '/';
-    if (!texts.insert(text).second) return;
     const std::string type = groupType.empty() ? pagefold::TMyFunction::ExtNoDot(names[i]) : groupType;
-    replacements.push_back({text, pagefold::ResourceLink(type, static_cast<int>(i) + 1)});
+    const std::string link = pagefold::ResourceLink(type, static_cast<int>(i) + 1);
+    replacements.push_back({names[i], link});
+    if (written != names[i]) replacements.push_back({written, link});
   }
-  if (!pagefold::ReplacementsStayApart(replacements)) return;
-  std::string inOrder = page, indexed = page;
+  std::string inOrder = page, onePass = page;
   const std::vector<bool> madeInOrder = pagefold::ReplaceInOrder(inOrder, replacements, [] {});
-  const std::vector<bool> madeIndexed = pagefold::ReplaceIndexed(indexed, replacements, [] {});
-  if (inOrder != indexed || madeInOrder != madeIndexed) std::abort();
+  const std::vector<bool> madeOnePass = pagefold::ReplaceInOnePass(onePass, replacements, [] {});
+  if (inOrder != onePass || madeInOrder != madeOnePass) std::abort();
 }
 
 }  // namespace

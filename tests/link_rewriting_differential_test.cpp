@@ -1,6 +1,7 @@
 // The link rewriting against a direct loop over every entry and every
-// collected link on generated pages and registries: the indexed rewrite must
-// make the same replacements, in the same order, with the same count and marks.
+// collected link on generated pages and registries, which hands each pair to
+// ReplaceInOrder: the rewrite must make the same replacements, in the same
+// order, with the same count and marks.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "core/registry_index.h"
 #include "core/style_sheet_links.h"
 #include "core/tmyfunction.h"
+#include "links/link_replacement.h"
 #include "test_support.h"
 #include "text/case_rules.h"
 #include "text/cp1251.h"
@@ -31,41 +33,6 @@ using testing_support::W;
 using testing_support::WriteFile;
 
 // ---- The direct loop --------------------------------------------------------
-
-bool IsName(char c) {
-  const unsigned char b = static_cast<unsigned char>(c);
-  return std::isalnum(b) || b >= 0x80 || (b != 0 && std::string_view("_-.~%/\\").find(c) != std::string_view::npos);
-}
-
-size_t Limit(const std::string& s) {
-  const size_t zero = s.find('\0');
-  return zero == std::string::npos ? s.size() : zero;
-}
-
-bool Alone(const std::string& s, size_t pos, size_t length) {
-  return (pos == 0 || !IsName(s[pos - 1])) && (pos + length == s.size() || !IsName(s[pos + length]));
-}
-
-bool Occurs(const std::string& s, const std::string& t) {
-  for (size_t pos = 0; !t.empty() && pos + t.size() <= Limit(s); ++pos)
-    if (s.compare(pos, t.size(), t) == 0 && Alone(s, pos, t.size())) return true;
-  return false;
-}
-
-std::string ReplaceAll(const std::string& s, const std::string& t, const std::string& link) {
-  const std::string lower = text::LowerCp1251(s), lowerT = text::LowerCp1251(t);
-  const size_t limit = Limit(s);
-  std::string out;
-  for (size_t pos = 0; pos < s.size();) {
-    if (pos + t.size() <= limit && lower.compare(pos, t.size(), lowerT) == 0 && Alone(s, pos, t.size())) {
-      out += link;
-      pos += t.size();
-    } else {
-      out += s[pos++];
-    }
-  }
-  return out;
-}
 
 bool NamesAnEntry(const std::string& resolved, const std::vector<std::string>& names) {
   for (const std::string& name : names)
@@ -122,22 +89,27 @@ Outcome DirectLoop(std::string page, const std::string& folder, const std::vecto
     for (const std::string& value : pagefold::CssUrlValues(area)) candidates.push_back(value);
   std::vector<std::optional<Reading>> links;
   for (const std::string& candidate : candidates) links.push_back(Resolve(candidate, folder, names));
-  Outcome out;
-  out.flags.assign(names.size() + 1, 0);
+  std::vector<pagefold::LinkReplacement> replacements;
+  std::vector<size_t> numbers;
   for (size_t n = 1; n <= names.size(); ++n) {
     const std::string& name = names[n - 1];
     const std::string type = groupType.empty() ? TMyFunction::ExtNoDot(name) : groupType;
     const std::string link = pagefold::ResourceLink(type, static_cast<int>(n));
     // The links with a query first, then the others, each in list order.
     for (int pass = 0; pass < 2; ++pass)
-    for (const auto& reading : links) {
-      if (!reading || reading->query != (pass == 0)) continue;
-      if (text::LowerCp1251(reading->resolved) != text::LowerCp1251(name)) continue;
-      if (!Occurs(page, reading->text)) continue;
-      page = ReplaceAll(page, reading->text, link);
-      ++out.count;
-      out.flags[n] = 1;
-    }
+      for (const auto& reading : links) {
+        if (!reading || reading->query != (pass == 0)) continue;
+        if (text::LowerCp1251(reading->resolved) != text::LowerCp1251(name)) continue;
+        replacements.push_back({reading->text, link});
+        numbers.push_back(n);
+      }
+  }
+  Outcome out;
+  out.flags.assign(names.size() + 1, 0);
+  const std::vector<bool> made = pagefold::ReplaceInOrder(page, replacements, [] {});
+  for (size_t i = 0; i < made.size(); ++i) {
+    out.count += made[i];
+    if (made[i]) out.flags[numbers[i]] = 1;
   }
   out.page = page;
   return out;
@@ -344,7 +316,7 @@ std::pair<int, int> Compare(const Pools& pools, unsigned seed, int cases) {
   return {rewritten, replacements};
 }
 
-TEST(LinkRewritingDifferential, IndexedRewriteMatchesTheDirectLoop) {
+TEST(LinkRewritingDifferential, RewriteMatchesTheDirectLoop) {
   // The generated pages are worth comparing: most have links rewritten.
   const auto [everydayPages, everydayReplacements] = Compare(kEveryday, 20261208, 2000);
   EXPECT_GT(everydayPages, 1000);

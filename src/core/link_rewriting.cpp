@@ -1,21 +1,18 @@
 #include "core/link_rewriting.h"
 
 #include <algorithm>
-#include <numeric>
 #include <optional>
 #include <span>
 #include <string_view>
 #include <unordered_map>
 
 #include "core/attribute_scan.h"
-#include "core/indexed_replacement.h"
-#include "core/link_replacement.h"
 #include "core/link_resolution.h"
 #include "core/name_conversion.h"
 #include "core/page_style_areas.h"
 #include "core/style_sheet_links.h"
 #include "core/tmyfunction.h"
-#include "core/word_replacement.h"
+#include "links/one_pass_replacement.h"
 #include "platform/file_ops.h"
 #include "text/case_rules.h"
 
@@ -159,26 +156,6 @@ std::vector<NamedLink> NamedLinks(const std::vector<std::string>& candidates, co
   return links;
 }
 
-// The first step of every distinct link text. Once its first step has been
-// tried, a text no longer occurs for any later step, unless it can meet the
-// resource links inserted meanwhile (see ReplacementsStayApart). Equal texts
-// resolve alike, so the first link with a text holds its first step.
-std::vector<Step> FirstStepOfEachText(const std::vector<NamedLink>& links) {
-  // The links by text, equal texts in list order, so that each run begins with its first link.
-  std::vector<size_t> order(links.size());
-  std::iota(order.begin(), order.end(), 0);
-  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-    return links[a].text != links[b].text ? links[a].text < links[b].text : a < b;
-  });
-  std::vector<Step> steps;
-  for (size_t k = 0; k < order.size(); ++k) {
-    const size_t i = order[k];
-    if (k == 0 || links[i].text != links[order[k - 1]].text) steps.push_back({links[i].numbers.front(), !links[i].query, i});
-  }
-  std::sort(steps.begin(), steps.end());
-  return steps;
-}
-
 std::vector<Step> AllSteps(const std::vector<NamedLink>& links) {
   std::vector<Step> steps;
   for (size_t i = 0; i < links.size(); ++i)
@@ -219,17 +196,8 @@ LinkRewrite RewriteLinks(std::string& text, const std::vector<std::string>& cand
   LinkRewrite rewrite;
   const std::vector<NamedLink> links = NamedLinks(candidates, folder, registry, rewrite.unlinked, checkpoint);
   if (links.empty()) return rewrite;
-  std::vector<Step> steps = FirstStepOfEachText(links);
-  std::vector<LinkReplacement> replacements = Replacements(steps, links, groupType);
-  std::vector<bool> made;
-  if (ReplacementsStayApart(replacements)) {
-    made = ReplaceIndexed(text, replacements, checkpoint);
-  } else {
-    steps = AllSteps(links);
-    replacements = Replacements(steps, links, groupType);
-    made = LinksAreWords(replacements) ? ReplaceInOrderByWords(text, replacements, checkpoint)
-                                       : ReplaceInOrder(text, replacements, checkpoint);
-  }
+  const std::vector<Step> steps = AllSteps(links);
+  const std::vector<bool> made = ReplaceInOnePass(text, Replacements(steps, links, groupType), checkpoint);
   for (size_t i = 0; i < steps.size(); ++i) {
     if (!made[i]) continue;
     ++rewrite.count;

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/link_replacement.h"
 #include "core/registry_index.h"
+#include "links/link_replacement.h"
 
 namespace pagefold {
 

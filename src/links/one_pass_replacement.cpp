@@ -1,0 +1,322 @@
+#include "links/one_pass_replacement.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "links/link_contact.h"
+#include "links/name_bytes.h"
+#include "links/page_sequence.h"
+#include "links/text_automaton.h"
+#include "text/case_rules.h"
+
+namespace pagefold {
+namespace {
+
+constexpr size_t kStepsBetweenCheckpoints = 1024;
+constexpr size_t kNone = PageSequence::kNone;
+
+// The distinct lower-cased texts that can occur, and for each replacement
+// the number of its lower-cased text (-1 for one that cannot: empty or with a
+// zero byte) and of its text as written.
+struct Texts {
+  std::vector<std::string> lower;
+  std::vector<int32_t> lowerOf;
+  std::vector<int32_t> writtenOf;
+  size_t writtenCount = 0;
+};
+
+Texts NumberTexts(const std::vector<LinkReplacement>& replacements) {
+  Texts texts;
+  texts.lower.reserve(replacements.size());
+  std::unordered_map<std::string, int32_t> lowerNumbers;
+  std::unordered_map<std::string_view, int32_t> writtenNumbers;
+  for (const LinkReplacement& r : replacements) {
+    texts.lowerOf.push_back(-1);
+    texts.writtenOf.push_back(
+        writtenNumbers.try_emplace(r.text, static_cast<int32_t>(writtenNumbers.size())).first->second);
+    if (r.text.empty() || r.text.find('\0') != std::string::npos) continue;
+    auto [entry, added] = lowerNumbers.try_emplace(text::LowerCp1251(r.text), static_cast<int32_t>(texts.lower.size()));
+    if (added) texts.lower.push_back(entry->first);
+    texts.lowerOf.back() = entry->second;
+  }
+  texts.writtenCount = writtenNumbers.size();
+  return texts;
+}
+
+// The standing-alone places of each lower-cased text in the first page up to
+// its first zero byte, by ascending start: those of text t from first[t] to
+// first[t + 1] in starts.
+struct FirstPlaces {
+  std::vector<uint32_t> first;
+  std::vector<size_t> starts;
+};
+
+FirstPlaces FindFirstPlaces(const std::string& page, size_t end, const std::vector<std::string>& lower) {
+  const TextAutomaton automaton(std::vector<std::string_view>(lower.begin(), lower.end()));
+  std::vector<std::pair<int32_t, size_t>> found;  // text, start
+  automaton.Scan(
+      std::string_view(page).substr(0, end), [&](size_t at) { return at == page.size() || !IsNameByte(page[at]); },
+      [&](int32_t text, size_t at) {
+        const size_t start = at - lower[text].size();
+        if (start == 0 || !IsNameByte(page[start - 1])) found.emplace_back(text, start);
+      });
+  FirstPlaces places;
+  places.first.assign(lower.size() + 1, 0);
+  for (const auto& [text, start] : found) ++places.first[text + 1];
+  for (size_t t = 0; t < lower.size(); ++t) places.first[t + 1] += places.first[t];
+  places.starts.resize(found.size());
+  std::vector<uint32_t> next(places.first.begin(), places.first.end() - 1);
+  for (const auto& [text, start] : found) places.starts[next[text]++] = start;
+  return places;
+}
+
+std::vector<TextContact> TextContacts(const LinkContacts& contacts, const std::vector<std::string>& lower) {
+  std::vector<TextContact> textContacts;
+  textContacts.reserve(lower.size());
+  for (const std::string& text : lower) textContacts.push_back(contacts.Contact(text));
+  return textContacts;
+}
+
+// A place where a text stands in the page now.
+struct Place {
+  size_t start;
+  bool ofFirstPage;  // all its bytes and neighbours as the first page had them
+};
+
+// The replacements, made one after the other on a PageSequence.
+class Replacer {
+ public:
+  Replacer(std::string& page, const std::vector<LinkReplacement>& replacements)
+      : page_(page),
+        replacements_(replacements),
+        end_(std::min(page.find('\0'), page.size())),
+        texts_(NumberTexts(replacements)),
+        firstPlaces_(FindFirstPlaces(page, end_, texts_.lower)),
+        contacts_(replacements),
+        textContacts_(TextContacts(contacts_, texts_.lower)),
+        sequence_(page),
+        spent_(texts_.lower.size()),
+        writtenNext_(texts_.writtenCount) {}
+
+  std::vector<bool> Run(const Checkpoint& checkpoint);
+
+ private:
+  struct Inserted {
+    size_t place;       // of the link's first byte
+    size_t markOffset;  // where its mark begins
+  };
+
+  bool StandsAsFirst(size_t start, size_t length) const {
+    const size_t end = start + length;
+    return !sequence_.AnyTaken(start == 0 ? 0 : start - 1, end < page_.size() ? end + 1 : end);
+  }
+  bool MeetsInsertedLinks(size_t step) const;
+  bool OccursAsFirst(size_t step);
+  void AddLinkPlaces(size_t step, std::vector<Place>& places, bool& asWritten) const;
+  bool Fits(size_t step, size_t start, bool& asWritten) const;
+  size_t Walk(size_t place, size_t count, bool back) const;
+  std::vector<Place> Unoverlapped(const std::vector<Place>& places, size_t length) const;
+  void Make(size_t step, const std::vector<Place>& places);
+  std::vector<Place> FirstPagePlaces(int32_t lower, size_t length) const;
+
+  std::string& page_;
+  const std::vector<LinkReplacement>& replacements_;
+  const size_t end_;
+  const Texts texts_;
+  const FirstPlaces firstPlaces_;
+  const LinkContacts contacts_;
+  const std::vector<TextContact> textContacts_;  // by lower-cased text
+  PageSequence sequence_;
+  std::vector<bool> spent_;            // replaced: none of its places on the first page is left
+  std::vector<uint32_t> writtenNext_;  // the places before it hold no standing text written so
+  std::unordered_map<std::string_view, std::vector<Inserted>> byNumber_;
+  std::unordered_map<int, std::vector<Inserted>> byStem_;
+  bool otherFormInserted_ = false;
+};
+
+bool Replacer::MeetsInsertedLinks(size_t step) const {
+  const TextContact& contact = textContacts_[texts_.lowerOf[step]];
+  return std::any_of(contact.linkEnds.begin(), contact.linkEnds.end(),
+                     [&](const auto& end) { return byNumber_.contains(end.first); }) ||
+         std::any_of(contact.stemCuts.begin(), contact.stemCuts.end(),
+                     [&](const auto& cut) { return byStem_.contains(cut.first); });
+}
+
+// True when the text stands as written at a place of the first page still
+// as it was; each such place is compared once for each text written alike.
+bool Replacer::OccursAsFirst(size_t step) {
+  const std::string& text = replacements_[step].text;
+  const int32_t lower = texts_.lowerOf[step];
+  const uint32_t last = firstPlaces_.first[lower + 1];
+  uint32_t& next = writtenNext_[texts_.writtenOf[step]];
+  for (next = std::max(next, firstPlaces_.first[lower]); next < last; ++next) {
+    const size_t start = firstPlaces_.starts[next];
+    if (StandsAsFirst(start, text.size()) && page_.compare(start, text.size(), text) == 0) return true;
+  }
+  return false;
+}
+
+std::vector<Place> Replacer::FirstPagePlaces(int32_t lower, size_t length) const {
+  std::vector<Place> places;
+  if (spent_[lower]) return places;
+  for (uint32_t k = firstPlaces_.first[lower]; k < firstPlaces_.first[lower + 1]; ++k)
+    if (StandsAsFirst(firstPlaces_.starts[k], length)) places.push_back({firstPlaces_.starts[k], true});
+  return places;
+}
+
+// The place `count` bytes on from `place` in the page now, or kNone.
+size_t Replacer::Walk(size_t place, size_t count, bool back) const {
+  for (; count > 0 && place != kNone; --count) place = back ? sequence_.Prev(place) : sequence_.Next(place);
+  return place;
+}
+
+// True when the step's text stands, in any case, at `start` in the page now;
+// asWritten is set when it stands there as written too.
+bool Replacer::Fits(size_t step, size_t start, bool& asWritten) const {
+  const std::string& text = replacements_[step].text;
+  const std::string& lower = texts_.lower[texts_.lowerOf[step]];
+  const size_t before = sequence_.Prev(start);
+  if (before != kNone && IsNameByte(sequence_.At(before))) return false;
+  bool written = true;
+  size_t place = start;
+  for (size_t k = 0; k < text.size(); ++k, place = sequence_.Next(place)) {
+    if (place == kNone) return false;
+    const char c = sequence_.At(place);
+    if (static_cast<char>(text::LowerCp1251(static_cast<unsigned char>(c))) != lower[k]) return false;
+    written = written && c == text[k];
+  }
+  if (place != kNone && IsNameByte(sequence_.At(place))) return false;
+  asWritten = asWritten || written;
+  return true;
+}
+
+// The places of the step's text over bytes of inserted links: aligned with
+// the end of a link whose number it holds, or ending inside a stem.
+void Replacer::AddLinkPlaces(size_t step, std::vector<Place>& places, bool& asWritten) const {
+  const TextContact& contact = textContacts_[texts_.lowerOf[step]];
+  const size_t length = replacements_[step].text.size();
+  std::unordered_set<size_t> tried;
+  const auto tryAt = [&](size_t start) {
+    if (start != kNone && tried.insert(start).second && Fits(step, start, asWritten)) places.push_back({start, false});
+  };
+  for (const auto& [number, markAt] : contact.linkEnds) {
+    const auto links = byNumber_.find(number);
+    if (links == byNumber_.end()) continue;
+    for (const Inserted& link : links->second) {
+      const size_t mark = link.place + link.markOffset;
+      if (!sequence_.AnyTaken(mark, mark + 1)) tryAt(Walk(mark, markAt, true));
+    }
+  }
+  for (const auto& [stem, cut] : contact.stemCuts) {
+    const auto links = byStem_.find(stem);
+    if (links == byStem_.end()) continue;
+    for (const Inserted& link : links->second) {
+      const size_t last = link.place + cut - 1;
+      if (!sequence_.AnyTaken(last, last + 1)) tryAt(Walk(last, length - 1, true));
+    }
+  }
+}
+
+// Of places of the first page, by ascending start, the ones taken left to
+// right without overlaps.
+std::vector<Place> LeftToRight(const std::vector<Place>& places, size_t length) {
+  std::vector<Place> kept;
+  for (const Place& place : places)
+    if (kept.empty() || place.start >= kept.back().start + length) kept.push_back(place);
+  return kept;
+}
+
+// Of places that may overlap, the ones taken left to right without overlaps.
+std::vector<Place> Replacer::Unoverlapped(const std::vector<Place>& places, size_t length) const {
+  std::unordered_map<size_t, int> cover;          // place -> how many places hold it
+  std::unordered_map<size_t, size_t> startingAt;  // place -> the place that starts there
+  for (size_t i = 0; i < places.size(); ++i) {
+    startingAt[places[i].start] = i;
+    for (size_t k = 0, p = places[i].start; k < length; ++k, p = sequence_.Next(p)) ++cover[p];
+  }
+  std::vector<Place> kept;
+  std::vector<bool> judged(places.size());
+  for (size_t i = 0; i < places.size(); ++i) {
+    if (judged[i]) continue;
+    // The first byte of the run of held bytes that holds this place, then left to right through it.
+    size_t p = places[i].start;
+    for (size_t before = sequence_.Prev(p); before != kNone && cover.contains(before); before = sequence_.Prev(p))
+      p = before;
+    for (size_t left = 0; p != kNone && cover.contains(p); p = sequence_.Next(p)) {
+      const auto starts = startingAt.find(p);
+      if (starts != startingAt.end()) {
+        judged[starts->second] = true;
+        if (left == 0) {
+          kept.push_back(places[starts->second]);
+          left = length;
+        }
+      }
+      if (left > 0) --left;
+    }
+  }
+  return kept;
+}
+
+void Replacer::Make(size_t step, const std::vector<Place>& places) {
+  const size_t length = replacements_[step].text.size();
+  const LinkForm form = contacts_.Form(replacements_[step].resourceLink);
+  otherFormInserted_ = otherFormInserted_ || form.number.empty();
+  for (const Place& place : places) {
+    const size_t last = place.ofFirstPage ? place.start + length - 1 : Walk(place.start, length - 1, false);
+    const Inserted link{sequence_.Replace(place.start, last, replacements_[step].resourceLink), form.markOffset};
+    if (!form.number.empty()) byNumber_[form.number].push_back(link);
+    if (form.stem >= 0) byStem_[form.stem].push_back(link);
+  }
+  spent_[texts_.lowerOf[step]] = true;
+}
+
+std::vector<bool> Replacer::Run(const Checkpoint& checkpoint) {
+  std::vector<bool> made(replacements_.size());
+  bool changed = false;
+  for (size_t step = 0; step < replacements_.size(); ++step) {
+    if (step % kStepsBetweenCheckpoints == kStepsBetweenCheckpoints - 1) checkpoint();
+    if (otherFormInserted_) {
+      page_ = sequence_.Text();
+      const std::vector<bool> rest = ReplaceInOrder(page_, std::span(replacements_).subspan(step), checkpoint);
+      std::copy(rest.begin(), rest.end(), made.begin() + static_cast<std::ptrdiff_t>(step));
+      return made;
+    }
+    const int32_t lower = texts_.lowerOf[step];
+    if (lower < 0) continue;
+    const size_t length = replacements_[step].text.size();
+    std::vector<Place> places;
+    bool meetsLinks = false;
+    if (!MeetsInsertedLinks(step)) {
+      if (spent_[lower] || !OccursAsFirst(step)) continue;
+      places = FirstPagePlaces(lower, length);
+    } else {
+      places = FirstPagePlaces(lower, length);
+      bool asWritten = false;
+      for (const Place& place : places)
+        asWritten = asWritten || page_.compare(place.start, length, replacements_[step].text) == 0;
+      const size_t fromFirstPage = places.size();
+      AddLinkPlaces(step, places, asWritten);
+      if (!asWritten) continue;
+      meetsLinks = places.size() > fromFirstPage;
+    }
+    places = meetsLinks ? Unoverlapped(places, length) : LeftToRight(places, length);
+    made[step] = true;
+    changed = true;
+    Make(step, places);
+  }
+  if (changed) page_ = sequence_.Text();
+  return made;
+}
+
+}  // namespace
+
+std::vector<bool> ReplaceInOnePass(std::string& page, const std::vector<LinkReplacement>& replacements,
+                                   const Checkpoint& checkpoint) {
+  checkpoint();
+  return Replacer(page, replacements).Run(checkpoint);
+}
+
+}  // namespace pagefold
