@@ -31,3 +31,6 @@ scripts/fuzz.sh 15
 # The Windows side: cross-builds with MinGW-w64, tests under wine64, the sample
 # site built by pagefold-cli.exe against the Linux .res.
 scripts/windows-build.sh build
+# The .deb (checked by lintian, installed, used, removed) and the two .zip
+# files, each made twice to the same bytes.
+scripts/packages.sh build

@@ -93,3 +93,7 @@ if compgen -G "$WINEPREFIX/drive_c/users/*/Temp/pagefold-*" >/dev/null || [ -e "
 fi
 cmp "$site/linux/site.res" "$site/windows folder/site.res"
 echo "The sample site's .res from pagefold-cli.exe is byte-identical to the Linux build's."
+
+# examples/embed, built by a user's project against the installed Linux build,
+# opens the packed site through res: under Wine.
+scripts/embed-test.sh "${1:-build}" x86_64
