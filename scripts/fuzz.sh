@@ -14,7 +14,7 @@ dir=build-fuzz
 targets=(script_parser_fuzz link_rewriting_fuzz ini_reader_fuzz res_reader_fuzz)
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 cmake -S . -B "$dir" -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=Debug \
-  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DCMAKE_CXX_FLAGS="$flags" \
+  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -gline-tables-only" -DCMAKE_CXX_FLAGS="$flags" \
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" -DPAGEFOLD_FUZZ=ON -DPAGEFOLD_GUI=OFF -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$dir" -j"$(nproc)" --target "${targets[@]}"
 
