@@ -5,7 +5,9 @@
 #include <chrono>
 
 #ifndef _WIN32
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -282,6 +284,37 @@ TEST_F(Folder, ASwappedFolderIsNoticedAndNeverRemoved) {
   EXPECT_TRUE(fs::is_symlink(Work()));
   EXPECT_TRUE(fs::is_directory(dir.path() / "moved"));
 }
+// Under umask 000 a made folder is still 0700, and under umask 077 as well;
+// another user can plant nothing inside.
+TEST(FolderCreate, TheFolderIsPrivateWhateverTheUmask) {
+  ScratchDir dir;
+  fs::permissions(dir.path(), fs::perms::all);  // a shared folder, as /tmp is
+  for (const mode_t mask : {mode_t{0}, mode_t{077}}) {
+    const fs::path path = dir.path() / ("ARH" + std::to_string(mask));
+    const mode_t saved = ::umask(mask);
+    FolderHandle work;
+    const int code = work.Create(path.string());
+    ::umask(saved);
+    ASSERT_EQ(code, 0);
+    struct stat st;
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0700u) << "umask " << mask;
+    work.Write("page.htm", "own");
+    EXPECT_EQ(ReadFile(path / "page.htm"), "own");
+  }
+  if (::geteuid() != 0) return;  // another user exists for root only
+  const std::string planted = (dir.path() / "ARH0" / "planted.htm").string();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+    ::_exit(::open(planted.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644) < 0 && errno == EACCES ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_FALSE(fs::exists(planted));
+}
+
 #endif
 
 }  // namespace

@@ -95,9 +95,10 @@ class FolderHandle {
   FolderHandle(const FolderHandle&) = delete;
   FolderHandle& operator=(const FolderHandle&) = delete;
 
-  // Creates the folder and opens it. 0 on success; else the error code of
-  // CreateFolder (folder_ops.h), or kNotTheFolderMade when what stands at the
-  // path right after is a link, a reparse point or another owner's folder.
+  // Creates the folder, open to this user alone (CreatePrivateFolder), and
+  // opens it. 0 on success; else the error code of CreatePrivateFolder
+  // (folder_ops.h), or kNotTheFolderMade when what stands at the path right
+  // after is a link, a reparse point or another owner's folder.
   int Create(const std::string& path);
   // Opens a folder that exists; false when there is none or a link stands there.
   bool Open(const std::string& path);

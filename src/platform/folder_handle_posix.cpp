@@ -221,7 +221,7 @@ FolderHandle::~FolderHandle() {
 }
 
 int FolderHandle::Create(const std::string& path) {
-  const int code = CreateFolder(path);
+  const int code = CreatePrivateFolder(path);
   if (code != 0) return code;
   struct stat st;
   if (!Open(path) || ::fstat(Fd(handle_), &st) != 0 || st.st_uid != ::geteuid()) return kNotTheFolderMade;

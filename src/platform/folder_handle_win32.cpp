@@ -187,7 +187,7 @@ FolderHandle::~FolderHandle() {
 }
 
 int FolderHandle::Create(const std::string& path) {
-  const int code = CreateFolder(path);
+  const int code = CreatePrivateFolder(path);
   if (code != 0) return code;
   return Open(path) ? 0 : kNotTheFolderMade;
 }

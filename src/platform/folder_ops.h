@@ -9,6 +9,10 @@ namespace platform {
 // 0 on success, else the error code.
 int CreateFolder(const std::string& path);
 
+// The same for a folder open to this user alone: mode 0700 whatever rights
+// the umask leaves to others, on Windows an access list with only the user.
+int CreatePrivateFolder(const std::string& path);
+
 // Removes an empty folder. 0 on success, else the error code.
 int RemoveFolder(const std::string& path);
 

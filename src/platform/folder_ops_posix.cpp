@@ -34,6 +34,13 @@ int CreateFolder(const std::string& path) {
   return ::mkdir(native->c_str(), 0777) == 0 ? 0 : WindowsCode(errno);
 }
 
+// The umask can only take rights away from 0700.
+int CreatePrivateFolder(const std::string& path) {
+  const auto native = ToNativePath(path);
+  if (!native) return 3;
+  return ::mkdir(native->c_str(), 0700) == 0 ? 0 : WindowsCode(errno);
+}
+
 int RemoveFolder(const std::string& path) {
   const auto native = ToNativePath(path);
   if (!native) return 3;

@@ -2,6 +2,7 @@
 
 #include "platform/folder_ops.h"
 #include "platform/native_path.h"
+#include "platform/owner_only_access_win32.h"
 
 namespace platform {
 
@@ -11,6 +12,14 @@ int CreateFolder(const std::string& path) {
   const auto native = ToNativePath(path);
   if (!native) return ERROR_PATH_NOT_FOUND;
   return ::CreateDirectoryW(native->c_str(), nullptr) ? 0 : static_cast<int>(::GetLastError());
+}
+
+int CreatePrivateFolder(const std::string& path) {
+  const auto native = ToNativePath(path);
+  if (!native) return ERROR_PATH_NOT_FOUND;
+  OwnerOnlyAccess access;
+  if (!access.Attributes()) return static_cast<int>(::GetLastError());
+  return ::CreateDirectoryW(native->c_str(), access.Attributes()) ? 0 : static_cast<int>(::GetLastError());
 }
 
 int RemoveFolder(const std::string& path) {

@@ -2,30 +2,13 @@
 #include <stdlib.h>
 
 #include <windows.h>
-#include <sddl.h>
 
 #include "platform/native_path.h"
+#include "platform/owner_only_access_win32.h"
 #include "platform/temp_folder.h"
 
 namespace platform {
 namespace {
-
-// "D:P(A;OICI;FA;;;<the user's SID>)": full access for the user alone,
-// passed on to everything inside, nothing inherited from the parent.
-std::wstring OwnerOnlyAccessList() {
-  HANDLE token = nullptr;
-  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return L"";
-  char buffer[256];
-  DWORD size = 0;
-  wchar_t* sid = nullptr;
-  if (::GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size))
-    ::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid);
-  ::CloseHandle(token);
-  if (!sid) return L"";
-  const std::wstring access = std::wstring(L"D:P(A;OICI;FA;;;") + sid + L")";
-  ::LocalFree(sid);
-  return access;
-}
 
 std::string RandomSuffix() {
   const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
@@ -49,11 +32,8 @@ std::string TempFolder() {
 }
 
 std::optional<std::string> MakePrivateFolder(const std::string& parent) {
-  SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
-  const std::wstring access = OwnerOnlyAccessList();
-  if (access.empty() || !::ConvertStringSecurityDescriptorToSecurityDescriptorW(
-                            access.c_str(), SDDL_REVISION_1, &security.lpSecurityDescriptor, nullptr))
-    return std::nullopt;
+  OwnerOnlyAccess access;
+  if (!access.Attributes()) return std::nullopt;
   std::optional<std::string> made;
   DWORD error = ERROR_ALREADY_EXISTS;
   // A name that is taken already is drawn again.
@@ -64,10 +44,9 @@ std::optional<std::string> MakePrivateFolder(const std::string& parent) {
       error = ERROR_NO_UNICODE_TRANSLATION;
       break;
     }
-    error = ::CreateDirectoryW(native->c_str(), &security) ? 0 : ::GetLastError();
+    error = ::CreateDirectoryW(native->c_str(), access.Attributes()) ? 0 : ::GetLastError();
     if (error == 0) made = path + "\\";
   }
-  ::LocalFree(security.lpSecurityDescriptor);
   if (!made) ::SetLastError(error);
   return made;
 }
