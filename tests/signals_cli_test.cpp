@@ -156,6 +156,39 @@ TEST_F(CliSignals, CtrlCDuringTheCompileKeepsThePreviousResAndLeavesNothing) {
   EXPECT_TRUE(fs::is_empty(temp.path()));
 }
 
+// The processes whose program lies below the folder.
+std::vector<pid_t> ProgramsBelow(const fs::path& folder) {
+  std::vector<pid_t> found;
+  for (const auto& entry : fs::directory_iterator("/proc")) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::error_code error;
+    const fs::path program = fs::read_symlink(entry.path() / "exe", error);
+    if (!error && program.string().rfind(folder.string() + "/", 0) == 0) found.push_back(std::stoi(name));
+  }
+  return found;
+}
+
+TEST_F(CliSignals, AKilledPackerTakesItsCompilerWithItAndNoResAppearsLater) {
+  BigFiles();
+  WriteFile(Res(), "PREVIOUS RES");
+  const pid_t pid = Start({});
+  ASSERT_TRUE(WaitForCompiler(pid)) << ReadFile(ErrFile());
+  ASSERT_EQ(ProgramsBelow(temp.path()).size(), 1u);
+  ASSERT_EQ(::kill(pid, SIGKILL), 0);  // the packer alone, not its compiler's group
+  EXPECT_EQ(Finish(pid), -1);
+  const auto deadline = Clock::now() + std::chrono::seconds(10);
+  while (!ProgramsBelow(temp.path()).empty() && Clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_TRUE(ProgramsBelow(temp.path()).empty());
+  // Long enough for the compiler to have written 192 MiB, had it gone on.
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  EXPECT_TRUE(ReadFile(Res()) == "PREVIOUS RES") << fs::file_size(Res()) << " bytes";
+  // The compiler removed its unfinished output as it ended; the packer's
+  // own work folder stays, as nothing was left to remove it.
+  EXPECT_EQ(Names(target.path()), (std::set<std::string>{"ARH", "site.rc", "site.res"}));
+}
+
 TEST_F(CliSignals, ACompilerNameTakenInTheTemporaryFolderIsLeftAloneAndTheBuildWorks) {
   const bool asRoot = ::geteuid() == 0;
   if (asRoot && !fs::exists(kSetpriv)) GTEST_SKIP() << "as root this needs setpriv to drop its rights";

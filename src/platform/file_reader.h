@@ -8,6 +8,8 @@
 
 namespace platform {
 
+class FolderHandle;
+
 class FileReader {
  public:
   FileReader() = default;
@@ -18,6 +20,9 @@ class FileReader {
   // Opens a regular file. False when it cannot (a folder or a device is
   // refused too); LastErrorCode() tells why.
   bool Open(const std::string& path);
+  // Opens a regular file of the folder by its plain name, never through a
+  // link: a symbolic link there, or on Windows a reparse point, is refused.
+  bool OpenInside(const FolderHandle& folder, const std::string& name);
 
   // The size of the file when it was opened.
   std::uint64_t Size() const { return size_; }

@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "platform/file_reader.h"
+#include "platform/folder_handle.h"
 #include "platform/native_path.h"
 
 namespace platform {
@@ -13,15 +14,11 @@ FileReader::~FileReader() {
   if (handle_ >= 0) ::close(static_cast<int>(handle_));
 }
 
-bool FileReader::Open(const std::string& path) {
-  const auto native = ToNativePath(path);
-  if (!native) {
-    errno = EILSEQ;
-    return false;
-  }
-  // Non-blocking, so that naming a FIFO does not hang the open; it is refused below.
-  const int fd = ::open(native->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return false;
+namespace {
+
+// Takes a freshly opened descriptor: a regular file, or -1 with errno set.
+int RegularFile(int fd, std::uint64_t& size) {
+  if (fd < 0) return -1;
   struct stat st;
   int error = 0;
   if (::fstat(fd, &st) != 0)
@@ -33,11 +30,44 @@ bool FileReader::Open(const std::string& path) {
   if (error != 0) {
     ::close(fd);
     errno = error;
+    return -1;
+  }
+  size = static_cast<std::uint64_t>(st.st_size);
+  return fd;
+}
+
+}  // namespace
+
+bool FileReader::Open(const std::string& path) {
+  const auto native = ToNativePath(path);
+  if (!native) {
+    errno = EILSEQ;
     return false;
   }
+  // Non-blocking, so that naming a FIFO does not hang the open; it is refused below.
+  std::uint64_t size = 0;
+  const int fd = RegularFile(::open(native->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK), size);
+  if (fd < 0) return false;
   if (handle_ >= 0) ::close(static_cast<int>(handle_));
   handle_ = fd;
-  size_ = static_cast<std::uint64_t>(st.st_size);
+  size_ = size;
+  return true;
+}
+
+bool FileReader::OpenInside(const FolderHandle& folder, const std::string& name) {
+  const auto native = ToNativePath(name);
+  if (!native || native->find('/') != std::string::npos || *native == "." || *native == "..") {
+    errno = EINVAL;
+    return false;
+  }
+  std::uint64_t size = 0;
+  const int fd = RegularFile(
+      ::openat(static_cast<int>(folder.handle_), native->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW),
+      size);
+  if (fd < 0) return false;
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
+  handle_ = fd;
+  size_ = size;
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/file_reader.h"
+#include "platform/folder_handle.h"
 #include "platform/native_path.h"
 
 namespace platform {
@@ -20,6 +21,31 @@ FileReader::~FileReader() {
   if (handle_ != -1) ::CloseHandle(AsHandle(handle_));
 }
 
+namespace {
+
+// Takes a freshly opened handle: a file on a disk, or INVALID_HANDLE_VALUE
+// with the last error set.
+HANDLE DiskFile(HANDLE file, std::uint64_t& size) {
+  if (file == INVALID_HANDLE_VALUE) return file;
+  BY_HANDLE_FILE_INFORMATION info;
+  DWORD error = 0;
+  if (::GetFileType(file) != FILE_TYPE_DISK)
+    error = ERROR_INVALID_PARAMETER;
+  else if (!::GetFileInformationByHandle(file, &info))
+    error = ::GetLastError();
+  else if (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
+    error = ERROR_ACCESS_DENIED;
+  if (error != 0) {
+    ::CloseHandle(file);
+    ::SetLastError(error);
+    return INVALID_HANDLE_VALUE;
+  }
+  size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  return file;
+}
+
+}  // namespace
+
 bool FileReader::Open(const std::string& path) {
   const auto native = ToNativePath(path);
   if (!native) {
@@ -27,23 +53,35 @@ bool FileReader::Open(const std::string& path) {
     return false;
   }
   // A folder cannot be opened this way (access denied); devices are refused below.
-  const HANDLE file = ::CreateFileW(native->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  std::uint64_t size = 0;
+  const HANDLE file = DiskFile(::CreateFileW(native->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
+                               size);
   if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size;
-  DWORD error = 0;
-  if (::GetFileType(file) != FILE_TYPE_DISK)
-    error = ERROR_INVALID_PARAMETER;
-  else if (!::GetFileSizeEx(file, &size))
-    error = ::GetLastError();
-  if (error != 0) {
-    ::CloseHandle(file);
-    ::SetLastError(error);
-    return false;
-  }
   if (handle_ != -1) ::CloseHandle(AsHandle(handle_));
   handle_ = reinterpret_cast<std::intptr_t>(file);
-  size_ = static_cast<std::uint64_t>(size.QuadPart);
+  size_ = size;
+  return true;
+}
+
+// The folder is held open by the program that handed it over, so that its
+// path keeps naming it; the file itself is opened without following a
+// reparse point, which is then refused.
+bool FileReader::OpenInside(const FolderHandle& folder, const std::string& name) {
+  const auto native = ToNativePath(folder.PathOf(name));
+  if (!native || name.find_first_of("\\/:") != std::string::npos || name == "." || name == "..") {
+    ::SetLastError(ERROR_INVALID_NAME);
+    return false;
+  }
+  std::uint64_t size = 0;
+  const HANDLE file =
+      DiskFile(::CreateFileW(native->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr),
+               size);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  if (handle_ != -1) ::CloseHandle(AsHandle(handle_));
+  handle_ = reinterpret_cast<std::intptr_t>(file);
+  size_ = size;
   return true;
 }
 

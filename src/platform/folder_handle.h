@@ -102,6 +102,14 @@ class FolderHandle {
   int Create(const std::string& path);
   // Opens a folder that exists; false when there is none or a link stands there.
   bool Open(const std::string& path);
+  // In a program started with this folder handed over (Process::Start): the
+  // folder as the starting program holds it, under the path it holds it by.
+  // False when none was handed over or it is not a folder.
+  bool OpenHandedOver();
+  // The environment entry that names the handed-over folder, and on POSIX
+  // the descriptor it is open under.
+  static constexpr const char* kHandedOverName = "PAGEFOLD_HANDED_FOLDER";
+  static constexpr int kHandedOverDescriptor = 3;
 
   const std::string& Path() const { return path_; }
   // The path of a name inside, as messages show it.
@@ -149,6 +157,8 @@ class FolderHandle {
   int CloseAndRemove();
 
  private:
+  friend class Process;
+  friend class FileReader;
   std::string path_;
   std::intptr_t handle_ = -1;
   FileIdentity identity_;

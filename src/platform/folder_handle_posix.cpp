@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 #include "platform/folder_handle.h"
@@ -241,6 +242,21 @@ bool FolderHandle::Open(const std::string& path) {
   if (handle_ >= 0) ::close(Fd(handle_));
   handle_ = fd;
   path_ = path;
+  identity_ = IdentityOf(st);
+  return true;
+}
+
+bool FolderHandle::OpenHandedOver() {
+  const char* path = std::getenv(kHandedOverName);
+  const auto shown = path ? FromNativeName(path) : std::nullopt;
+  struct stat st;
+  if (!shown || ::fstat(kHandedOverDescriptor, &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  const int fd = ::fcntl(kHandedOverDescriptor, F_DUPFD_CLOEXEC, 0);
+  if (fd < 0) return false;
+  ::close(kHandedOverDescriptor);
+  if (handle_ >= 0) ::close(Fd(handle_));
+  handle_ = fd;
+  path_ = *shown;
   identity_ = IdentityOf(st);
   return true;
 }

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/file_ops.h"
 #include "platform/folder_handle.h"
@@ -208,6 +209,12 @@ bool FolderHandle::Open(const std::string& path) {
   path_ = path;
   identity_ = IdentityOf(info);
   return true;
+}
+
+bool FolderHandle::OpenHandedOver() {
+  const wchar_t* path = ::_wgetenv(L"PAGEFOLD_HANDED_FOLDER");
+  const auto shown = path ? FromNativeName(path) : std::nullopt;
+  return shown && Open(*shown);
 }
 
 std::string FolderHandle::PathOf(const std::string& name) const {

@@ -4,8 +4,21 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace platform {
+
+class FolderHandle;
+
+// What a started program gets beside its argument.
+struct Handover {
+  // "NAME=value" entries added to the environment it inherits.
+  std::vector<std::string> environment;
+  // A folder it opens with FolderHandle::OpenHandedOver: on POSIX the folder
+  // this program holds open, on Windows by its path while this program holds
+  // it. Nothing: none.
+  const FolderHandle* folder = nullptr;
+};
 
 class Process {
  public:
@@ -27,8 +40,10 @@ class Process {
   // output and error are captured together; no other open file of this
   // program reaches it. It runs in a process group of its own, so that a
   // terminal's Ctrl+C reaches only this program. False when it cannot be
-  // started, with LastErrorCode() telling why.
-  bool Start(const std::string& program, const std::string& argument);
+  // started, with LastErrorCode() telling why. It ends when this program
+  // ends, a kill included: on POSIX it gets SIGTERM when the thread that
+  // started it ends, on Windows it runs in a job that ends with this program.
+  bool Start(const std::string& program, const std::string& argument, const Handover& handover = {});
 
   // Waits at most timeoutMs for the program's end, taking in what it prints
   // meanwhile.

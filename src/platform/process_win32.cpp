@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cwchar>
+#include <optional>
 #include <vector>
 
+#include "platform/folder_handle.h"
 #include "platform/native_path.h"
 #include "platform/process.h"
 #include "platform/process_output.h"
@@ -34,10 +37,40 @@ std::wstring QuoteArgument(const std::wstring& argument) {
   return quoted + L'"';
 }
 
+// This program's environment with the entries added, as CreateProcessW takes
+// it with CREATE_UNICODE_ENVIRONMENT; empty when nothing is added.
+std::optional<std::wstring> EnvironmentWith(const std::vector<std::string>& added) {
+  std::wstring block;
+  if (added.empty()) return block;
+  wchar_t* own = ::GetEnvironmentStringsW();
+  for (const wchar_t* entry = own; entry && *entry; entry += std::wcslen(entry) + 1) block.append(entry).push_back(L'\0');
+  if (own) ::FreeEnvironmentStringsW(own);
+  for (const std::string& entry : added) {
+    const auto wide = ToNativePath(entry);
+    if (!wide) return std::nullopt;
+    block.append(*wide).push_back(L'\0');
+  }
+  block.push_back(L'\0');
+  return block;
+}
+
+// A job that ends every process in it when its last handle closes, which
+// this program's end does whatever ends it.
+HANDLE KillOnCloseJob() {
+  const HANDLE job = ::CreateJobObjectW(nullptr, nullptr);
+  if (!job) return nullptr;
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  if (::SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits)) return job;
+  ::CloseHandle(job);
+  return nullptr;
+}
+
 }  // namespace
 
 struct Process::Impl {
   HANDLE process = nullptr;  // nullptr: nothing to wait for
+  HANDLE job = nullptr;      // the job it runs in
   HANDLE output = nullptr;   // read end of the pipe; nullptr once it is closed
   bool exited = false;
   DWORD exitCode = 0;
@@ -70,12 +103,16 @@ Process::Process() : impl_(std::make_unique<Impl>()) {}
 Process::~Process() {
   Terminate();
   if (impl_->output) ::CloseHandle(impl_->output);
+  if (impl_->job) ::CloseHandle(impl_->job);
 }
 
-bool Process::Start(const std::string& program, const std::string& argument) {
+bool Process::Start(const std::string& program, const std::string& argument, const Handover& handover) {
   const auto nativeProgram = ToNativePath(program);
   const auto utf16Argument = text::Cp1251ToUtf16(argument);
-  if (!nativeProgram || !utf16Argument) {
+  std::vector<std::string> added = handover.environment;
+  if (handover.folder) added.push_back(std::string(FolderHandle::kHandedOverName) + "=" + handover.folder->Path());
+  auto environment = EnvironmentWith(added);
+  if (!nativeProgram || !utf16Argument || !environment) {
     ::SetLastError(ERROR_NO_UNICODE_TRANSLATION);
     return false;
   }
@@ -111,20 +148,34 @@ bool Process::Start(const std::string& program, const std::string& argument) {
   std::wstring commandLine = L"\"" + *nativeProgram + L"\" " +
                              QuoteArgument(std::wstring(utf16Argument->begin(), utf16Argument->end()));
   PROCESS_INFORMATION started{};
+  const HANDLE job = KillOnCloseJob();
   // A process group of its own: a console's Ctrl+C reaches only this program.
-  const DWORD flags = CREATE_NO_WINDOW | CREATE_NEW_PROCESS_GROUP | (listed ? EXTENDED_STARTUPINFO_PRESENT : 0);
-  const bool ok = ::CreateProcessW(nativeProgram->c_str(), commandLine.data(), nullptr, nullptr, TRUE, flags,
-                                   nullptr, nullptr, &startup.StartupInfo, &started);
-  const DWORD error = ::GetLastError();
+  // Suspended until it is in the job, so that nothing it starts escapes it.
+  const DWORD flags = CREATE_NO_WINDOW | CREATE_NEW_PROCESS_GROUP | CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT |
+                      (listed ? EXTENDED_STARTUPINFO_PRESENT : 0);
+  bool ok = job && ::CreateProcessW(nativeProgram->c_str(), commandLine.data(), nullptr, nullptr, TRUE, flags,
+                                    environment->empty() ? nullptr : environment->data(), nullptr,
+                                    &startup.StartupInfo, &started);
+  DWORD error = ::GetLastError();
+  if (ok && (!::AssignProcessToJobObject(job, started.hProcess) || ::ResumeThread(started.hThread) == DWORD(-1))) {
+    error = ::GetLastError();
+    ::TerminateProcess(started.hProcess, 1);
+    ::CloseHandle(started.hThread);
+    ::CloseHandle(started.hProcess);
+    ok = false;
+  }
   if (initialized) ::DeleteProcThreadAttributeList(list);
   ::CloseHandle(writeEnd);
   if (input != INVALID_HANDLE_VALUE) ::CloseHandle(input);
   if (!ok) {
     ::CloseHandle(readEnd);
+    if (job) ::CloseHandle(job);
     ::SetLastError(error);
     return false;
   }
   ::CloseHandle(started.hThread);
+  if (impl_->job) ::CloseHandle(impl_->job);
+  impl_->job = job;
   impl_->process = started.hProcess;
   impl_->output = readEnd;
   return true;
