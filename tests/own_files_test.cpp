@@ -6,7 +6,10 @@
 // leaves every file it did not make as it was.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <chrono>
+#include <functional>
 
 #include "core/build_command.h"
 #include "core/paths.h"
@@ -86,6 +89,77 @@ TEST_F(OwnFiles, AWorkFolderSwappedForALinkDuringStagingStopsTheBuildAndTheLinke
   EXPECT_FALSE(fs::exists(target.path() / "site.rc"));
   EXPECT_FALSE(fs::exists(target.path() / "site.res"));
   ExpectWindowRestored();
+}
+
+// The compiler is held at its start (PAGEFOLD_RC_TEST_HOLD) while the test
+// changes what it is about to read, then let go.
+struct HeldCompile : OwnFiles {
+  ScratchDir hold;
+  std::function<void()> change;
+  bool changed = false;
+
+  void SetUp() override {
+    OwnFiles::SetUp();
+    ::setenv("PAGEFOLD_RC_TEST_HOLD", hold.str().c_str(), 1);
+    host.onPump = [this] {
+      if (changed || !fs::exists(hold.path() / "started")) return;
+      changed = true;
+      change();
+      WriteFile(hold.path() / "go", "");
+    };
+    WriteFile(target.path() / "site.res", "PREVIOUS RES");
+    WriteFile(outside.path() / "secret.txt", "OUTSIDE SECRET");
+  }
+  void TearDown() override { ::unsetenv("PAGEFOLD_RC_TEST_HOLD"); }
+
+  std::vector<std::string> Messages() const { return host.Lines("message "); }
+};
+
+TEST_F(HeldCompile, AWorkFolderSwappedForALinkWhileTheCompilerStartsKeepsThePreviousRes) {
+  const fs::path moved = target.path() / "moved";
+  // The outside folder holds a file of every name the script lists.
+  change = [&] {
+    fs::rename(Work(), moved);
+    for (const auto& entry : fs::directory_iterator(moved))
+      WriteFile(outside.path() / entry.path().filename(), "OUTSIDE " + entry.path().filename().string());
+    fs::create_directory_symlink(outside.path(), Work());
+  };
+  EXPECT_EQ(BuildError(), W("Рабочая папка \"") + Work().string() + W("\" подменена, сборка остановлена!"));
+  EXPECT_TRUE(changed);
+  EXPECT_EQ(ReadFile(target.path() / "site.res"), "PREVIOUS RES");
+  EXPECT_EQ(ReadFile(outside.path() / "index.html"), "OUTSIDE index.html");
+  EXPECT_TRUE(fs::is_symlink(Work()));
+  EXPECT_TRUE(fs::is_empty(moved));
+  EXPECT_EQ(fs::directory_iterator(temp.path()), fs::directory_iterator());
+  ExpectWindowRestored();
+}
+
+TEST_F(HeldCompile, AScriptReplacedWhileTheCompilerStartsIsRefusedAndThePreviousResKept) {
+  const fs::path script = target.path() / "site.rc";
+  for (const bool sameName : {false, true}) {
+    SCOPED_TRACE(sameName ? "rewritten in place" : "renamed over");
+    changed = false;
+    fs::remove(hold.path() / "go");
+    fs::remove(hold.path() / "started");
+    host.log.clear();
+    const std::string rogue = "SECRET TXT \"" + (outside.path() / "secret.txt").string() + "\"\r\n";
+    change = [&] {
+      if (sameName) {
+        WriteFile(script, rogue);
+        return;
+      }
+      WriteFile(target.path() / "rogue.rc", rogue);
+      fs::rename(target.path() / "rogue.rc", script);
+    };
+    EXPECT_EQ(BuildError(), "");
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(Messages(), Lines{"message Внимание | Сценарий \"" + script.string() +
+                                "\" подменён, ресурсный файл не заменён!"});
+    EXPECT_EQ(ReadFile(target.path() / "site.res"), "PREVIOUS RES");
+    EXPECT_EQ(ReadFile(script), rogue);
+    EXPECT_FALSE(fs::exists(Work()));
+    ExpectWindowRestored();
+  }
 }
 
 TEST_F(OwnFiles, ALinkAtTheScriptsPathIsReplacedAndTheFileItNamesStays) {

@@ -6,8 +6,10 @@
 
 #include "core/res_reader.h"
 #include "core/tmyfunction.h"
+#include "platform/folder_handle.h"
 #include "platform/platform_error.h"
 #include "platform/process.h"
+#include "resformat/compile_handover.h"
 #include "test_support.h"
 
 namespace {
@@ -290,5 +292,62 @@ TEST(PagefoldRc, OutputGoesBesideTheScriptUnderItsBaseName) {
   EXPECT_EQ(RunProgram(PAGEFOLD_RC, "--version").output.rfind("pagefold-rc 1.", 0), 0u);
   EXPECT_EQ(RunProgram(PAGEFOLD_RC, "--help").exitCode, 0);
 }
+
+#ifndef _WIN32
+// Started by a build: the script's digest in the environment and the work
+// folder handed over. Anything else than that script and files right inside
+// that folder is refused with an exit code of its own, the .res kept.
+TEST(PagefoldRc, StartedByABuildItPacksOnlyTheScriptItWasGivenFromTheHandedFolder) {
+  ScratchDir dir;
+  const fs::path work = dir.path() / "ARH", script = dir.path() / "site.rc", res = dir.path() / "site.res";
+  WriteFile(work / "a.gif", "GIF-A");
+  WriteFile(dir.path() / "outside.gif", "OUTSIDE");
+  fs::create_symlink(dir.path() / "outside.gif", work / "link.gif");
+  platform::FolderHandle folder;
+  ASSERT_TRUE(folder.Open(work.string()));
+  const auto compile = [&](const std::string& file, const std::string& digestOf, bool handFolder) {
+    const std::string text = "A GIF \"" + file + "\"\r\n";
+    WriteFile(script, text);
+    WriteFile(res, "PREVIOUS RES");
+    platform::Process process;
+    const platform::Handover handover{{resformat::ScriptDigestEntry(digestOf.empty() ? text : digestOf)},
+                                      handFolder ? &folder : nullptr};
+    if (!process.Start(PAGEFOLD_RC, script.string(), handover)) return Outcome{};
+    while (process.Wait(1000) == platform::Process::State::Running) {
+    }
+    return Outcome{process.ExitCode(), process.Output()};
+  };
+
+  Outcome outcome = compile((work / "a.gif").string(), "", true);
+  EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+  EXPECT_NE(ReadFile(res).find("GIF-A"), std::string::npos);
+
+  outcome = compile((work / "a.gif").string(), "another script", true);
+  EXPECT_EQ(outcome.exitCode, 3);
+  EXPECT_EQ(outcome.output, script.string() + ": the script is not the one the build wrote\n");
+  EXPECT_EQ(ReadFile(res), "PREVIOUS RES");
+
+  outcome = compile((work / "a.gif").string(), "", false);
+  EXPECT_EQ(outcome.exitCode, 4);
+  EXPECT_EQ(outcome.output, script.string() + ": the build handed over no work folder\n");
+  EXPECT_EQ(ReadFile(res), "PREVIOUS RES");
+
+  for (const fs::path& elsewhere : {dir.path() / "outside.gif", work / "sub" / "a.gif", work / ".." / "outside.gif",
+                                    work.parent_path() / "ARH2" / "a.gif"}) {
+    outcome = compile(elsewhere.string(), "", true);
+    EXPECT_EQ(outcome.exitCode, 4);
+    EXPECT_EQ(outcome.output, script.string() + ":1: file \"" + elsewhere.string() +
+                                  "\" is not in the build's work folder \"" + work.string() + "\"\n");
+    EXPECT_EQ(ReadFile(res), "PREVIOUS RES");
+  }
+
+  outcome = compile((work / "link.gif").string(), "", true);
+  EXPECT_EQ(outcome.exitCode, 1);
+  EXPECT_EQ(outcome.output, script.string() + ":1: cannot open file \"" + (work / "link.gif").string() +
+                                "\": Too many levels of symbolic links\n");
+  EXPECT_EQ(ReadFile(res), "PREVIOUS RES");
+  EXPECT_EQ(ReadFile(dir.path() / "outside.gif"), "OUTSIDE");
+}
+#endif
 
 }  // namespace

@@ -5,6 +5,7 @@
 // the compiler.
 #include <dirent.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mount.h>
@@ -187,6 +188,54 @@ TEST_F(CliSignals, AKilledPackerTakesItsCompilerWithItAndNoResAppearsLater) {
   // The compiler removed its unfinished output as it ended; the packer's
   // own work folder stays, as nothing was left to remove it.
   EXPECT_EQ(Names(target.path()), (std::set<std::string>{"ARH", "site.rc", "site.res"}));
+}
+
+// Two accounts in one group: the victim builds into a folder the group may
+// write; the other account replaces site.rc while the compiler starts, with a
+// script that names the victim's private key. Nothing of it is packed.
+TEST_F(CliSignals, AnotherAccountReplacingTheScriptInASharedFolderGetsNothingPacked) {
+  if (::geteuid() != 0 || !fs::exists(kSetpriv)) GTEST_SKIP() << "two accounts need root and setpriv";
+  constexpr uid_t kOther = kNobody - 1;
+  ScratchDir home, hold;
+  const fs::path key = home.path() / "id_key";
+  WriteFile(key, "PRIVATE KEY");
+  for (const fs::path& path : {home.path(), key, target.path(), temp.path(), hold.path()}) GiveAway(path);
+  ::chmod(home.path().c_str(), 0700);
+  ::chmod(key.c_str(), 0600);
+  ::chmod(target.path().c_str(), 0775);  // the group's shared project folder
+  WriteFile(Res(), "PREVIOUS RES");
+  GiveAway(Res());
+  ::setenv("PAGEFOLD_RC_TEST_HOLD", hold.str().c_str(), 1);
+  const pid_t pid = Start({.unprivileged = true});
+  ::unsetenv("PAGEFOLD_RC_TEST_HOLD");
+  const auto deadline = Clock::now() + std::chrono::minutes(1);
+  while (!fs::exists(hold.path() / "started") && Clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ASSERT_TRUE(fs::exists(hold.path() / "started")) << ReadFile(ErrFile());
+
+  const std::string rogue = "KEY TXT \"" + key.string() + "\"\r\n";
+  const std::string planted = (target.path() / "rogue.rc").string(), script = (target.path() / "site.rc").string();
+  const pid_t other = ::fork();
+  if (other == 0) {
+    const gid_t group = kNobody;
+    if (::setgroups(1, &group) != 0 || ::setgid(kNobody) != 0 || ::setuid(kOther) != 0) ::_exit(2);
+    const int fd = ::open(planted.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    const bool written = fd >= 0 && ::write(fd, rogue.data(), rogue.size()) == static_cast<ssize_t>(rogue.size());
+    ::_exit(written && ::close(fd) == 0 && ::rename(planted.c_str(), script.c_str()) == 0 ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(other, &status, 0), other);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  WriteFile(hold.path() / "go", "");
+
+  EXPECT_EQ(Finish(pid), 1);
+  const std::string err = ReadFile(ErrFile());
+  EXPECT_TRUE(err.ends_with("Удаляются временные файлы...\nСценарий \"" + script + "\" подменён, ресурсный файл не заменён!\n"))
+      << err;
+  EXPECT_EQ(ReadFile(Res()), "PREVIOUS RES");
+  EXPECT_EQ(ReadFile(script), rogue);
+  EXPECT_EQ(Names(target.path()), (std::set<std::string>{"site.rc", "site.res"}));
+  EXPECT_TRUE(fs::is_empty(temp.path()));
 }
 
 TEST_F(CliSignals, ACompilerNameTakenInTheTemporaryFolderIsLeftAloneAndTheBuildWorks) {

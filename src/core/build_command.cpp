@@ -25,6 +25,7 @@
 #include "platform/native_path.h"
 #include "platform/platform_error.h"
 #include "platform/short_path.h"
+#include "resformat/compile_handover.h"
 #include "text/cp1251.h"
 #include "text/page_encoding.h"
 
@@ -105,7 +106,10 @@ class BuildRun {
     StringList entries;
     TMyFunction::ListDirFiles(workFolder_, "", entries);
     CheckWorkFolder();
-    TMyFunction::WriteRcScript(build_.GroupType, scriptPath_, entries);
+    // The compiler packs only this script and only files of the held folder.
+    const std::string script = TMyFunction::WriteRcScript(build_.GroupType, scriptPath_, entries);
+    handover_.environment = {resformat::ScriptDigestEntry(script)};
+    handover_.folder = &work_;
     return Compile();
   }
 
@@ -265,6 +269,14 @@ class BuildRun {
     host_.SetStatusText(1, texts::kCleaning);
     Pump();
     RemoveWorkFolder();
+    if (result->started && result->exitCode == resformat::kScriptNotTheBuilds) {
+      host_.ShowMessage(texts::kAttention, texts::ScriptSwapped(scriptPath_));
+      return BuildOutcome::Failed;
+    }
+    if (result->started && result->exitCode == resformat::kFileNotTheBuilds) {
+      host_.ShowMessage(texts::kAttention, texts::WorkFolderSwapped(workFolder_));
+      return BuildOutcome::Failed;
+    }
     const bool compiled = result->started && result->exitCode == 0 &&
                           platform::FileExists(ChangeExtension(scriptPath_, ".res"));
     if (!compiled) {
@@ -281,7 +293,7 @@ class BuildRun {
   // folder and runs it there; nothing when it cannot be written. Whatever
   // the run ends with, the compiler's folder goes, and so does what an ended
   // compiler left unfinished.
-  using Runner = RunResult (*)(BuildHost&, const std::string&, const std::string&);
+  using Runner = RunResult (*)(BuildHost&, const std::string&, const std::string&, const platform::Handover&);
   std::optional<RunResult> RunCompilerFrom(const std::string& folder, Runner run) {
     compilerFolder_.emplace(folder);
     if (!ExtractResourceFile("EXE", "BRCC32", compilerFolder_->CompilerPath())) return std::nullopt;
@@ -294,7 +306,7 @@ class BuildRun {
     const UnfinishedOutput unfinished(ChangeExtension(scriptPath_, ".res"));
     std::optional<RunResult> result;
     try {
-      result = run(host_, compilerFolder_->CompilerPath(), argument);
+      result = run(host_, compilerFolder_->CompilerPath(), argument, handover_);
     } catch (...) {
       unfinished.Remove();
       throw;
@@ -348,6 +360,7 @@ class BuildRun {
   std::vector<std::vector<int>> sheetLinks_;
   std::string startStagedName_;
   std::optional<CompilerFolder> compilerFolder_;
+  platform::Handover handover_;
   bool compiling_ = false;  // the compiling stage has been shown
   bool workFolderRemoved_ = false;
 };

@@ -33,6 +33,10 @@ inline const std::string kNoResourceName = text::Cp1251Text("Укажите им
 inline std::string WorkFolderSwapped(const std::string& path) {
   return text::Cp1251Text("Рабочая папка \"") + path + text::Cp1251Text("\" подменена, сборка остановлена!");
 }
+// The script the compiler found is not the one the build wrote; the .res stays as it was.
+inline std::string ScriptSwapped(const std::string& path) {
+  return text::Cp1251Text("Сценарий \"") + path + text::Cp1251Text("\" подменён, ресурсный файл не заменён!");
+}
 // A staged copy that could be given neither its extension nor its name back.
 inline std::string CannotGiveExtension(const std::string& registryName) {
   return text::Cp1251Text("Невозможно дать копии файла \"") + registryName + text::Cp1251Text("\" её расширение!");

@@ -7,7 +7,6 @@
 #include "platform/folder_ops.h"
 #include "platform/own_resources.h"
 #include "platform/platform_error.h"
-#include "platform/process.h"
 #include "platform/temp_folder.h"
 #include "resformat/res_temporary.h"
 
@@ -62,9 +61,10 @@ bool ExtractResourceFile(const std::string& type, const std::string& name, const
 
 namespace {
 
-RunResult Run(BuildHost& host, const std::string& program, const std::string& parameter, bool showRefusal) {
+RunResult Run(BuildHost& host, const std::string& program, const std::string& parameter,
+              const platform::Handover& handover, bool showRefusal) {
   platform::Process process;
-  if (!process.Start(program, parameter)) {
+  if (!process.Start(program, parameter, handover)) {
     const int code = platform::LastErrorCode();
     RunResult failed;
     failed.refused = platform::RefusedToRunFrom(code);
@@ -88,12 +88,14 @@ RunResult Run(BuildHost& host, const std::string& program, const std::string& pa
 
 }  // namespace
 
-RunResult RunAndWait(BuildHost& host, const std::string& program, const std::string& parameter) {
-  return Run(host, program, parameter, true);
+RunResult RunAndWait(BuildHost& host, const std::string& program, const std::string& parameter,
+                     const platform::Handover& handover) {
+  return Run(host, program, parameter, handover, true);
 }
 
-RunResult RunUnlessRefused(BuildHost& host, const std::string& program, const std::string& parameter) {
-  return Run(host, program, parameter, false);
+RunResult RunUnlessRefused(BuildHost& host, const std::string& program, const std::string& parameter,
+                           const platform::Handover& handover) {
+  return Run(host, program, parameter, handover, false);
 }
 
 UnfinishedOutput::UnfinishedOutput(const std::string& resPath) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/build_host.h"
+#include "platform/process.h"
 
 namespace pagefold {
 
@@ -56,17 +57,19 @@ struct RunResult {
   std::string output;    // what it printed on standard output and error
 };
 
-// Runs the program with the parameter as its one argument (no shell) and
-// returns once it has ended, handing the host all pending events every 50 ms
-// meanwhile. When the start fails, shows the system's text for it in a
+// Runs the program with the parameter as its one argument (no shell), handed
+// what the handover holds, and returns once it has ended, handing the host
+// all pending events every 50 ms meanwhile. When the start fails, shows the system's text for it in a
 // message box captioned "Pagefold". When the host reports after a pump that
 // the program is closing, ends the program and raises BuildCancelled.
-RunResult RunAndWait(BuildHost& host, const std::string& program, const std::string& parameter);
+RunResult RunAndWait(BuildHost& host, const std::string& program, const std::string& parameter,
+                     const platform::Handover& handover = {});
 
 // As RunAndWait, but a start that the system refuses because of the
 // program's folder (RunResult::refused) shows nothing, so that the caller can
 // try another folder.
-RunResult RunUnlessRefused(BuildHost& host, const std::string& program, const std::string& parameter);
+RunResult RunUnlessRefused(BuildHost& host, const std::string& program, const std::string& parameter,
+                           const platform::Handover& handover = {});
 
 // The compiler's temporary files beside the compiled file (see
 // resformat::TemporaryResPath) that do not exist when it is made. Remove()

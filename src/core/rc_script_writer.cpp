@@ -13,7 +13,7 @@ bool FitsInQuotes(const std::string& path) {
   return true;
 }
 
-void WriteRcScript(const std::string& groupType, const std::string& scriptPath, const StringList& list) {
+std::string WriteRcScript(const std::string& groupType, const std::string& scriptPath, const StringList& list) {
   std::string script;
   for (const std::string& entry : list) {
     // Name and extension come from the file's own name: on POSIX the folders
@@ -30,6 +30,7 @@ void WriteRcScript(const std::string& groupType, const std::string& scriptPath, 
     script += name + " " + type + " \"" + entry + "\"\r\n";
   }
   platform::WriteFileBytes(scriptPath, script);
+  return script;
 }
 
 }  // namespace pagefold

@@ -15,7 +15,7 @@ bool FitsInQuotes(const std::string& path);
 // Writes the resource script: one "NAME TYPE "path"" line per listed file
 // that has an extension, or every listed file when the files are grouped
 // under one type. Raises "Cannot create file "%s". %s", and refuses
-// a path holding a double quote or a byte below 32.
-void WriteRcScript(const std::string& groupType, const std::string& scriptPath, const StringList& list);
+// a path holding a double quote or a byte below 32. Returns the bytes written.
+std::string WriteRcScript(const std::string& groupType, const std::string& scriptPath, const StringList& list);
 
 }  // namespace pagefold

@@ -28,9 +28,9 @@ std::int64_t TMyFunction::FileSize64(const std::string& path) { return platform:
 
 std::string TMyFunction::SizeToText(const std::string& size) { return pagefold::SizeToText(size); }
 
-void TMyFunction::WriteRcScript(const std::string& groupType, const std::string& scriptPath,
-                                const StringList& list) {
-  pagefold::WriteRcScript(groupType, scriptPath, list);
+std::string TMyFunction::WriteRcScript(const std::string& groupType, const std::string& scriptPath,
+                                       const StringList& list) {
+  return pagefold::WriteRcScript(groupType, scriptPath, list);
 }
 
 }  // namespace pagefold

@@ -28,8 +28,8 @@ class TMyFunction {
   static std::int64_t FileSize64(const std::string& path);
   static std::string SizeToText(const std::string& size);
 
-  static void WriteRcScript(const std::string& groupType, const std::string& scriptPath,
-                            const StringList& list);
+  static std::string WriteRcScript(const std::string& groupType, const std::string& scriptPath,
+                                   const StringList& list);
 };
 
 }  // namespace pagefold

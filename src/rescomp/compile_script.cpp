@@ -1,11 +1,15 @@
 #include "rescomp/compile_script.h"
 
+#include <cstdlib>
+
 #include "platform/file_ops.h"
 #include "platform/file_reader.h"
 #include "platform/file_writer.h"
+#include "platform/folder_handle.h"
 #include "platform/interrupts.h"
 #include "platform/native_path.h"
 #include "platform/platform_error.h"
+#include "resformat/compile_handover.h"
 #include "resformat/res_temporary.h"
 #include "rescomp/res_writer.h"
 #include "rescomp/script_error.h"
@@ -61,12 +65,23 @@ std::string ResPathFor(const std::string& scriptPath) {
 void CompileScript(const std::string& scriptPath) {
   const std::string target = ResPathFor(scriptPath);
   if (target == scriptPath) throw ScriptError(0, "the script cannot be its own output");
-  const std::vector<ResourceStatement> resources = ParseScript(ReadScript(scriptPath));
+  const std::string script = ReadScript(scriptPath);
+  // Started by a build: only the script it wrote, only files of its work folder.
+  const char* digest = std::getenv(resformat::kScriptDigestName);
+  platform::FolderHandle work;
+  if (digest && digest != resformat::Sha256Hex(script))
+    throw ScriptError(0, "the script is not the one the build wrote", resformat::kScriptNotTheBuilds);
+  if (digest && !work.OpenHandedOver())
+    throw ScriptError(0, "the build handed over no work folder", resformat::kFileNotTheBuilds);
+  const std::vector<ResourceStatement> resources = ParseScript(script);
   platform::FileWriter out;
   const std::string temporary = CreateTemporary(out, target);
   try {
-    WriteResFile(resources, out, DisplayPath(temporary));
+    WriteResFile(resources, out, DisplayPath(temporary), digest ? &work : nullptr);
     if (!out.Close()) throw ScriptError(0, "cannot write \"" + DisplayPath(temporary) + "\": " + SystemReason());
+    if (digest && !work.StillAtPath())
+      throw ScriptError(0, "the build's work folder \"" + DisplayPath(work.Path()) + "\" was swapped",
+                        resformat::kFileNotTheBuilds);
     if (!platform::ReplaceFileWith(temporary, target))
       throw ScriptError(0, "cannot replace \"" + DisplayPath(target) + "\": " + SystemReason());
     platform::RemoveFileOnInterrupt("");

@@ -11,6 +11,10 @@ std::string ResPathFor(const std::string& scriptPath);
 // Reads the script, writes its .res to a temporary file in the same folder
 // and renames it over the target once everything has succeeded. Raises
 // ScriptError; then no .res is left behind and an existing one is untouched.
+// Started by a build (resformat/compile_handover.h), it compiles only the
+// script whose digest the build gave, from files right inside the work
+// folder the build handed over, and only while that folder's path still
+// names it.
 void CompileScript(const std::string& scriptPath);
 
 }  // namespace rescomp

@@ -6,6 +6,7 @@
 #include "platform/native_path.h"
 #include "platform/platform_error.h"
 #include "rescomp/script_error.h"
+#include "resformat/compile_handover.h"
 #include "resformat/res_format.h"
 
 namespace rescomp {
@@ -47,8 +48,8 @@ std::string SystemReason() { return platform::SystemErrorText(platform::LastErro
 
 class ResFileWriter {
  public:
-  ResFileWriter(platform::FileWriter& out, const std::string& outName)
-      : out_(out), outName_(outName), chunk_(kChunkSize) {}
+  ResFileWriter(platform::FileWriter& out, const std::string& outName, const platform::FolderHandle* inside)
+      : out_(out), outName_(outName), inside_(inside), chunk_(kChunkSize) {}
 
   void Put(const std::string& bytes) { Put(bytes.data(), bytes.size()); }
 
@@ -59,7 +60,7 @@ class ResFileWriter {
   void PutResource(const ResourceStatement& resource) {
     const std::string shown = DisplayPath(resource.file);
     platform::FileReader file;
-    if (!file.Open(resource.file))
+    if (!Open(file, resource))
       throw ScriptError(resource.line, "cannot open file \"" + shown + "\": " + SystemReason());
     const std::uint64_t size = file.Size();
     if (size > resformat::kMaxDataSize)
@@ -86,8 +87,24 @@ class ResFileWriter {
   }
 
  private:
+  // By its path; with a folder, by its name inside that folder, which its
+  // path must name.
+  bool Open(platform::FileReader& file, const ResourceStatement& resource) const {
+    if (!inside_) return file.Open(resource.file);
+    const std::string shown = DisplayPath(resource.file);
+    const std::size_t cut = shown.rfind(platform::NativeSeparator());
+    std::string folder = DisplayPath(inside_->Path());
+    while (!folder.empty() && folder.back() == platform::NativeSeparator()) folder.pop_back();
+    if (cut == std::string::npos || shown.compare(0, cut, folder) != 0 || cut != folder.size() ||
+        cut + 1 == shown.size())
+      throw ScriptError(resource.line, "file \"" + shown + "\" is not in the build's work folder \"" + folder + "\"",
+                        resformat::kFileNotTheBuilds);
+    return file.OpenInside(*inside_, shown.substr(cut + 1));
+  }
+
   platform::FileWriter& out_;
   const std::string& outName_;
+  const platform::FolderHandle* inside_;
   std::vector<char> chunk_;
 };
 
@@ -122,8 +139,8 @@ std::string PaddingAfter(std::uint64_t dataSize) {
 }
 
 void WriteResFile(const std::vector<ResourceStatement>& resources, platform::FileWriter& out,
-                  const std::string& outName) {
-  ResFileWriter writer(out, outName);
+                  const std::string& outName, const platform::FolderHandle* inside) {
+  ResFileWriter writer(out, outName, inside);
   writer.Put(EmptyEntry());
   for (const ResourceStatement& resource : resources) writer.PutResource(resource);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/file_writer.h"
+#include "platform/folder_handle.h"
 #include "rescomp/script_parser.h"
 
 namespace rescomp {
@@ -23,11 +24,13 @@ std::string ResourceHeader(const std::u16string& type, const std::u16string& nam
 std::string PaddingAfter(std::uint64_t dataSize);
 
 // Writes the whole .res into `out`, named outName in messages, streaming each
-// file's data in fixed-size chunks. Raises ScriptError with the resource's
-// line when a file cannot be read or is too large, and with line 0 when the
-// output cannot be written.
+// file's data in fixed-size chunks. With a folder, every file must be a file
+// right inside it, opened through it and never through a link. Raises
+// ScriptError with the resource's line when a file cannot be read, is too
+// large or lies elsewhere (exit code resformat::kFileNotTheBuilds), and with
+// line 0 when the output cannot be written.
 void WriteResFile(const std::vector<ResourceStatement>& resources, platform::FileWriter& out,
-                  const std::string& outName);
+                  const std::string& outName, const platform::FolderHandle* inside = nullptr);
 
 // A path as the messages show it: in Windows-1251, with the platform's separator.
 std::string DisplayPath(const std::string& path);

@@ -1,0 +1,12 @@
+// SHA-256 (FIPS 180-4) of bytes held in memory, as 64 lower-case hex digits.
+// Our own: the Windows builds have no Debian library to take it from.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace resformat {
+
+std::string Sha256Hex(std::string_view bytes);
+
+}  // namespace resformat
