@@ -35,7 +35,7 @@ chromium() {
 # A resource's bytes straight from the server, without the browser.
 fetch() {
   exec 3<>"/dev/tcp/127.0.0.1/$port"
-  printf 'GET %s HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n' "$1" >&3
+  printf 'GET %s HTTP/1.0\r\nHost: 127.0.0.1:%s\r\n\r\n' "$1" "$port" >&3
   sed '1,/^\r$/d' <&3
   exec 3<&-
 }

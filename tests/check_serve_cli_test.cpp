@@ -299,7 +299,8 @@ Reply Get(int port, const std::string& target) {
     close(fd);
     return reply;
   }
-  const std::string request = "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+  const std::string request =
+      "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) + "\r\nConnection: close\r\n\r\n";
   for (size_t sent = 0; sent < request.size();) {
     const ssize_t n = send(fd, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
     if (n <= 0) break;

@@ -1,5 +1,6 @@
 #include "cli/res_site.h"
 
+#include <algorithm>
 #include <set>
 
 #include "core/res_content_type.h"
@@ -47,12 +48,18 @@ SiteAnswer ResSite::Get(const std::string& target) const {
                               ? index_.Find("#23", path.substr(1))
                               : index_.Find(path.substr(1, slash - 1), path.substr(slash + 1));
   if (!entry) return answer;
-  auto data = ReadResourceData(source_, *entry);
-  if (!data) return answer;
+  const auto head = ReadSniffedBytes(source_, *entry);
+  if (!head) return answer;
   answer.status = 200;
-  answer.contentType = ResContentType(entry->type, *data);
-  answer.body = std::move(*data);
+  answer.contentType = ResContentType(entry->type, *head);
+  answer.entry = entry;
   return answer;
+}
+
+std::size_t ResSite::ReadData(const ResEntry& entry, std::uint64_t offset, char* buffer, std::size_t size) const {
+  if (offset >= entry.dataSize) return 0;
+  const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(size, entry.dataSize - offset));
+  return source_.ReadAt(entry.dataOffset + offset, buffer, n) ? n : 0;
 }
 
 }  // namespace pagefold::cli

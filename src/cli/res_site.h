@@ -3,6 +3,8 @@
 // them through the res: protocol. Only the resource file is read.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "core/res_index.h"
@@ -12,9 +14,9 @@ namespace pagefold::cli {
 
 struct SiteAnswer {
   int status = 404;
-  std::string contentType;  // with status 200
-  std::string body;         // with status 200
-  std::string location;     // with status 302
+  std::string contentType;           // with status 200
+  const ResEntry* entry = nullptr;   // with status 200: the resource, whose data ReadData gives
+  std::string location;              // with status 302
 };
 
 class ResSite {
@@ -27,7 +29,12 @@ class ResSite {
   // the start page; a path with "..", "\", a percent escape, a byte outside
   // printable ASCII, or over 1024 bytes gets 404; the query is not looked at.
   // "/NAME" names a resource of the ordinal type 23, as in res: addresses.
+  // Only the resource's first bytes are read, for its content type.
   SiteAnswer Get(const std::string& target) const;
+
+  // Up to `size` bytes of the resource's data from the offset into the
+  // buffer: the count, 0 at its end or when the file cannot give them.
+  std::size_t ReadData(const ResEntry& entry, std::uint64_t offset, char* buffer, std::size_t size) const;
 
   // "/TYPE/INDEX", else "/TYPE/FILELIST", where TYPE is the one type of the
   // file, or HTML when it has several; empty when neither is there.

@@ -1,5 +1,7 @@
 #include "core/res_content_type.h"
 
+#include <algorithm>
+
 #include "core/res_index.h"
 #include "text/case_rules.h"
 
@@ -37,6 +39,7 @@ bool LooksLikeHtml(std::string_view bytes) {
 }  // namespace
 
 std::string ResContentType(const ResId& type, std::string_view bytes) {
+  bytes = bytes.substr(0, kSniffedBytes);
   if (const std::string_view picture = PictureType(bytes); !picture.empty()) return std::string(picture);
   const std::string name = type.isOrdinal ? "" : text::UpperAscii(ShownResId(type));
   if ((type.isOrdinal && type.ordinal == kHtmlOrdinal) || name.find("HTM") != std::string::npos)
@@ -45,6 +48,13 @@ std::string ResContentType(const ResId& type, std::string_view bytes) {
   if (name == "JS") return "text/javascript";
   if (LooksLikeHtml(bytes)) return "text/html";
   return "application/octet-stream";
+}
+
+std::optional<std::string> ReadSniffedBytes(ResSource& source, const ResEntry& entry) {
+  if (entry.dataOffset > source.Size() || entry.dataSize > source.Size() - entry.dataOffset) return std::nullopt;
+  ResEntry head = entry;
+  head.dataSize = static_cast<std::uint32_t>(std::min<std::size_t>(entry.dataSize, kSniffedBytes));
+  return ReadResourceData(source, head);
 }
 
 }  // namespace pagefold

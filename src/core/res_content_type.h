@@ -3,6 +3,8 @@
 // HTML markup) and from the resource type (HTM*, CSS, JS, the ordinal 23).
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,8 +12,16 @@
 
 namespace pagefold {
 
+// How many of a resource's first bytes the sniffing looks at, as browsers do.
+constexpr std::size_t kSniffedBytes = 1445;
+
 // "text/html", "image/gif", "image/jpeg", "image/png", "text/css",
-// "text/javascript", else "application/octet-stream".
+// "text/javascript", else "application/octet-stream". Only the first
+// kSniffedBytes of the bytes count.
 std::string ResContentType(const ResId& type, std::string_view bytes);
+
+// The first kSniffedBytes of a listed resource's data (all of a shorter
+// one); nothing when the source cannot give them.
+std::optional<std::string> ReadSniffedBytes(ResSource& source, const ResEntry& entry);
 
 }  // namespace pagefold

@@ -1,6 +1,7 @@
 #include "core/res_links_check.h"
 
 #include <algorithm>
+#include <new>
 
 #include "core/file_list_names.h"
 #include "core/link_resolution.h"
@@ -50,13 +51,10 @@ std::unordered_map<std::string, std::string> OriginalNames(ResSource& source, co
   return {};
 }
 
-// The links of a page or style sheet that name no resource of the file, as
-// they are shown.
-std::vector<std::string> DanglingLinks(const ResEntry& entry, const std::string& data, const ResName& place,
+// The links of a page, or else a style sheet, that name no resource of the
+// file, as they are shown.
+std::vector<std::string> DanglingLinks(bool page, const std::string& data, const ResName& place,
                                        const ResIndex& index) {
-  const std::string type = ResContentType(entry.type, data);
-  const bool page = type == "text/html";
-  if (!page && type != "text/css") return {};
   std::vector<std::string> dangling;
   for (std::string& link : page ? PageLinks(data) : StyleSheetLinks(data)) {
     const std::string read = page ? DecodedCharacterReferences(link) : link;
@@ -93,7 +91,7 @@ std::optional<ResName> ResolveResLink(const ResName& from, const std::string& li
   return ResName{folders.empty() ? kDefaultType : folders[0], name};
 }
 
-ResLinkCheck CheckResLinks(ResSource& source) {
+ResLinkCheck CheckResLinks(ResSource& source) try {
   ResLinkCheck check;
   const ResListing listing = ListResources(source);
   if (!listing.error.empty()) {
@@ -103,16 +101,28 @@ ResLinkCheck CheckResLinks(ResSource& source) {
   const ResIndex index(listing);
   const auto originals = OriginalNames(source, listing);
   for (const ResEntry& entry : listing.entries) {
-    const auto data = ReadResourceData(source, entry);
     const ResName place{ShownResId(entry.type), ShownResId(entry.name)};
+    // Only pages and style sheets are read whole; the type of the others
+    // takes their first bytes alone.
+    std::optional<std::string> data = ReadSniffedBytes(source, entry);
+    const std::string type = data ? ResContentType(entry.type, *data) : "";
+    const bool isPage = type == "text/html";
+    if (data && !isPage && type != "text/css") continue;
+    if (data) data = ReadResourceData(source, entry);
     if (!data) {
       check.error = "cannot read the data of " + place.type + "/" + place.name;
       return check;
     }
     const auto original = originals.find(FileListKey(place.type, place.name));
     const std::string page = original != originals.end() ? original->second : place.type + "/" + place.name;
-    for (std::string& link : DanglingLinks(entry, *data, place, index)) check.dangling.push_back({page, std::move(link)});
+    for (std::string& link : DanglingLinks(isPage, *data, place, index))
+      check.dangling.push_back({page, std::move(link)});
   }
+  return check;
+} catch (const std::bad_alloc&) {
+  // A page or style sheet larger than the memory the program may take.
+  ResLinkCheck check;
+  check.error = "not enough memory to read its pages";
   return check;
 }
 

@@ -39,6 +39,9 @@ struct ResLinkCheck {
 // Links with a scheme, an absolute path or a fragment alone leave the file
 // and are not looked at. The links of pages are read with their character
 // references decoded; every link is told as ShownLinks shows it.
+// Only pages, style sheets and the file list page are read whole, and of the
+// other resources their first bytes (kSniffedBytes); a page too large for
+// the memory the program may take is an error.
 ResLinkCheck CheckResLinks(ResSource& source);
 
 }  // namespace pagefold
