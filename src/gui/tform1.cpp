@@ -1,9 +1,15 @@
 #include "gui/tform1.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QMimeData>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -91,7 +97,7 @@ void TForm1::CreateMembers() {
 
   StatusBar1 = named(new QStatusBar(this), "StatusBar1");
   StatusBar1->setSizeGripEnabled(false);
-  for (QLabel*& panel : panels_) panel = new QLabel(StatusBar1);
+  for (StatusPanel*& panel : panels_) panel = new StatusPanel(StatusBar1);
   panels_[0]->setFixedWidth(100);
   StatusBar1->addWidget(panels_[0]);
   StatusBar1->addWidget(panels_[1], 1);
@@ -110,6 +116,10 @@ void TForm1::CreateMembers() {
   ProgressBar1->setTextVisible(false);
   Button3 = named(new QPushButton(Q(texts::kButton3), Panel1), "Button3");
   abt = named(new QPushButton(Q(texts::kAbout), Panel1), "abt");
+  // Enter on a focused button presses it, as the space bar does.
+  for (QPushButton* button : {Button1, save, Button7, Button3, abt}) button->setAutoDefault(true);
+  // A folder dropped onto the window is listed.
+  setAcceptDrops(true);
 }
 
 // Layouts stand for the anchors: the file list takes the room the window
@@ -184,6 +194,8 @@ void TForm1::Connect() {
   connect(CheckListBox1, &QListWidget::itemChanged, this, &TForm1::CheckListBox1ClickCheck);
   connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
   connect(Edit1, &QLineEdit::textEdited, this, &TForm1::Edit1Edited);
+  connect(Edit1, &QLineEdit::returnPressed, this, &TForm1::ListTypedFolder);
+  connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, [this] { closing_.EscapePressed(*this); });
   connect(Button3, &QPushButton::clicked, this, &TForm1::Button5Click);
   connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
   connect(save, &QPushButton::clicked, this, &TForm1::saveClick);
@@ -197,10 +209,21 @@ QString TForm1::PanelText(int panel) const { return panels_.at(panel)->text(); }
 
 void TForm1::Button1Click() {
   BusyCursor busy(*this);
-  const QString folder = dialogs_.ChooseFolder(Q(texts::kFolderTitle), QString());
+  ListChosenFolder(dialogs_.ChooseFolder(Q(texts::kFolderTitle), QString()));
+}
+
+void TForm1::ListChosenFolder(const QString& folder) {
   if (folder.isEmpty()) return;
   if (const std::optional<std::string> bytes = AcceptName(folder.toStdU16String(), *this))
     FilesToStringsList(*bytes);
+}
+
+// Enter in the folder box lists the folder typed there.
+void TForm1::ListTypedFolder() {
+  const std::string folder = SourceFolder();
+  if (folder.empty()) return;
+  BusyCursor busy(*this);
+  FilesToStringsList(folder);
 }
 
 void TForm1::FormCreate() { gui::FormCreate(build_, *this); }
@@ -232,7 +255,10 @@ void TForm1::CheckListBox1ClickCheck() {
 
 void TForm1::Button5Click() {
   const auto showError = [this](const std::string& text) { dialogs_.ShowError(Q(texts::kProgramName), Q(text)); };
-  if (RunBuild(build_, *this, closing_, showError)) close();
+  PaintProgress(false);
+  const bool closeNow = RunBuild(build_, *this, closing_, showError);
+  PaintProgress(true);
+  if (closeNow) close();
 }
 
 void TForm1::Button7Click() {
@@ -286,6 +312,20 @@ void TForm1::FilesToStringsList(const std::string& folder) {
 
 void TForm1::Edit1Edited(const QString& text) {
   if (!sourceText_.Edited(text.toStdU16String(), *this)) Edit1->setText(QString::fromStdU16String(sourceText_.Kept()));
+}
+
+// One folder from a file manager, while no build runs.
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (!closing_.Building() && urls.size() == 1 && urls.front().isLocalFile() &&
+      QFileInfo(urls.front().toLocalFile()).isDir())
+    event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  event->acceptProposedAction();
+  BusyCursor busy(*this);
+  ListChosenFolder(QDir::toNativeSeparators(event->mimeData()->urls().front().toLocalFile()));
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

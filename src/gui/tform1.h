@@ -23,9 +23,11 @@
 #include "core/build_command.h"
 #include "core/build_host.h"
 #include "gui/common/accepted_name.h"
+#include "gui/common/frame_clock.h"
 #include "gui/common/group_type_rule.h"
 #include "gui/common/window_closing.h"
 #include "gui/dialogs.h"
+#include "gui/status_panel.h"
 
 namespace pagefold::gui {
 
@@ -115,6 +117,8 @@ class TForm1 : public QWidget, public BuildHost {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void CreateMembers();
@@ -123,18 +127,24 @@ class TForm1 : public QWidget, public BuildHost {
   void Connect();
   void SetAllTicks(Qt::CheckState state);
   void Edit1Edited(const QString& text);
+  void ListTypedFolder();
+  void ListChosenFolder(const QString& folder);
+  void PaintProgress(bool painted);
+  void Pump(int limitMs);
 
   std::unique_ptr<Dialogs> ownDialogs_;
   Dialogs& dialogs_;
   TForm3* Form3 = nullptr;
   BuildCommand build_;
-  std::array<QLabel*, 2> panels_{};
+  std::array<StatusPanel*, 2> panels_{};
   // Edit1, which refuses an edit that brings in a character without a
   // Windows-1251 form.
   Cp1251EditBox sourceText_;
   // Edit2, which refuses as well a text that is no plain resource type.
   Cp1251EditBox groupText_{AcceptGroupType};
   WindowClosing closing_;
+  // During a build the status bar and the progress bar repaint once a frame.
+  FrameClock frames_;
 };
 
 }  // namespace pagefold::gui

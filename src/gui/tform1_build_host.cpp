@@ -37,9 +37,7 @@ std::string TForm1::ResourceFile() { return ToCp1251(Edit6->text()).value(); }
 
 bool TForm1::KeepAll() { return CheckBox2->isChecked(); }
 
-void TForm1::SetStatusText(int panel, const std::string& text) {
-  panels_.at(panel)->setText(ToQString(text));
-}
+void TForm1::SetStatusText(int panel, const std::string& text) { panels_.at(panel)->setText(ToQString(text)); }
 
 // Qt draws a bar whose maximum equals its minimum as busy, without end; a
 // maximum of 0 shows an empty bar instead.
@@ -50,9 +48,27 @@ void TForm1::SetProgressPosition(int position) { ProgressBar1->setValue(position
 void TForm1::AdvanceProgress() { ProgressBar1->setValue(ProgressBar1->value() + 1); }
 
 // Neither pump waits for input: each handles what is pending and returns.
-void TForm1::PumpOneEvent() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void TForm1::PumpOneEvent() { Pump(0); }
 
-void TForm1::PumpAllEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents, kPumpLimitMs); }
+void TForm1::PumpAllEvents() { Pump(kPumpLimitMs); }
+
+// During a build the status bar and the progress bar take every change at
+// once but paint only when a frame is due; the window's other events are
+// handled at every pump.
+void TForm1::Pump(int limitMs) {
+  const bool frame = closing_.Building() && frames_.Due();
+  if (frame) PaintProgress(true);
+  if (limitMs > 0)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, limitMs);
+  else
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+  if (frame && closing_.Building()) PaintProgress(false);
+}
+
+void TForm1::PaintProgress(bool painted) {
+  StatusBar1->setUpdatesEnabled(painted);
+  ProgressBar1->setUpdatesEnabled(painted);
+}
 
 bool TForm1::AskOkCancel(const std::string& caption, const std::string& text) {
   return dialogs_.AskOkCancel(ToQString(caption), ToQString(text));
@@ -62,7 +78,12 @@ void TForm1::ShowMessage(const std::string& caption, const std::string& text) {
   dialogs_.ShowMessage(ToQString(caption), ToQString(text));
 }
 
-void TForm1::SetWindowEnabled(bool enabled) { setEnabled(enabled); }
+// The controls that take input; the progress bar and the status bar keep
+// their look, and the window its keys (Escape) and its close button.
+void TForm1::SetWindowEnabled(bool enabled) {
+  for (QWidget* input : std::initializer_list<QWidget*>{GroupBox1, GroupBox2, Button3, abt})
+    input->setEnabled(enabled);
+}
 
 void TForm1::SetCheckListEnabled(bool enabled) { CheckListBox1->setEnabled(enabled); }
 

@@ -1,6 +1,7 @@
 #include "gui/tform3.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "gui/common/window_texts.h"
@@ -29,8 +30,10 @@ TForm3::TForm3(QLineEdit& startFile) : startFile_(startFile) {
   // by mouse or keyboard does.
   connect(ListBox1, &QListWidget::itemSelectionChanged, this, &TForm3::ListBox1Click);
   connect(ListBox1, &QListWidget::itemClicked, this, &TForm3::ListBox1Click);
-  // A double click anywhere in the list, items or empty space, hides the chooser.
+  // A double click anywhere in the list, items or empty space, hides the
+  // chooser; so does Enter, and Escape closes it.
   ListBox1->viewport()->installEventFilter(this);
+  ListBox1->installEventFilter(this);
 }
 
 void TForm3::ShowOver(const QWidget& mainWindow) {
@@ -56,6 +59,17 @@ void TForm3::ListBox1DblClick() { close(); }
 
 bool TForm3::eventFilter(QObject* watched, QEvent* event) {
   if (watched == ListBox1->viewport() && event->type() == QEvent::MouseButtonDblClick) ListBox1DblClick();
+  if (watched == ListBox1 && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      ListBox1DblClick();
+      return true;
+    }
+    if (key == Qt::Key_Escape) {
+      close();
+      return true;
+    }
+  }
   return QWidget::eventFilter(watched, event);
 }
 

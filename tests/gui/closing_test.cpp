@@ -53,7 +53,7 @@ TEST_F(ClosingTest, ClosingDuringAHangingCompileEndsTheBuildTheCompilerAndTheWin
   int ticksWhileCompiling = 0;
   QTimer clock;
   QObject::connect(&clock, &QTimer::timeout, [&] {
-    if (form1.isEnabled() || form1.PanelText(1) != QString::fromUtf8("ВНИМАНИЕ!!! Собирается ресурсный файл..."))
+    if (form1.GroupBox1->isEnabled() || form1.PanelText(1) != QString::fromUtf8("ВНИМАНИЕ!!! Собирается ресурсный файл..."))
       return;
     ++ticksWhileCompiling;
     if (ticksWhileCompiling == 10) form1.close();
@@ -66,7 +66,7 @@ TEST_F(ClosingTest, ClosingDuringAHangingCompileEndsTheBuildTheCompilerAndTheWin
   EXPECT_EQ(ticksWhileCompiling, 10) << "the window handled no events during the wait, or the close did not end it";
   EXPECT_EQ(dialogs.boxes, QStringList{});
   EXPECT_FALSE(form1.isVisible());
-  EXPECT_TRUE(form1.isEnabled());
+  EXPECT_TRUE(form1.GroupBox1->isEnabled() && form1.Button3->isEnabled());
   ASSERT_TRUE(fs::exists(temp.path() / "pid"));
   EXPECT_TRUE(::kill(CompilerPid(), 0) != 0 && errno == ESRCH) << "the compiler was left running";
   EXPECT_FALSE(fs::exists(form1.Build().CompilerPath));
@@ -84,7 +84,7 @@ TEST_F(ClosingTest, ClosingDuringStagingEndsTheBuildAtTheNextPump) {
   QObject::connect(&clock, &QTimer::timeout, [&] {
     const QString step = form1.PanelText(1) + " " + QString::number(form1.ProgressBar1->value());
     if (!closed && form1.PanelText(1) == copying) {
-      EXPECT_TRUE(form1.isEnabled());
+      EXPECT_TRUE(form1.GroupBox1->isEnabled() && form1.Button3->isEnabled());
       form1.close();
       closed = true;
       copiedAtClose = form1.ProgressBar1->value();

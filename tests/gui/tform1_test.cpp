@@ -149,7 +149,7 @@ TEST_F(WindowTest, GrowingWindowStretchesByTheAnchors) {
                     rightGap(form1.abt),
                     bottomGap(form1.Edit5),
                     bottomGap(form1.Label5),
-                    form1.StatusBar1->findChildren<QLabel*>().front()->width()};
+                    form1.StatusBar1->findChildren<pagefold::gui::StatusPanel*>().front()->width()};
   };
   const Snapshot before = take();
   form1.resize(form1.width() + 200, form1.height() + 150);
@@ -438,7 +438,7 @@ TEST_F(WindowTest, BuildAsksThroughTheDialogsAndReportsMissingInputs) {
   form1.Button3->click();
   EXPECT_EQ(form1.Edit5->text(), "filelist.html");
   EXPECT_EQ(form1.PanelText(1), U("Укажите файл ресурс"));
-  EXPECT_TRUE(form1.isEnabled());
+  EXPECT_TRUE(form1.GroupBox1->isEnabled() && form1.Button3->isEnabled());
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "ARH"));
 }
 
@@ -467,7 +467,7 @@ TEST_F(WindowTest, BuildRefusesAnInjectedGroupTypeBeforeStaging) {
   form1.Button3->click();
   EXPECT_EQ(dialogs.boxes, QStringList{kBadGroupType});
   EXPECT_TRUE(std::filesystem::is_empty(target.path()));
-  EXPECT_TRUE(form1.isEnabled());
+  EXPECT_TRUE(form1.GroupBox1->isEnabled() && form1.Button3->isEnabled());
 }
 
 TEST_F(WindowTest, ABuildOfFilesThatAllVanishedLeavesAnEmptyBarNotABusyOne) {
@@ -488,7 +488,7 @@ TEST_F(WindowTest, BuildErrorsShowInAnErrorBoxAndLeaveTheWindowUsable) {
   ReadyToBuildOnePage(source.path(), target.path());
   form1.Button3->click();
   EXPECT_EQ(dialogs.boxes, QStringList{"error|Pagefold|I/O error 183"});
-  EXPECT_TRUE(form1.isEnabled());
+  EXPECT_TRUE(form1.GroupBox1->isEnabled() && form1.Button3->isEnabled());
   EXPECT_TRUE(form1.CheckListBox1->isEnabled());
 }
 

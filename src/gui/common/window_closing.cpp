@@ -3,13 +3,18 @@
 #include <exception>
 
 #include "core/build_cancelled.h"
-#include "core/build_texts.h"
+#include "gui/common/window_texts.h"
 
 namespace pagefold::gui {
 
 bool WindowClosing::CloseAsked() {
   if (building_) closing_ = true;
   return !building_;
+}
+
+void WindowClosing::EscapePressed(BuildHost& window) {
+  if (!building_ || Closing()) return;
+  if (window.AskOkCancel(texts::kAttention, texts::kAbortBuild)) cancelled_ = true;
 }
 
 bool RunBuild(BuildCommand& build, BuildHost& window, WindowClosing& closing,
@@ -21,12 +26,15 @@ bool RunBuild(BuildCommand& build, BuildHost& window, WindowClosing& closing,
     if (build.Button5Click(window) == BuildOutcome::Built && !build.MissingFiles.empty())
       window.SetStatusText(1, texts::kFilesMissing + std::to_string(build.MissingFiles.size()));
   } catch (const BuildCancelled&) {
-    // Closed during the build: the build has removed what it made.
+    // Closed or ended with Escape during the build: the build has removed
+    // what it made.
+    if (!closing.closing_) window.SetStatusText(1, texts::kCancelled);
   } catch (const std::exception& error) {
     showError(error.what());
   }
   closing.building_ = false;
-  return closing.Closing();
+  closing.cancelled_ = false;
+  return closing.closing_;
 }
 
 }  // namespace pagefold::gui

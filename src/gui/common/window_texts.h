@@ -13,6 +13,8 @@ namespace pagefold::gui::texts {
 using text::Cp1251Text;
 using ::pagefold::texts::Counter;
 using ::pagefold::texts::kAttention;
+using ::pagefold::texts::kCancelled;
+using ::pagefold::texts::kFilesMissing;
 using ::pagefold::texts::kOutsideCodePage;
 using ::pagefold::texts::kProgramName;
 using ::pagefold::texts::FollowLinksQuestion;
@@ -43,6 +45,8 @@ inline const std::string kAboutText = Cp1251Text(
     "Описание: \"Программа встраивает html-странички\n\r"
     "и все принадлежащие ей файлы в ресурсный файл *.RES\"\n\r"
     "Идея и разработка: Vostrak");
+// Escape during a build.
+inline const std::string kAbortBuild = Cp1251Text("Прервать сборку?");
 inline const std::string kFolderTitle = Cp1251Text("Выберите папку с файлами!");
 
 }  // namespace pagefold::gui::texts

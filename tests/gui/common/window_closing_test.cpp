@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "core/build_command.h"
+#include "gui/common/form_create.h"
+#include "gui/common/frame_clock.h"
 #include "gui/common/window_closing.h"
 #include "recording_host.h"
 #include "test_support.h"
@@ -89,6 +91,70 @@ TEST_F(ClosingDuringBuild, LaterEndsTheBuildAtTheNextPump) {
   EXPECT_TRUE(CloseAtPump(5));
   EXPECT_EQ(window.Lines("panel1 В"), std::vector<std::string>{}) << "the compiler ran";
   ExpectEndedWithoutTrace();
+}
+
+// Escape pressed at the pump with the given number, the question answered
+// with ok; the window closes never.
+class EscapeDuringBuild : public ClosingDuringBuild {
+ protected:
+  EscapeDuringBuild() {
+    pagefold::gui::FormCreate(build, window);
+    window.log.clear();
+  }
+  bool EscapeAtPump(int escapeAt, bool ok) {
+    int pumps = 0;
+    window.answerOk = ok;
+    window.onPump = [&] {
+      if (++pumps == escapeAt) closing.EscapePressed(window);
+      window.closing = closing.Closing();
+    };
+    return Run();
+  }
+};
+
+TEST_F(EscapeDuringBuild, OkEndsTheBuildWithItsCleanUpAndKeepsTheWindow) {
+  window.ticked = {"index.htm", "index.htm"};
+  EXPECT_FALSE(EscapeAtPump(3, true));
+  EXPECT_EQ(window.Lines("ask "), std::vector<std::string>{"ask Внимание | Прервать сборку?"});
+  EXPECT_EQ(window.Lines("pos "), (std::vector<std::string>{"pos 1", "pos 0"}));
+  EXPECT_EQ(window.panel[1], testing_support::W("Сборка прервана"));
+  EXPECT_EQ(errors, std::vector<std::string>{});
+  EXPECT_TRUE(window.windowEnabled && window.checkListEnabled);
+  EXPECT_EQ(window.Lines("message"), std::vector<std::string>{});
+  EXPECT_TRUE(std::filesystem::is_empty(target.path()));
+  // The next build runs to its end.
+  window.onPump = nullptr;
+  window.closing = closing.Closing();
+  EXPECT_FALSE(window.closing);
+  EXPECT_FALSE(Run());
+  EXPECT_TRUE(std::filesystem::exists(target.path() / "site.res"));
+}
+
+TEST_F(EscapeDuringBuild, CancelLetsTheBuildGoOn) {
+  EXPECT_FALSE(EscapeAtPump(3, false));
+  EXPECT_EQ(window.Lines("ask ").size(), 1);
+  EXPECT_EQ(window.Lines("message ").back(), "message Внимание | Сбор закончен !!!");
+  EXPECT_TRUE(std::filesystem::exists(target.path() / "site.res"));
+}
+
+TEST_F(RunBuildTest, EscapeWithoutABuildAsksNothing) {
+  closing.EscapePressed(window);
+  EXPECT_FALSE(closing.Closing());
+  EXPECT_EQ(window.log, std::vector<std::string>{});
+}
+
+TEST(FrameClock, IsDueFirstThenOnceAFrameHasPassed) {
+  using pagefold::gui::FrameClock;
+  FrameClock frames;
+  const FrameClock::Clock::time_point start{std::chrono::seconds(5)};
+  EXPECT_TRUE(frames.Due(start));
+  EXPECT_FALSE(frames.Due(start));
+  EXPECT_FALSE(frames.Due(start + FrameClock::kFrame - std::chrono::nanoseconds(1)));
+  EXPECT_TRUE(frames.Due(start + FrameClock::kFrame));
+  // A frame counts from the last one that was due, not from the last question.
+  EXPECT_FALSE(frames.Due(start + FrameClock::kFrame * 2 - std::chrono::nanoseconds(1)));
+  EXPECT_TRUE(frames.Due(start + FrameClock::kFrame * 3));
+  EXPECT_EQ(FrameClock::kFrame, std::chrono::microseconds(16666));
 }
 
 }  // namespace

@@ -1,0 +1,12 @@
+#include "gui/common/frame_clock.h"
+
+namespace pagefold::gui {
+
+bool FrameClock::Due(Clock::time_point now) {
+  if (started_ && now - last_ < every_) return false;
+  started_ = true;
+  last_ = now;
+  return true;
+}
+
+}  // namespace pagefold::gui
