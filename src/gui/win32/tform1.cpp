@@ -11,6 +11,7 @@
 #include "gui/common/target_name.h"
 #include "gui/common/window_texts.h"
 #include "gui/win32/system_dialogs.h"
+#include "gui/win32/redraw_paused.h"
 #include "gui/win32/tform3.h"
 #include "gui/win32/wide_text.h"
 #include "gui/win32/window_class.h"
@@ -216,7 +217,10 @@ void TForm1::N3Click() {
 
 void TForm1::SetAllTicks(bool ticked) {
   quiet_ = true;
-  for (int row = 0; row < static_cast<int>(names_.size()); ++row) ListView_SetCheckState(CheckListBox1, row, ticked);
+  {
+    const RedrawPaused paused(CheckListBox1);
+    for (int row = 0; row < static_cast<int>(names_.size()); ++row) ListView_SetCheckState(CheckListBox1, row, ticked);
+  }
   quiet_ = false;
   CheckListBox1ClickCheck();
 }
@@ -229,9 +233,12 @@ void TForm1::CheckListBox1ClickCheck() {
 
 void TForm1::Button5Click() {
   const auto showError = [this](const std::string& text) {
+    ShowProgress();
     dialogs_.ShowError(Wide(texts::kProgramName), Wide(text));
   };
-  if (RunBuild(build_, *this, closing_, showError)) DestroyWindow(Form1);
+  const bool closeNow = RunBuild(build_, *this, closing_, showError);
+  ShowProgress();
+  if (closeNow) DestroyWindow(Form1);
 }
 
 void TForm1::Button7Click() {
@@ -272,14 +279,18 @@ void TForm1::FilesToStringsList(const std::string& folder) {
   sourceText_.Set(Utf16(WindowText(Edit1)));
   SourceListing listing = ListSource(folder, *this);
   quiet_ = true;
-  ListView_DeleteAllItems(CheckListBox1);
-  for (int row = 0; row < static_cast<int>(listing.names.size()); ++row) {
-    std::wstring text = Wide(listing.names[row]);
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.pszText = text.data();
-    ListView_InsertItem(CheckListBox1, &item);
+  {
+    const RedrawPaused paused(CheckListBox1);
+    ListView_DeleteAllItems(CheckListBox1);
+    ListView_SetItemCount(CheckListBox1, listing.names.size());
+    for (int row = 0; row < static_cast<int>(listing.names.size()); ++row) {
+      std::wstring text = Wide(listing.names[row]);
+      LVITEMW item = {};
+      item.mask = LVIF_TEXT;
+      item.iItem = row;
+      item.pszText = text.data();
+      ListView_InsertItem(CheckListBox1, &item);
+    }
   }
   quiet_ = false;
   ListView_SetColumnWidth(CheckListBox1, 0, LVSCW_AUTOSIZE_USEHEADER);  // within the scroll bar it may gain

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "core/build_command.h"
 #include "core/build_host.h"
 #include "gui/common/accepted_name.h"
+#include "gui/common/frame_clock.h"
 #include "gui/common/group_type_rule.h"
 #include "gui/common/window_closing.h"
 #include "gui/win32/dialogs.h"
@@ -116,6 +118,8 @@ class TForm1 : public BuildHost {
   void Edit1Change();
   void SetEditText(HWND edit, const std::string& cp1251);
   void Restore(HWND edit, const Cp1251EditBox& box);
+  void ShowProgressWhenDue();
+  void ShowProgress();
 
   const DisplayMetrics& display_;
   std::unique_ptr<Dialogs> ownDialogs_;
@@ -131,6 +135,14 @@ class TForm1 : public BuildHost {
   Cp1251EditBox sourceText_;
   Cp1251EditBox groupText_{AcceptGroupType};
   WindowClosing closing_;
+  // The status texts and the progress position as the build set them last,
+  // and as the controls show them: during a build the controls take them
+  // once a frame.
+  std::array<std::wstring, 2> panels_;
+  std::array<std::wstring, 2> shownPanels_;
+  int position_ = 0;
+  int shownPosition_ = 0;
+  FrameClock frames_;
 };
 
 }  // namespace pagefold::gui::win32

@@ -51,28 +51,59 @@ std::string TForm1::ResourceFile() { return Narrow(WindowText(Edit6)).value(); }
 bool TForm1::KeepAll() { return SendMessageW(CheckBox2, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void TForm1::SetStatusText(int panel, const std::string& text) {
-  SendMessageW(StatusBar1, SB_SETTEXTW, panel, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+  panels_.at(panel) = Wide(text);
+  ShowProgressWhenDue();
 }
 
 void TForm1::SetProgressMax(int max) { SendMessageW(ProgressBar1, PBM_SETRANGE32, 0, max); }
 
-void TForm1::SetProgressPosition(int position) { SendMessageW(ProgressBar1, PBM_SETPOS, position, 0); }
+void TForm1::SetProgressPosition(int position) {
+  position_ = position;
+  ShowProgressWhenDue();
+}
 
-void TForm1::AdvanceProgress() { SendMessageW(ProgressBar1, PBM_DELTAPOS, 1, 0); }
+void TForm1::AdvanceProgress() {
+  ++position_;
+  ShowProgressWhenDue();
+}
 
-void TForm1::PumpOneEvent() { DispatchPending(); }
+// A new status text or progress position reaches its control at once, but
+// during a build at most once a frame: the status bar repaints before it
+// returns from every new text, which for every file of a build costs more
+// than the build.
+void TForm1::ShowProgressWhenDue() {
+  if (!closing_.Building() || frames_.Due()) ShowProgress();
+}
+
+void TForm1::ShowProgress() {
+  for (int panel = 0; panel < 2; ++panel) {
+    if (panels_[panel] == shownPanels_[panel]) continue;
+    SendMessageW(StatusBar1, SB_SETTEXTW, panel, reinterpret_cast<LPARAM>(panels_[panel].c_str()));
+    shownPanels_[panel] = panels_[panel];
+  }
+  if (position_ != shownPosition_) SendMessageW(ProgressBar1, PBM_SETPOS, position_, 0);
+  shownPosition_ = position_;
+}
+
+void TForm1::PumpOneEvent() {
+  ShowProgressWhenDue();
+  DispatchPending();
+}
 
 void TForm1::PumpAllEvents() {
+  ShowProgressWhenDue();
   const DWORD start = GetTickCount();
   while (GetTickCount() - start < kPumpLimitMs && DispatchPending()) {
   }
 }
 
 bool TForm1::AskOkCancel(const std::string& caption, const std::string& text) {
+  ShowProgress();
   return dialogs_.AskOkCancel(Wide(caption), Wide(text));
 }
 
 void TForm1::ShowMessage(const std::string& caption, const std::string& text) {
+  ShowProgress();
   dialogs_.ShowMessage(Wide(caption), Wide(text));
 }
 

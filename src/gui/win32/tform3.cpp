@@ -1,6 +1,7 @@
 #include "gui/win32/tform3.h"
 
 #include "gui/common/window_texts.h"
+#include "gui/win32/redraw_paused.h"
 #include "gui/win32/wide_text.h"
 #include "gui/win32/window_class.h"
 
@@ -43,7 +44,9 @@ void TForm3::ShowOver(HWND mainWindow) {
 }
 
 void TForm3::SetItems(const std::vector<std::string>& names) {
+  const RedrawPaused paused(ListBox1);
   SendMessageW(ListBox1, LB_RESETCONTENT, 0, 0);
+  SendMessageW(ListBox1, LB_INITSTORAGE, names.size(), 0);
   for (const std::string& name : names)
     SendMessageW(ListBox1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name).c_str()));
 }
