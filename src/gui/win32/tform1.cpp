@@ -1,6 +1,7 @@
 #include "gui/win32/tform1.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -24,9 +25,10 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 // Designed client area and status bar height.
 constexpr int kWidth = 282, kHeight = 369;
 
-// Control identifiers, for the notifications.
+// Control identifiers, for the notifications; above IDOK and IDCANCEL, which
+// Enter and Escape send.
 enum Id : int {
-  kButton1 = 1, kEdit1, kCheckListBox1, kSave, kEdit6, kEdit5, kButton7, kStatusBar1,
+  kButton1 = 1001, kEdit1, kCheckListBox1, kSave, kEdit6, kEdit5, kButton7, kStatusBar1,
   kCheckBox1, kEdit2, kCheckBox2, kButton3, kAbt,
 };
 
@@ -122,6 +124,8 @@ void TForm1::CreateMembers() {
   abt = Control(L"BUTTON", texts::kAbout, WS_TABSTOP | BS_PUSHBUTTON, Panel1, kAbt);
 
   StatusBar1 = Control(STATUSCLASSNAMEW, "", 0, Form1, kStatusBar1);
+  DragAcceptFiles(Form1, TRUE);
+  ForwardContextMenu(CheckListBox1);
   for (HWND parent : {GroupBox1, GroupBox2, Panel1}) {
     SetWindowLongPtrW(parent, GWL_EXSTYLE, GetWindowLongPtrW(parent, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     ForwardNotifications(parent);
@@ -196,9 +200,38 @@ std::wstring TForm1::PanelText(int panel) const {
 
 void TForm1::Button1Click() {
   BusyCursor busy(busy_);
-  const std::wstring folder = dialogs_.ChooseFolder(Wide(texts::kFolderTitle), L"");
+  ListChosenFolder(dialogs_.ChooseFolder(Wide(texts::kFolderTitle), L""));
+}
+
+void TForm1::ListChosenFolder(const std::wstring& folder) {
   if (folder.empty()) return;
   if (const std::optional<std::string> bytes = AcceptName(Utf16(folder), *this)) FilesToStringsList(*bytes);
+}
+
+// Enter: the focused button is pressed; in the folder box, the folder typed
+// there is listed.
+void TForm1::EnterPressed() {
+  const HWND focus = GetFocus();
+  for (HWND button : {Button1, save, Button7, Button3, abt})
+    if (focus == button) return static_cast<void>(SendMessageW(button, BM_CLICK, 0, 0));
+  if (focus != Edit1) return;
+  const std::string folder = SourceFolder();
+  if (folder.empty()) return;
+  BusyCursor busy(busy_);
+  FilesToStringsList(folder);
+}
+
+// One folder dropped from a file manager, while no build runs.
+void TForm1::FolderDropped(HDROP drop) {
+  std::wstring path(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+  const bool one = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 1;
+  path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+  DragFinish(drop);
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (closing_.Building() || !one || attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return;
+  BusyCursor busy(busy_);
+  ListChosenFolder(path);
 }
 
 void TForm1::FormCreate() { gui::FormCreate(build_, *this); }
@@ -326,6 +359,8 @@ void TForm1::PopUp(LPARAM at) {
 }
 
 void TForm1::OnCommand(int id, int code) {
+  if (id == IDOK) return EnterPressed();
+  if (id == IDCANCEL) return closing_.EscapePressed(*this);
   if (code == 0 || code == 1) {  // a menu item or an accelerator
     if (id == N1) return N1Click();
     if (id == N2) return N2Click();
@@ -378,6 +413,9 @@ LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wParam) == CheckListBox1) PopUp(lParam);
+      return 0;
+    case WM_DROPFILES:
+      FolderDropped(reinterpret_cast<HDROP>(wParam));
       return 0;
     case WM_CTLCOLORSTATIC:  // labels, check boxes and read-only boxes on the button face
     case WM_CTLCOLORBTN:

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <array>
 #include <memory>
@@ -118,6 +119,9 @@ class TForm1 : public BuildHost {
   void Edit1Change();
   void SetEditText(HWND edit, const std::string& cp1251);
   void Restore(HWND edit, const Cp1251EditBox& box);
+  void ListChosenFolder(const std::wstring& folder);
+  void EnterPressed();
+  void FolderDropped(HDROP drop);
   void ShowProgressWhenDue();
   void ShowProgress();
 

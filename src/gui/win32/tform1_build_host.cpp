@@ -107,7 +107,15 @@ void TForm1::ShowMessage(const std::string& caption, const std::string& text) {
   dialogs_.ShowMessage(Wide(caption), Wide(text));
 }
 
-void TForm1::SetWindowEnabled(bool enabled) { EnableWindow(Form1, enabled); }
+// The controls that take input; the progress bar and the status bar keep
+// their look, and the window its keys (Escape) and its close button.
+void TForm1::SetWindowEnabled(bool enabled) {
+  const HWND focus = GetFocus();
+  for (HWND input : {Button1, Edit1, CheckListBox1, Edit5, Button7, save, Edit6, CheckBox1, Edit2, CheckBox2, Button3, abt}) {
+    if (!enabled && input == focus) SetFocus(Form1);
+    EnableWindow(input, enabled);
+  }
+}
 
 void TForm1::SetCheckListEnabled(bool enabled) { EnableWindow(CheckListBox1, enabled); }
 

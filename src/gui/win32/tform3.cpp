@@ -9,7 +9,8 @@ namespace pagefold::gui::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"PagefoldTForm3";
-constexpr int kListBox1 = 1;
+// Above IDOK and IDCANCEL, which Enter and Escape send.
+constexpr int kListBox1 = 1001;
 
 }  // namespace
 
@@ -79,6 +80,8 @@ LRESULT CALLBACK TForm3::WindowProc(HWND window, UINT message, WPARAM wParam, LP
 LRESULT TForm3::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK) ListBox1DblClick();  // Enter
+      if (LOWORD(wParam) == IDCANCEL) ShowWindow(Form3, SW_HIDE);  // Escape
       if (LOWORD(wParam) == kListBox1 && HIWORD(wParam) == LBN_SELCHANGE) ListBox1Click();
       if (LOWORD(wParam) == kListBox1 && HIWORD(wParam) == LBN_DBLCLK) ListBox1DblClick();
       return 0;

@@ -38,8 +38,25 @@ LRESULT CALLBACK Forward(HWND window, UINT message, WPARAM wParam, LPARAM lParam
   return DefSubclassProc(window, message, wParam, lParam);
 }
 
+// The system's default handling passes WM_CONTEXTMENU on from parent to
+// parent, each naming itself as the source: through a group box the main
+// window would hear of the group box, not of the control. The menu key is
+// taken on its release, as the system does, once.
+LRESULT CALLBACK ContextMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  const bool menuKey = (message == WM_KEYDOWN || message == WM_KEYUP) && wParam == VK_APPS;
+  if (message == WM_CONTEXTMENU || (menuKey && message == WM_KEYUP)) {
+    SendMessageW(GetAncestor(window, GA_ROOT), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window),
+                 message == WM_CONTEXTMENU ? lParam : -1);
+    return 0;
+  }
+  if (menuKey) return 0;
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
 }  // namespace
 
 void ForwardNotifications(HWND container) { SetWindowSubclass(container, &Forward, 0, 0); }
+
+void ForwardContextMenu(HWND control) { SetWindowSubclass(control, &ContextMenu, 0, 0); }
 
 }  // namespace pagefold::gui::win32

@@ -15,6 +15,9 @@ void RegisterWindowClass(const wchar_t* name, WNDPROC procedure);
 // Hands the notifications of the controls inside a container (a group box,
 // a panel) on to the top-level window, where their handlers are.
 void ForwardNotifications(HWND container);
+// Hands the context menu requests of a control straight to the top-level
+// window, naming the control.
+void ForwardContextMenu(HWND control);
 
 template <typename T>
 T* WindowObject(HWND window, UINT message, LPARAM lParam) {

@@ -50,7 +50,7 @@ TEST_F(Win32BuildTest, BuildsTheSampleSiteToTheLinuxBuildsBytes) {
   EXPECT_EQ(form1.PanelText(0), L"");
   EXPECT_EQ(form1.PanelText(1), L"");
   EXPECT_EQ(SendMessageW(form1.ProgressBar1, PBM_GETPOS, 0, 0), 0);
-  EXPECT_TRUE(IsWindowEnabled(form1.Form1));
+  EXPECT_TRUE(IsWindowEnabled(form1.Button3) && IsWindowEnabled(form1.CheckListBox1));
   EXPECT_FALSE(fs::exists(target.path() / "ARH"));
   EXPECT_FALSE(fs::exists(form1.Build().CompilerPath));
   const std::string built = ReadFile(target.path() / "site.res");
@@ -85,6 +85,7 @@ class Win32ClosingTest : public Win32BuildTest {
 // the window at the tenth.
 struct Clock {
   static inline HWND window = nullptr;
+  static inline HWND button = nullptr;
   static inline HWND statusBar = nullptr;
   static inline int ticks = 0;
 };
@@ -96,13 +97,14 @@ std::wstring Panel1(HWND bar) {
 }
 
 void CALLBACK ClockTick(HWND, UINT, UINT_PTR, DWORD) {
-  if (!IsWindow(Clock::window) || IsWindowEnabled(Clock::window) || Panel1(Clock::statusBar) != kCompiling) return;
+  if (!IsWindow(Clock::window) || IsWindowEnabled(Clock::button) || Panel1(Clock::statusBar) != kCompiling) return;
   ++Clock::ticks;
   if (Clock::ticks == 10) PostMessageW(Clock::window, WM_CLOSE, 0, 0);
 }
 
 TEST_F(Win32ClosingTest, ClosingDuringAHangingCompileEndsTheBuildTheCompilerAndTheWindow) {
   Clock::window = form1.Form1;
+  Clock::button = form1.Button3;
   Clock::statusBar = form1.StatusBar1;
   Clock::ticks = 0;
   const fs::path pidFile = target.path() / "site.rc.pid";
@@ -123,6 +125,47 @@ TEST_F(Win32ClosingTest, ClosingDuringAHangingCompileEndsTheBuildTheCompilerAndT
   EXPECT_FALSE(fs::exists(form1.Build().CompilerPath));
   EXPECT_FALSE(fs::exists(target.path() / "ARH"));
   EXPECT_FALSE(fs::exists(target.path() / "site.res"));
+}
+
+// Escape during a build: asked, then ended with its clean-up at the next
+// pump; the window stays, usable. Meanwhile only the controls that take input
+// are disabled.
+struct EscapeClock {
+  static inline pagefold::gui::win32::TForm1* form = nullptr;
+  static inline int pressed = 0;
+  static inline bool progressKeptItsLook = false;
+};
+
+void CALLBACK PressEscapeWhileDisabled(HWND, UINT, UINT_PTR, DWORD) {
+  auto& form = *EscapeClock::form;
+  if (EscapeClock::pressed > 0 || IsWindowEnabled(form.Button3)) return;
+  EscapeClock::progressKeptItsLook = IsWindowEnabled(form.Form1) && IsWindowEnabled(form.ProgressBar1) &&
+                                     IsWindowEnabled(form.StatusBar1) && !IsWindowEnabled(form.Edit1) &&
+                                     !IsWindowEnabled(form.CheckListBox1) && !IsWindowEnabled(form.abt);
+  ++EscapeClock::pressed;
+  SendMessageW(form.Form1, WM_COMMAND, IDCANCEL, 0);  // what Escape sends through the dialog keys
+}
+
+TEST_F(Win32ClosingTest, EscapeDuringTheBuildAsksAndOnOkEndsItKeepingTheWindow) {
+  EscapeClock::form = &form1;
+  EscapeClock::pressed = 0;
+  dialogs.okCancelAnswers.push_back(true);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 10, &PressEscapeWhileDisabled);
+  Click(form1.Button3);
+  KillTimer(nullptr, timer);
+
+  EXPECT_EQ(EscapeClock::pressed, 1);
+  EXPECT_TRUE(EscapeClock::progressKeptItsLook);
+  EXPECT_EQ(dialogs.boxes, Texts{L"ask|Внимание|Прервать сборку?"});
+  EXPECT_EQ(form1.PanelText(1), L"Сборка прервана");
+  EXPECT_TRUE(IsWindow(form1.Form1));
+  EXPECT_TRUE(IsWindowEnabled(form1.Button3) && IsWindowEnabled(form1.Edit1));
+  EXPECT_FALSE(fs::exists(form1.Build().CompilerPath));
+  EXPECT_FALSE(fs::exists(target.path() / "ARH"));
+  EXPECT_FALSE(fs::exists(target.path() / "site.res"));
+  // Without a build Escape asks nothing.
+  SendMessageW(form1.Form1, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_EQ(dialogs.boxes.size(), 1u);
 }
 
 }  // namespace
