@@ -107,6 +107,41 @@ TEST_F(ClosingTest, ClosingDuringStagingEndsTheBuildAtTheNextPump) {
   EXPECT_FALSE(fs::exists(target.path() / "site.res"));
 }
 
+TEST_F(ClosingTest, EscapeDuringTheBuildAsksAndOnOkEndsItKeepingTheWindow) {
+  ShowActive();
+  dialogs.okCancelAnswers.push_back(false);
+  dialogs.okCancelAnswers.push_back(true);
+  int escapes = 0;
+  bool progressKeptItsLook = false;
+  QTimer clock;
+  QObject::connect(&clock, &QTimer::timeout, [&] {
+    if (form1.Button3->isEnabled() || form1.PanelText(1) != QString::fromUtf8("ВНИМАНИЕ!!! Собирается ресурсный файл..."))
+      return;
+    if (escapes == 0)
+      progressKeptItsLook = form1.isEnabled() && form1.ProgressBar1->isEnabled() && form1.StatusBar1->isEnabled() &&
+                            !form1.Edit1->isEnabled() && !form1.CheckListBox1->isEnabled() && !form1.abt->isEnabled();
+    if (++escapes <= 2) QTest::keyClick(&form1, Qt::Key_Escape);  // Cancel first, then OK
+    if (escapes == 1000) ::kill(CompilerPid(), SIGKILL);  // fail, do not hang
+  });
+  clock.start(10);
+  form1.Button3->click();
+  clock.stop();
+
+  EXPECT_EQ(escapes, 2);
+  EXPECT_TRUE(progressKeptItsLook);
+  const QString asked = QString::fromUtf8("ask|Внимание|Прервать сборку?");
+  EXPECT_EQ(dialogs.boxes, (QStringList{asked, asked}));
+  EXPECT_EQ(form1.PanelText(1), QString::fromUtf8("Сборка прервана"));
+  EXPECT_TRUE(form1.isVisible());
+  EXPECT_TRUE(form1.GroupBox1->isEnabled() && form1.Button3->isEnabled());
+  EXPECT_TRUE(::kill(CompilerPid(), 0) != 0 && errno == ESRCH) << "the compiler was left running";
+  EXPECT_FALSE(fs::exists(form1.Build().CompilerPath));
+  EXPECT_FALSE(fs::exists(target.path() / "ARH"));
+  EXPECT_FALSE(fs::exists(target.path() / "site.res"));
+  QTest::keyClick(&form1, Qt::Key_Escape);
+  EXPECT_EQ(dialogs.boxes.size(), 2) << "Escape without a build asks nothing";
+}
+
 TEST_F(ClosingTest, AWindowClosedWhenNoBuildRunsClosesAtOnce) {
   form1.close();
   EXPECT_FALSE(form1.isVisible());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QContextMenuEvent>
+#include <QMimeData>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <cstdlib>
@@ -490,6 +491,66 @@ TEST_F(WindowTest, BuildErrorsShowInAnErrorBoxAndLeaveTheWindowUsable) {
   EXPECT_EQ(dialogs.boxes, QStringList{"error|Pagefold|I/O error 183"});
   EXPECT_TRUE(form1.GroupBox1->isEnabled() && form1.Button3->isEnabled());
   EXPECT_TRUE(form1.CheckListBox1->isEnabled());
+}
+
+TEST_F(WindowTest, EnterListsTheTypedFolderAndPressesTheFocusedButton) {
+  ScratchDir dir;
+  MakeTree(dir);
+  ShowActive();
+  form1.Edit1->setFocus();
+  QTest::keyClicks(form1.Edit1, Q(dir.path()));
+  QTest::keyClick(form1.Edit1, Qt::Key_Return);
+  EXPECT_EQ(Texts(*form1.CheckListBox1), (QStringList{"a.htm", "img\\b.gif", "img\\small\\c.gif", U("img\\карта.gif")}));
+  EXPECT_EQ(dialogs.folderRequests, QStringList{}) << "Enter is no click on Обзор";
+
+  form1.abt->setFocus();
+  QTest::keyClick(form1.abt, Qt::Key_Return);
+  ASSERT_EQ(dialogs.boxes.size(), 1);
+  EXPECT_TRUE(dialogs.boxes[0].startsWith(U("message|О программе|")));
+  dialogs.folderAnswers.push_back(QString());
+  form1.Button1->setFocus();
+  QTest::keyClick(form1.Button1, Qt::Key_Enter);
+  EXPECT_EQ(dialogs.folderRequests, QStringList{U("Выберите папку с файлами!|")});
+}
+
+TEST_F(WindowTest, LongStatusTextsKeepTheWindowsSizeAndShowWhole) {
+  ShowActive();
+  const QSize before = form1.size();
+  const std::string compiling = W("ВНИМАНИЕ!!! Собирается ресурсный файл...");
+  form1.SetStatusText(1, compiling + compiling);
+  form1.SetStatusText(0, "123456\\123456");
+  QApplication::processEvents();
+  EXPECT_EQ(form1.size(), before);
+  EXPECT_EQ(form1.PanelText(1), U("ВНИМАНИЕ!!! Собирается ресурсный файл...ВНИМАНИЕ!!! Собирается ресурсный файл..."));
+  const auto panels = form1.StatusBar1->findChildren<pagefold::gui::StatusPanel*>();
+  ASSERT_EQ(panels.size(), 2);
+  EXPECT_EQ(panels[1]->toolTip(), form1.PanelText(1));
+  EXPECT_EQ(panels[0]->toolTip(), "123456\\123456");
+  EXPECT_EQ(panels[0]->width(), 100);
+}
+
+TEST_F(WindowTest, AFolderDroppedOntoTheWindowIsListed) {
+  ScratchDir dir;
+  WriteFile(dir.path() / "sub" / "a.htm", "a");
+  WriteFile(dir.path() / "b.gif", "b");
+  const auto drop = [&](const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&form1, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&form1, &dropped);
+    return true;
+  };
+  const QUrl folder = QUrl::fromLocalFile(Q(dir.path() / "sub"));
+  EXPECT_FALSE(drop({QUrl::fromLocalFile(Q(dir.path() / "b.gif"))})) << "a file";
+  EXPECT_FALSE(drop({folder, QUrl::fromLocalFile(Q(dir.path()))})) << "two folders";
+  EXPECT_FALSE(drop({QUrl("http://example.com/")}));
+  EXPECT_EQ(form1.CheckListBox1->count(), 0);
+  EXPECT_TRUE(drop({folder}));
+  EXPECT_EQ(Texts(*form1.CheckListBox1), QStringList{"a.htm"});
+  EXPECT_EQ(form1.Edit1->text(), Q(dir.path() / "sub"));
 }
 
 TEST(Application, HasItsTitleVersionAndIcon) {

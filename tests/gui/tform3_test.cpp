@@ -95,6 +95,25 @@ TEST_F(ChooserTest, ClickArrowsAndDoubleClickPickTheStartFile) {
   EXPECT_TRUE(form3.isHidden());
 }
 
+TEST_F(ChooserTest, EnterPicksAsADoubleClickAndEscapeClosesIt) {
+  form1.show();
+  form1.Button7->click();
+  form3.ListBox1->setFocus();
+  QTest::keyClick(form3.ListBox1, Qt::Key_Down);
+  QTest::keyClick(form3.ListBox1, Qt::Key_Down);
+  EXPECT_EQ(form1.Edit5->text(), "b.shtml");
+  QTest::keyClick(form3.ListBox1, Qt::Key_Return);
+  EXPECT_TRUE(form3.isHidden());
+  EXPECT_EQ(form1.Edit5->text(), "b.shtml");
+
+  form1.Button7->click();
+  EXPECT_TRUE(form3.isVisible());
+  EXPECT_EQ(form3.frameGeometry().center(), form1.frameGeometry().center());
+  QTest::keyClick(form3.ListBox1, Qt::Key_Escape);
+  EXPECT_TRUE(form3.isHidden());
+  EXPECT_EQ(form1.Edit5->text(), "b.shtml");
+}
+
 TEST_F(ChooserTest, StaysUsableWhileTheMainWindowIsDisabled) {
   form1.show();
   form1.Button7->click();
