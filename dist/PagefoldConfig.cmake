@@ -27,6 +27,7 @@ function(pagefold_add_site target)
   endif()
   get_filename_component(res "${arg_OUTPUT}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_BINARY_DIR}")
   string(REGEX REPLACE "\\.[^./]*$" "" stem "${res}")
+  get_filename_component(res_dir "${res}" DIRECTORY)
 
   set(options --depfile ${res}.d)
   if(arg_START)
@@ -46,6 +47,7 @@ function(pagefold_add_site target)
   add_custom_command(
     OUTPUT ${res}
     BYPRODUCTS ${stem}.rc
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${res_dir}
     COMMAND Pagefold::pagefold-cli ${options} ${source} ${res}
     DEPENDS Pagefold::pagefold-cli
     DEPFILE ${res}.d
