@@ -1,5 +1,7 @@
 #include "core/file_list_names.h"
 
+#include <string_view>
+
 #include "text/case_rules.h"
 
 namespace pagefold {
@@ -31,18 +33,20 @@ std::string FileListKey(const std::string& type, const std::string& name) {
 }
 
 std::unordered_map<std::string, std::string> FileListNames(const std::string& page) {
-  // A row: <td><a href="../TYPE/NAME">ORIGINAL</a></td>
+  // A row: <td><a href="../TYPE/NAME">ORIGINAL</a></td>, read only up to the
+  // next row's opening, so that no row reads the rest of the page.
   static const std::string kOpen = "<td><a href=\"../", kClose = "</a></td>";
   std::unordered_map<std::string, std::string> names;
-  for (size_t pos = page.find(kOpen); pos != std::string::npos; pos = page.find(kOpen, pos)) {
-    pos += kOpen.size();
-    const size_t slash = page.find('/', pos), quote = page.find("\">", pos);
-    if (quote == std::string::npos) break;
-    const size_t close = page.find(kClose, quote);
-    if (slash >= quote || close == std::string::npos) continue;
-    const std::string type = page.substr(pos, slash - pos), name = page.substr(slash + 1, quote - slash - 1);
-    names.try_emplace(FileListKey(type, name), FromPageText(page.substr(quote + 2, close - quote - 2)));
-    pos = close;
+  for (size_t open = page.find(kOpen); open != std::string::npos;) {
+    const size_t from = open + kOpen.size();
+    open = page.find(kOpen, from);
+    const std::string_view row = std::string_view(page).substr(from, open == std::string::npos ? open : open - from);
+    const size_t slash = row.find('/'), quote = row.find("\">");
+    if (quote == std::string_view::npos || slash >= quote) continue;
+    const size_t close = row.find(kClose, quote);
+    if (close == std::string_view::npos) continue;
+    names.try_emplace(FileListKey(std::string(row.substr(0, slash)), std::string(row.substr(slash + 1, quote - slash - 1))),
+                      FromPageText(std::string(row.substr(quote + 2, close - quote - 2))));
   }
   return names;
 }
