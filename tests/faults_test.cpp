@@ -11,6 +11,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -394,6 +395,20 @@ TEST_F(Faults, ClosingTheProgramDuringStagingEndsTheBuildBeforeTheNextCopy) {
   };
   EXPECT_EQ(BuildError(), W("Сборка прервана"));
   EXPECT_EQ(host.Lines("panel0 "), (Lines{"panel0 1\\3", "panel0 "}));
+  EXPECT_TRUE(fs::is_empty(target.path()));
+  ExpectWindowRestored();
+}
+
+// The pages are rewritten on every core, but the window's events still come
+// between two pages: a close ends the build before the next page counts.
+TEST_F(Faults, ClosingTheProgramDuringTheRewritingEndsTheBuildAtTheNextPage) {
+  host.onPump = [&] {
+    if (host.panel[1] == W("Меняются ссылки...") && host.panel[0] == "2\\3") host.closing = true;
+  };
+  EXPECT_EQ(BuildError(), W("Сборка прервана"));
+  const Lines counters = host.Lines("panel0 ");
+  EXPECT_EQ(std::count(counters.begin(), counters.end(), "panel0 3\\3"), 1) << "only staging's";
+  EXPECT_EQ(Lines(counters.end() - 2, counters.end()), (Lines{"panel0 2\\3", "panel0 "}));
   EXPECT_TRUE(fs::is_empty(target.path()));
   ExpectWindowRestored();
 }

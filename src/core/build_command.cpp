@@ -11,6 +11,7 @@
 #include "core/link_resolution.h"
 #include "core/link_rewriting.h"
 #include "core/name_conversion.h"
+#include "core/page_pool.h"
 #include "core/paths.h"
 #include "core/registry_index.h"
 #include "core/resource_type_rule.h"
@@ -152,15 +153,25 @@ class BuildRun {
     return RegistryIndex(std::move(names));
   }
 
-  // Gives every staged copy staged bare its extension and rewrites the links
-  // of the pages and the style sheets.
+  // A page or a style sheet whose links are rewritten.
+  struct LinkedFile {
+    int n;
+    std::string file;
+    LinkSource source;
+    std::string folder;
+  };
+
+  // Gives every staged copy staged bare its extension, then rewrites the links
+  // of the pages and the style sheets on every core, taking their marks in
+  // order of number between the window's events.
   void RewriteLinks(const RegistryIndex& all) {
     const std::optional<RegistryIndex> linkable = LinkableEntries(all);
     const RegistryIndex& registry = linkable ? *linkable : all;
+    std::vector<LinkedFile> files;
+    std::vector<int> fileOf(count_ + 1, -1);
     for (int n = 1; n <= count_; ++n) {
       const std::string& name = all.Name(n);
       const std::string ext = ExtWithDot(name);
-      if (name == host_.StartFile()) startStagedName_ = StagedName(n) + ext;
       const std::string bare = StagedName(n), full = bare + ext;
       // A name without an extension has no resource type unless the files
       // are grouped under one: then it is packed as it was staged.
@@ -174,11 +185,26 @@ class BuildRun {
       } else {
         present_[n] = true;
       }
-      if (present_[n] && IsPageName(name)) {
-        for (const int number : RewriteStaged(n, full, LinkSource::Page, up(name), registry))
-          build_.UsedFlags[static_cast<size_t>(number)] = 1;
-      } else if (present_[n] && IsStyleSheetName(name)) {
-        sheetLinks_[n] = RewriteStaged(n, full, LinkSource::StyleSheet, up(name), registry);
+      if (!present_[n] || !(IsPageName(name) || IsStyleSheetName(name))) continue;
+      fileOf[n] = static_cast<int>(files.size());
+      files.push_back({n, full, IsPageName(name) ? LinkSource::Page : LinkSource::StyleSheet, up(name)});
+    }
+    std::vector<std::vector<int>> marked(files.size());
+    PagePool pool(files.size(), [&](size_t i, const Checkpoint& checkpoint) {
+      marked[i] = RewriteStaged(files[i], registry, checkpoint);
+    });
+    for (int n = 1; n <= count_; ++n) {
+      // The start page is read between the window's events: a pick in the
+      // chooser meanwhile counts.
+      if (all.Name(n) == host_.StartFile()) startStagedName_ = StagedName(n) + ExtWithDot(all.Name(n));
+      if (fileOf[n] >= 0) {
+        const size_t i = static_cast<size_t>(fileOf[n]);
+        pool.Wait(i, [this] { Pump(); });
+        if (files[i].source == LinkSource::StyleSheet) {
+          sheetLinks_[n] = std::move(marked[i]);
+        } else {
+          for (const int number : marked[i]) build_.UsedFlags[static_cast<size_t>(number)] = 1;
+        }
       }
       Pump();
       host_.SetStatusText(0, texts::Counter(n, count_));
@@ -186,20 +212,21 @@ class BuildRun {
     }
   }
 
-  // Rewrites the links of a staged page or style sheet, file number n, and
-  // writes it back when a replacement was made. Keeps its links that name no
-  // packed file, as they are shown; returns the entries it links.
-  std::vector<int> RewriteStaged(int n, const std::string& file, LinkSource source, const std::string& folder,
-                                 const RegistryIndex& registry) {
-    std::string text = work_.Read(file);
+  // Rewrites the links of a staged page or style sheet and writes it back
+  // when a replacement was made. Keeps its links that name no packed file, as
+  // they are shown; returns the entries it links. Runs beside the others on
+  // its own entries of the run.
+  std::vector<int> RewriteStaged(const LinkedFile& linked, const RegistryIndex& registry,
+                                 const Checkpoint& checkpoint) {
+    std::string text = work_.Read(linked.file);
     // Before the rewriting, which may take the only bytes beyond ASCII.
     const bool utf8 = text::IsUtf8Page(text);
-    const std::vector<std::string> links = source == LinkSource::Page ? PageLinks(text) : StyleSheetLinks(text);
-    // A page of many links is stopped inside its rewriting too.
-    LinkRewrite rewrite = pagefold::RewriteLinks(text, links, folder, registry, build_.GroupType, [this] { Pump(); });
-    if (rewrite.count > 0) work_.Write(file, text);
-    staged_[n].size = static_cast<std::int64_t>(text.size());
-    unlinked_[n] = ShownLinks(rewrite.unlinked, source, utf8);
+    const std::vector<std::string> links =
+        linked.source == LinkSource::Page ? PageLinks(text) : StyleSheetLinks(text);
+    LinkRewrite rewrite = pagefold::RewriteLinks(text, links, linked.folder, registry, build_.GroupType, checkpoint);
+    if (rewrite.count > 0) work_.Write(linked.file, text);
+    staged_[linked.n].size = static_cast<std::int64_t>(text.size());
+    unlinked_[linked.n] = ShownLinks(rewrite.unlinked, linked.source, utf8);
     return std::move(rewrite.marked);
   }
 
