@@ -33,7 +33,7 @@ class Generator : public testing_support::RandomCases {
       return Pick(std::vector<std::string>{std::string("../A\0/SEARCH_FILE_NOMBER_2", 26),
                                            " ../HTM/SEARCH_FILE_NOMBER_3", "../HTM/SEARCH_FILE_NOMBER_"});
     return "../" +
-           Pick(std::vector<std::string>{"HTM", "HTM", "", "JPG", "A.B", "C++", "A B", "X=Y", "\xCE\xC1 C"}) +
+           Pick(std::vector<std::string>{"HTM", "HTM", "", "JPG", "A.B", "C++", "A B", "A B C", "(X)", "X=Y", "\xCE\xC1 C"}) +
            "/SEARCH_FILE_NOMBER_" + std::to_string(Number(1, 9));
   }
 
