@@ -3,7 +3,8 @@
 # 80,000 files (a quarter pages of 50 links, the rest pictures) against
 # `cp -r` of the same tree and Qt's `rcc --binary --no-compress` over a .qrc
 # listing the same files, all in one run, with the ratios and the build's peak
-# memory. Best of three runs each. As root it works on a tmpfs of its own, so
+# memory. The three run in turn, ROUNDS times (5 unless set); the table shows
+# each one's median. As root it works on a tmpfs of its own, so
 # that only the programs' own work counts; otherwise on the disk of $TMPDIR,
 # whose write-back makes the figures swing. Not run by ctest.
 # Usage: bench/build_bench.sh [BUILD_DIR] [SIZE ...]   (default: build 5000 20000 80000)
@@ -33,19 +34,18 @@ fi
 # Writes SITE with FILES files and SITE.qrc listing them for rcc.
 make_site() { python3 "$(dirname "$0")/make_site.py" "$1" "$2" --qrc; }
 
-# The best of three wall-clock times of a command, in seconds; PREPARE runs
-# before each try and is not timed.
-best_of_three() {
-  local prepare=$1 best=999 t
+# The wall-clock time of one run of a command, in seconds; PREPARE runs
+# before it and is not timed.
+timed() {
+  local prepare=$1
   shift
-  for _ in 1 2 3; do
-    eval "$prepare"
-    sync
-    /usr/bin/time -o "$work/time.txt" -f "%e" "$@" >/dev/null 2>&1
-    best=$(python3 -c "print(min($best, $(tail -1 "$work/time.txt")))")
-  done
-  echo "$best"
+  eval "$prepare"
+  sync
+  /usr/bin/time -o "$work/time.txt" -f "%e" "$@" >/dev/null 2>&1
+  tail -1 "$work/time.txt"
 }
+median() { python3 -c "import statistics, sys; print(statistics.median(map(float, sys.argv[1:])))" "$@"; }
+rounds=${ROUNDS:-5}
 ratio() { python3 -c "print(f'{$1 / max($2, 0.005):.2f}')"; }
 
 printf '%8s %8s %8s %8s %8s %8s %10s\n' files cp_s rcc_s build_s build/cp build/rcc peak_KiB
@@ -57,13 +57,16 @@ for files in "${sizes[@]}"; do
     tail "$work/cli.log"
     exit 1
   fi
-  t_cp=$(best_of_three 'rm -rf "$work/copy"' cp -r "$work/site" "$work/copy")
-  rm -rf "$work/copy"
-  t_rcc=$(best_of_three 'rm -f "$work/qt.rcc"' "$rcc" --binary --no-compress -o "$work/qt.rcc" "$work/site.qrc")
-  rm -f "$work/qt.rcc"
-  t_build=$(best_of_three 'rm -f "$work/out/site.res" "$work/out/site.rc"' \
-    "$cli" --yes "$work/site" "$work/out/site.res")
-  rm -f "$work/out/site.res" "$work/out/site.rc"
+  # The three commands in turn, round after round, so that a change in the
+  # host's load falls on all three alike; each one's median counts.
+  cp_times=() rcc_times=() build_times=()
+  for ((round = 0; round < rounds; ++round)); do
+    cp_times+=("$(timed 'rm -rf "$work/copy"' cp -r "$work/site" "$work/copy")")
+    rcc_times+=("$(timed 'rm -f "$work/qt.rcc"' "$rcc" --binary --no-compress -o "$work/qt.rcc" "$work/site.qrc")")
+    build_times+=("$(timed 'rm -f "$work/out/site.res" "$work/out/site.rc"' "$cli" --yes "$work/site" "$work/out/site.res")")
+  done
+  rm -rf "$work/copy" "$work/qt.rcc" "$work/out/site.res" "$work/out/site.rc"
+  t_cp=$(median "${cp_times[@]}") t_rcc=$(median "${rcc_times[@]}") t_build=$(median "${build_times[@]}")
   /usr/bin/time -o "$work/time.txt" -f "%M" "$cli" --yes "$work/site" "$work/out/site.res" >/dev/null 2>&1
   peak_build=$(tail -1 "$work/time.txt")
   printf '%8s %8s %8s %8s %8s %8s %10s\n' "$files" "$t_cp" "$t_rcc" "$t_build" \
