@@ -211,55 +211,60 @@ TEST_F(OwnFiles, ReadOnlySourcesGiveCopiesTheBuildCanRewriteAndRemove) {
   EXPECT_EQ(TreeFingerprint(source.path()), before);
 }
 
-TEST_F(OwnFiles, ATargetInsideTheSourcePassesOverItsOwnOutputs) {
+// An output that is a ticked file, by its path with the folder resolved, is
+// refused before anything is written; the files below the work folder are
+// passed over as before.
+TEST_F(OwnFiles, ATargetWhoseResourceFileOrScriptIsATickedFileIsRefusedBeforeAnythingIsWritten) {
   UseTarget(source.path() / "site.res");
   WriteFile(source.path() / "site.res", "last build's");
-  host.ticked = {"ARH\\search_file_nomber_1", "img\\a.gif", "index.htm", "site.res", "sub\\page.htm"};
-  host.keepAll = true;  // so that a packed site.res would show in the script
-  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
-  const std::string script = ReadFile(source.path() / "site.rc");
-  EXPECT_EQ(script.find("SEARCH_FILE_NOMBER_4"), std::string::npos) << script;
-  EXPECT_NE(script.find("SEARCH_FILE_NOMBER_3 HTM"), std::string::npos) << script;
-  EXPECT_EQ(host.Lines("panel0 ")[2], "panel0 3\\5");  // three of five staged
-}
-
-TEST_F(OwnFiles, ATargetWhoseScriptIsATickedFileIsRefused) {
-  UseTarget(source.path() / "site.res");
   WriteFile(source.path() / "site.rc", "part of the site");
-  host.ticked = {"index.htm", "site.rc"};
   const std::string before = TreeFingerprint(source.path());
-  const std::string script = (source.path() / "site.rc").string();
-  EXPECT_EQ(BuildError(), W("Файл сценария \"") + script + W("\" входит в собираемые файлы, укажите другой файл ресурс!"));
+  const std::string res = (source.path() / "site.res").string(), script = (source.path() / "site.rc").string();
+  for (const auto& [ticked, refusal] :
+       {std::pair{Lines{"index.htm", "site.res"}, "Файл ресурс \"" + res + "\" входит в собираемые файлы, укажите другой файл!"},
+        std::pair{Lines{"index.htm", "site.rc"}, "Файл сценария \"" + script + "\" входит в собираемые файлы, укажите другой файл!"}}) {
+    host.ticked = ticked;
+    host.log.clear();
+    EXPECT_EQ(build.Button5Click(host), BuildOutcome::NotStarted);
+    EXPECT_EQ(host.log, (Lines{"pump1", "message Внимание | " + refusal}));
+  }
+  // The same file reached through a link to the target's folder.
+  fs::create_directory_symlink(source.path(), target.path() / "again");
+  UseTarget(target.path() / "again" / "site.res");
+  host.ticked = {"index.htm", "site.rc"};
+  host.log.clear();
+  EXPECT_EQ(build.Button5Click(host), BuildOutcome::NotStarted);
+  EXPECT_EQ(host.log.back(), "message Внимание | Файл сценария \"" + (target.path() / "again" / "site.rc").string() +
+                                 "\" входит в собираемые файлы, укажите другой файл!");
   EXPECT_EQ(TreeFingerprint(source.path()), before);
-  ExpectWindowRestored();
+
+  // Without them the build goes on; a file below the work folder is passed over.
+  UseTarget(source.path() / "site.res");
+  host.ticked = {"ARH\\search_file_nomber_1", "img\\a.gif", "index.htm", "sub\\page.htm"};
+  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  EXPECT_EQ(host.Lines("panel0 ")[2], "panel0 3\\4");
 }
 
 #ifndef _WIN32
-// Settled outputs that only their owner writes could be staged as second
-// names of themselves; they are passed over and refused all the same.
-TEST_F(OwnFiles, SettledOwnOutputsInsideTheSourceArePassedOverAndRefusedAlike) {
-  const auto settle = [](const fs::path& file) {
-    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1));
-  };
-  UseTarget(source.path() / "site.res");
-  WriteFile(source.path() / "site.res", "last build's");
-  settle(source.path() / "site.res");
-  host.ticked = {"img\\a.gif", "index.htm", "site.res", "sub\\page.htm"};
+// A ticked file that merely shares its bytes with an output (a second name of
+// it) is an ordinary input: packed as it was, while the output is replaced.
+// A replaced output keeps its permission bits.
+TEST_F(OwnFiles, ASecondNameOfAnOutputIsAnOrdinaryInputAndReplacedOutputsKeepTheirMode) {
+  WriteFile(target.path() / "site.rc", "OLD-SCRIPT");
+  WriteFile(target.path() / "site.res", "OLD-RES");
+  fs::permissions(target.path() / "site.rc", fs::perms::owner_read | fs::perms::owner_write);
+  fs::permissions(target.path() / "site.res", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_hard_link(target.path() / "site.rc", source.path() / "img" / "old.txt");
+  fs::last_write_time(target.path() / "site.rc", fs::file_time_type::clock::now() - std::chrono::hours(1));
+  host.ticked = {"img\\a.gif", "img\\old.txt", "index.htm", "sub\\page.htm"};
   host.keepAll = true;
   ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
-  const std::string script = ReadFile(source.path() / "site.rc");
-  EXPECT_EQ(script.find("SEARCH_FILE_NOMBER_4"), std::string::npos) << script;
-  EXPECT_NE(script.find("SEARCH_FILE_NOMBER_3 HTM"), std::string::npos) << script;
-  EXPECT_EQ(host.Lines("panel0 ")[2], "panel0 3\\4");
-
-  settle(source.path() / "site.rc");
-  host.ticked = {"index.htm", "site.rc"};
-  const std::string before = TreeFingerprint(source.path());
-  const std::string path = (source.path() / "site.rc").string();
-  EXPECT_EQ(BuildError(), W("Файл сценария \"") + path + W("\" входит в собираемые файлы, укажите другой файл ресурс!"));
-  EXPECT_EQ(TreeFingerprint(source.path()), before);
-  EXPECT_FALSE(fs::exists(Work()));
+  EXPECT_NE(ReadFile(target.path() / "site.res").find("OLD-SCRIPT"), std::string::npos);
+  EXPECT_NE(ReadFile(target.path() / "site.rc"), "OLD-SCRIPT");
+  EXPECT_EQ(ReadFile(source.path() / "img" / "old.txt"), "OLD-SCRIPT");
+  EXPECT_EQ(fs::status(target.path() / "site.rc").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(fs::status(target.path() / "site.res").permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 #endif
 

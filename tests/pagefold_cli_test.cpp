@@ -202,6 +202,28 @@ TEST_F(PagefoldCli, ABackslashSeparatesNoFoldersOfTheTargetOrTheSource) {
 }
 #endif
 
+// No output may be another output or a file to pack: such a build is refused
+// before anything is written.
+TEST_F(PagefoldCli, AnOutputThatIsAnotherOutputOrAPackedFileIsRefused) {
+  const std::string res = (target.path() / "out.res").string();
+  Result r = Run("--yes --report " + Target() + " " + Source() + " " + Target());
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "Отчёт \"" + res + "\" - это тот же файл, что и \"" + res + "\", укажите другой файл!\n");
+  const std::string page = (source.path() / "index.htm").string();
+  r = Run("--yes --report \"" + page + "\" " + Source() + " " + Target());
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "Отчёт \"" + page + "\" входит в собираемые файлы, укажите другой файл!\n");
+  WriteFile(source.path() / "pages" / "a.rc", "a page of the site");
+  r = Run("--yes " + Source() + " \"" + (source.path() / "pages" / "a.res").string() + "\"");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "Файл сценария \"" + (source.path() / "pages" / "a.rc").string() +
+                       "\" входит в собираемые файлы, укажите другой файл!\n");
+  EXPECT_TRUE(fs::is_empty(target.path()));
+  EXPECT_EQ(ReadFile(source.path() / "index.htm"), "<a href=\"pages/a.htm\">a</a><img src=\"logo.gif\">");
+  EXPECT_EQ(ReadFile(source.path() / "pages" / "a.rc"), "a page of the site");
+  EXPECT_FALSE(fs::exists(source.path() / "pages" / "ARH"));
+}
+
 TEST_F(PagefoldCli, ALeftoverWorkFolderFailsWithTheSystemsCode) {
   fs::create_directory(target.path() / "ARH");
   const Result r = Run("--yes " + Source() + " " + Target());

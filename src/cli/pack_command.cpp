@@ -80,11 +80,14 @@ int Pack(const CliOptions& options) {
   if (!platform::FolderExists(*source))
     throw std::invalid_argument(text::Cp1251Text("Нет такой папки: ") + options.sourceFolder);
   const SourceFiles listing = ListSourceFiles(*source, options.followLinks);
+  BuildCommand build;
+  build.FollowLinks = options.followLinks;
+  for (const auto& [file, what] : {std::pair{options.reportFile, texts::kReportOutput},
+                                   std::pair{options.depFile, texts::kDepFileOutput}})
+    if (!file.empty()) build.OtherOutputs.push_back({platform::AbsolutePath(file).value_or(file), what});
   const std::vector<std::string> ticked = TickedFiles(listing, options.files);
   CliHost host(*source, ticked, options.startPage, *target, options.keepAll, options.yes);
 
-  BuildCommand build;
-  build.FollowLinks = options.followLinks;
   // Every file of the folder is asked for unless files are named.
   if (options.files.empty()) build.LeftOut = listing.leftOut;
   build.GroupType = options.groupType;

@@ -11,6 +11,7 @@
 #include "core/link_resolution.h"
 #include "core/link_rewriting.h"
 #include "core/name_conversion.h"
+#include "core/output_clash.h"
 #include "core/page_pool.h"
 #include "core/paths.h"
 #include "core/registry_index.h"
@@ -54,10 +55,6 @@ class BuildRun {
         scriptPath_(ChangeExtension(resourceFile_, ".rc")) {}
 
   BuildOutcome Run() {
-    // The outputs as they stand before this run writes anything.
-    own_.resourceFile = platform::EntryIdentity(resourceFile_);
-    own_.script = platform::EntryIdentity(scriptPath_);
-    own_.scriptPath = scriptPath_;
     own_.workFolderItem = ItemBelow(host_.SourceFolder(), workFolder_);
     const int code = work_.Create(workFolder_);
     if (code == platform::FolderHandle::kNotTheFolderMade)
@@ -425,7 +422,19 @@ BuildOutcome BuildCommand::Button5Click(BuildHost& host) {
     host.SetStatusText(1, texts::kNoResourceName);
     return BuildOutcome::NotStarted;
   }
+  const std::string clash = OutputClash(Outputs(host.ResourceFile()), host.SourceFolder(), host.TickedItems(), FollowLinks);
+  if (!clash.empty()) {
+    host.ShowMessage(texts::kAttention, clash);
+    return BuildOutcome::NotStarted;
+  }
   return BuildRun(*this, host).Run();
+}
+
+std::vector<BuildOutput> BuildCommand::Outputs(const std::string& resourceFile) const {
+  std::vector<BuildOutput> outputs = {{resourceFile, texts::kResourceFileOutput},
+                                      {ChangeExtension(resourceFile, ".rc"), texts::kScriptOutput}};
+  outputs.insert(outputs.end(), OtherOutputs.begin(), OtherOutputs.end());
+  return outputs;
 }
 
 void BuildCommand::button2Click(BuildHost& host, const std::string& workFolder) {

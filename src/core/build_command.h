@@ -8,6 +8,7 @@
 
 #include "core/build_host.h"
 #include "core/missing_files.h"
+#include "core/output_clash.h"
 
 namespace pagefold {
 
@@ -44,6 +45,9 @@ class BuildCommand {
   // packed file: by file number, each file's links sorted and given once.
   // Cleared when a build is asked for.
   std::vector<UnlinkedLink> UnlinkedLinks;
+  // Files the front end writes besides the resource file and the script
+  // (the command line's report): none may be another output or a ticked file.
+  std::vector<BuildOutput> OtherOutputs;
   // Staging follows links that lead out of the source folder (the user asked
   // for it); otherwise it takes files from inside the folder only.
   bool FollowLinks = false;
@@ -63,6 +67,10 @@ class BuildCommand {
   // A host that reports Closing() ends the build the same way, with
   // BuildCancelled, at the next event pump.
   BuildOutcome Button5Click(BuildHost& host);
+
+  // What a build into the resource file writes: the file, its script and
+  // OtherOutputs.
+  std::vector<BuildOutput> Outputs(const std::string& resourceFile) const;
 
   // Staging (see StageFiles): copies every ticked file into the work folder
   // under its number and writes the file registry "fillist.ini". Raises

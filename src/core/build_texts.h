@@ -41,11 +41,11 @@ inline std::string ScriptSwapped(const std::string& path) {
 inline std::string CannotGiveExtension(const std::string& registryName) {
   return text::Cp1251Text("Невозможно дать копии файла \"") + registryName + text::Cp1251Text("\" её расширение!");
 }
-// A resource script that would overwrite one of the files being packed.
-inline std::string ScriptAmongSources(const std::string& scriptPath) {
-  return text::Cp1251Text("Файл сценария \"") + scriptPath +
-         text::Cp1251Text("\" входит в собираемые файлы, укажите другой файл ресурс!");
-}
+// What each file the build writes is, as a refusal names it.
+inline const std::string kResourceFileOutput = text::Cp1251Text("Файл ресурс");
+inline const std::string kScriptOutput = text::Cp1251Text("Файл сценария");
+inline const std::string kReportOutput = text::Cp1251Text("Отчёт");
+inline const std::string kDepFileOutput = text::Cp1251Text("Файл зависимостей");
 
 // Followed by the number of files a finished build did not pack.
 inline const std::string kFilesMissing = text::Cp1251Text("Не упакованы файлы: ");

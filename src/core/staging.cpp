@@ -44,24 +44,15 @@ std::string Extension(const std::string& item, StagedNames names) {
   return names == StagedNames::WithExtension ? ExtWithDot(item) : "";
 }
 
-bool IsOwnOutput(const OwnOutputs& own, const platform::FileIdentity& identity) {
-  return (own.script && identity == *own.script) || (own.resourceFile && identity == *own.resourceFile);
-}
-
 // The file under its first name as a second name made from its path, which
-// spares opening it; nothing when that does not serve or the file is one of
-// the build's own outputs, and then the caller opens it.
-std::optional<StagedFile> LinkFirstName(platform::FolderHandle& work, const OwnOutputs& own, const std::string& path,
+// spares opening it; nothing when that does not serve, and then the caller
+// opens it.
+std::optional<StagedFile> LinkFirstName(platform::FolderHandle& work, const std::string& path,
                                         const platform::SourceTree& tree, int number, const std::string& item,
                                         StagedNames names) {
   const std::string ext = Extension(item, names);
-  const std::string name = StagedName(number) + ext;
-  const auto linked = work.LinkIn(path, name, tree);
+  const auto linked = work.LinkIn(path, StagedName(number) + ext, tree);
   if (!linked) return std::nullopt;
-  if (IsOwnOutput(own, linked->identity)) {
-    work.Remove(name);
-    return std::nullopt;
-  }
   return StagedFile{!ext.empty(), linked->size};
 }
 
@@ -94,17 +85,13 @@ struct StageResult {
 
 // Stages the file under its number: by a second name made from its path
 // where that serves, else through the opened file. Nothing when it is
-// missing, unreadable, not a regular file, outside the source folder or the
-// resource file; the script ends the build.
-StageResult StageOne(platform::FolderHandle& work, const OwnOutputs& own, const std::string& source,
-                     const platform::SourceTree& tree, int number, const std::string& item, StagedNames names) {
+// missing, unreadable, not a regular file or outside the source folder.
+StageResult StageOne(platform::FolderHandle& work, const std::string& source, const platform::SourceTree& tree,
+                     int number, const std::string& item, StagedNames names) {
   const std::string path = JoinPath(source, item);
-  if (auto linked = LinkFirstName(work, own, path, tree, number, item, names)) return {linked, {}};
+  if (auto linked = LinkFirstName(work, path, tree, number, item, names)) return {linked, {}};
   platform::SourceFile file;
   if (!file.Open(path, tree)) return {{}, ReasonOf(platform::LastFileFault())};
-  if (own.script && file.Identity() == *own.script)
-    throw platform::PlatformError(texts::ScriptAmongSources(own.scriptPath));
-  if (own.resourceFile && file.Identity() == *own.resourceFile) return {};
   const auto [in, full] = Stage(work, file, number, item, names);
   if (!in) return {{}, ReasonOf(platform::LastFileFault())};
   return {StagedFile{full, file.Size()}, {}};
@@ -132,7 +119,7 @@ std::vector<StagedFile> StageFiles(BuildHost& host, platform::FolderHandle& work
   host.SetProgressMax(ticked);
   for (const std::string& item : items) {
     const StageResult result =
-        BelowWorkFolder(own, item) ? StageResult{} : StageOne(work, own, source, tree, number, item, names);
+        BelowWorkFolder(own, item) ? StageResult{} : StageOne(work, source, tree, number, item, names);
     if (result.missing) missing.push_back({item, *result.missing, ""});
     host.AdvanceProgress();
     host.PumpAllEvents();

@@ -13,13 +13,9 @@
 
 namespace pagefold {
 
-// The build's own outputs, which may stand among the ticked files when the
-// target lies inside the source folder.
+// The build's own work folder, which may stand among the ticked files when
+// the target lies inside the source folder.
 struct OwnOutputs {
-  // The resource file and the script as they stood when the build began.
-  std::optional<platform::FileIdentity> resourceFile;
-  std::optional<platform::FileIdentity> script;
-  std::string scriptPath;
   // The work folder as an item of the check list, followed by "\"; empty
   // when the work folder is not inside the source folder.
   std::string workFolderItem;
@@ -39,9 +35,8 @@ struct StagedFile {
 // (see LinkOrCopyIn) and writes the file registry (see file_registry.h).
 // Takes its snapshot of the source folder and the ticked items when it
 // starts. Files are taken from inside the source folder only, unless links
-// are followed. The resource file and anything below the work folder are
-// passed over; a ticked script ends the build with ScriptAmongSources. A file
-// whose name with its extension cannot be made is staged bare. A file that
+// are followed. Anything below the work folder is passed over. A file whose
+// name with its extension cannot be made is staged bare. A file that
 // cannot be staged goes to `missing` with why. Returns what was staged, by
 // file number from 1 (index 0 unused).
 std::vector<StagedFile> StageFiles(BuildHost& host, platform::FolderHandle& work, const OwnOutputs& own,

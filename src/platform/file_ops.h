@@ -15,7 +15,8 @@ bool FileExists(const std::string& path);
 std::string ReadFileBytes(const std::string& path);
 
 // Writes the bytes to a new file beside the path and renames it into place,
-// replacing what stood there (a link is replaced, never written through). Raises "Cannot create file "%s". %s".
+// replacing what stood there (a link is replaced, never written through) and
+// keeping the permission bits of a file replaced. Raises "Cannot create file "%s". %s".
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
 // Appends the bytes to the file, creating it when missing. False on failure.

@@ -70,7 +70,10 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
     out.fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (out.fd < 0 && errno != EEXIST) RaiseFileError("Cannot create file", path, errno);
   }
-  bool ok = WriteAll(out.fd, bytes.data(), bytes.size());
+  // A file replaced keeps its permission bits.
+  struct stat old;
+  bool ok = (::lstat(native->c_str(), &old) != 0 || !S_ISREG(old.st_mode) || ::fchmod(out.fd, old.st_mode & 0777) == 0) &&
+            WriteAll(out.fd, bytes.data(), bytes.size());
   int error = errno;
   const int fd = out.fd;
   out.fd = -1;

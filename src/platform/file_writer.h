@@ -48,7 +48,8 @@ class FileWriter {
 };
 
 // Renames a file to the target path, replacing a file that is there, in one
-// step: a reader of the target sees either the old or the new content.
+// step: a reader of the target sees either the old or the new content. The
+// new file takes over the permission bits of a file it replaces.
 bool ReplaceFileWith(const std::string& from, const std::string& to);
 
 }  // namespace platform

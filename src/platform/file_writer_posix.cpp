@@ -56,6 +56,10 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
     errno = EILSEQ;
     return false;
   }
+  // A file replaced keeps its permission bits.
+  struct stat old;
+  if (::lstat(dst->c_str(), &old) == 0 && S_ISREG(old.st_mode) && ::chmod(src->c_str(), old.st_mode & 0777) != 0)
+    return false;
   return std::rename(src->c_str(), dst->c_str()) == 0;
 }
 

@@ -40,6 +40,11 @@ std::string FolderIdentity(const std::string& folder);
 // either cannot be reached, as through a dangling link.
 bool LeadsInside(const std::string& path, const std::string& folder);
 
+// The path as two paths naming one entry compare equal: its folder with every
+// link followed, then its name as written (on Windows without regard to
+// case). The path itself when its folder cannot be reached.
+std::string ComparablePath(const std::string& path);
+
 // What the symbolic link at the path holds, as written; empty for anything else.
 std::string LinkText(const std::string& path);
 

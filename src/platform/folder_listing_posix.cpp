@@ -86,6 +86,15 @@ bool LeadsInside(const std::string& path, const std::string& folder) {
   return entry.rfind(root, 0) == 0;
 }
 
+std::string ComparablePath(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return path;
+  const std::string folder = Resolved(slash == 0 ? "/" : path.substr(0, slash));
+  if (folder.empty()) return path;
+  const std::string shown = FromNativeName(folder).value_or(text::Utf8ToCp1251Shown(folder));
+  return shown + (shown.back() == '/' ? "" : "/") + path.substr(slash + 1);
+}
+
 std::string LinkText(const std::string& path) {
   const auto native = ToNativePath(path);
   char target[PATH_MAX];

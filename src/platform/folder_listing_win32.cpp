@@ -109,6 +109,15 @@ bool LeadsInside(const std::string& path, const std::string& folder) {
   return entry.size() > root.size() && SameText(entry.substr(0, root.size()), root);
 }
 
+std::string ComparablePath(const std::string& path) {
+  const size_t slash = path.find_last_of("\\/");
+  std::wstring folder = slash == std::string::npos ? L"" : Resolved(path.substr(0, slash + 1));
+  const auto name = ToNativePath(path.substr(slash == std::string::npos ? 0 : slash + 1));
+  std::wstring whole = folder.empty() || !name ? ToNativePath(path).value_or(L"") : folder + L"\\" + *name;
+  ::CharLowerBuffW(whole.data(), static_cast<DWORD>(whole.size()));
+  return Utf8Of(whole);
+}
+
 std::string LinkText(const std::string&) { return ""; }
 
 std::int64_t EntrySize(const std::string& path) {
