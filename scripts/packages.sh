@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 linux_build=${1:-build}
-scripts/install-packages.sh lintian dpkg-dev
+scripts/install-packages.sh lintian dpkg-dev desktop-file-utils bash-completion
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 out=$PWD/packages
 rm -rf "$out"
@@ -44,6 +44,12 @@ sudo_cmd=()
 trap '"${sudo_cmd[@]}" apt-get purge -y -qq pagefold >/dev/null 2>&1 || true' EXIT
 DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "$deb" >/dev/null
 [ "$(pagefold-cli --version)" = "pagefold-cli $(sed -n 's/^project(Pagefold VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)" ]
+desktop-file-validate /usr/share/applications/pagefold.desktop
+# bash finds the completion by the program's name.
+completion=$(bash -c 'source /usr/share/bash-completion/bash_completion && _completion_loader pagefold-cli
+  COMP_WORDS=(pagefold-cli --dep) COMP_CWORD=1 COMP_LINE="pagefold-cli --dep" COMP_POINT=18
+  _pagefold_cli pagefold-cli --dep pagefold-cli && echo "${COMPREPLY[*]}"')
+[ "$completion" = --depfile ]
 site=$(mktemp -d)
 trap '"${sudo_cmd[@]}" apt-get purge -y -qq pagefold >/dev/null 2>&1 || true; rm -rf "$site"' EXIT
 cp -r examples/site "$site/site"
