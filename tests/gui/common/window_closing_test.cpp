@@ -44,6 +44,21 @@ TEST_F(RunBuildTest, ShowsAnErrorOfTheBuildAndKeepsTheWindow) {
   EXPECT_TRUE(window.windowEnabled);
 }
 
+// A build that left files out names them in its closing message and keeps
+// their count in panel 1, where the ending has emptied the stage text.
+TEST_F(RunBuildTest, AFinishedBuildWithoutSomeFilesKeepsTheirCountInPanelOne) {
+  pagefold::gui::FormCreate(build, window);
+  testing_support::WriteFile(source.path() / "README", "plain");
+  build.LeftOut = {{"img\\s\\x.gif", pagefold::MissingReason::Backslash, ""}};
+  window.ticked = {"README", "index.htm"};
+  EXPECT_FALSE(Run());
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(window.Lines("message "),
+            std::vector<std::string>{"message Внимание | Сбор закончен !!!\nНе упакованы файлы: 2\n"
+                                     "img\\s\\x.gif: в имени есть знак \\\nREADME: нет расширения, а значит и типа ресурса"});
+  EXPECT_EQ(window.log.back(), "panel1 Не упакованы файлы: 2");
+}
+
 TEST_F(RunBuildTest, ClosesAtOnceWhenNoBuildRuns) {
   EXPECT_TRUE(closing.CloseAsked());
   EXPECT_FALSE(closing.Closing());
