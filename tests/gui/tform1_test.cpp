@@ -488,7 +488,8 @@ TEST_F(WindowTest, BuildErrorsShowInAnErrorBoxAndLeaveTheWindowUsable) {
   std::filesystem::create_directories(target.path() / "ARH");
   ReadyToBuildOnePage(source.path(), target.path());
   form1.Button3->click();
-  EXPECT_EQ(dialogs.boxes, QStringList{"error|Pagefold|I/O error 183"});
+  EXPECT_EQ(dialogs.boxes, QStringList{"error|Pagefold|I/O error 183\n" + U("Папка \"") + Q(target.path() / "ARH") +
+                                       U("\" осталась от прерванной сборки, её можно удалить.")});
   EXPECT_TRUE(form1.GroupBox1->isEnabled() && form1.Button3->isEnabled());
   EXPECT_TRUE(form1.CheckListBox1->isEnabled());
 }

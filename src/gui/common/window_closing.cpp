@@ -3,6 +3,8 @@
 #include <exception>
 
 #include "core/build_cancelled.h"
+#include "core/paths.h"
+#include "gui/common/build_error_text.h"
 #include "gui/common/window_texts.h"
 
 namespace pagefold::gui {
@@ -30,7 +32,7 @@ bool RunBuild(BuildCommand& build, BuildHost& window, WindowClosing& closing,
     // what it made.
     if (!closing.closing_) window.SetStatusText(1, texts::kCancelled);
   } catch (const std::exception& error) {
-    showError(error.what());
+    showError(BuildErrorText(error.what(), JoinPath(build.ResourceFolder, "ARH")));
   }
   closing.building_ = false;
   closing.cancelled_ = false;

@@ -32,8 +32,8 @@ class WindowClosing {
 
 // Button5Click as a window runs it: the build, then the count of the files it
 // did not pack in panel 1 when there are any; an error raised by it shown
-// through showError (its Windows-1251 text, for an error box captioned
-// "Pagefold"), nothing for a build ended by closing, "Сборка прервана" in
+// through showError (its Windows-1251 text with the line BuildErrorText adds,
+// for an error box captioned "Pagefold"), nothing for a build ended by closing, "Сборка прервана" in
 // panel 1 for one ended by Escape. True when the window must close now,
 // because it was closed during the build.
 bool RunBuild(BuildCommand& build, BuildHost& window, WindowClosing& closing,

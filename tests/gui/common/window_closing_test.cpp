@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/build_command.h"
+#include "gui/common/build_error_text.h"
 #include "gui/common/form_create.h"
 #include "gui/common/frame_clock.h"
 #include "gui/common/window_closing.h"
@@ -40,7 +41,9 @@ class RunBuildTest : public testing::Test {
 TEST_F(RunBuildTest, ShowsAnErrorOfTheBuildAndKeepsTheWindow) {
   std::filesystem::create_directories(target.path() / "ARH" / "someone");
   EXPECT_FALSE(Run());
-  EXPECT_EQ(errors, std::vector<std::string>{"I/O error 183"});
+  const std::string arh = testing_support::OsPath(target.str() + "/ARH");
+  EXPECT_EQ(errors, std::vector<std::string>{"I/O error 183\n" + testing_support::W("Папка \"") + arh +
+                                             testing_support::W("\" осталась от прерванной сборки, её можно удалить.")});
   EXPECT_TRUE(window.windowEnabled);
 }
 
@@ -57,6 +60,22 @@ TEST_F(RunBuildTest, AFinishedBuildWithoutSomeFilesKeepsTheirCountInPanelOne) {
             std::vector<std::string>{"message Внимание | Сбор закончен !!!\nНе упакованы файлы: 2\n"
                                      "img\\s\\x.gif: в имени есть знак \\\nREADME: нет расширения, а значит и типа ресурса"});
   EXPECT_EQ(window.log.back(), "panel1 Не упакованы файлы: 2");
+}
+
+TEST(BuildErrorText, AddsOurLineWhereTheBuildsTextLeavesTheUserGuessing) {
+  using pagefold::gui::BuildErrorText;
+  using testing_support::W;
+  const std::string arh = W("D:\\сайт\\ARH");
+  EXPECT_EQ(BuildErrorText("I/O error 183", arh),
+            W("I/O error 183\nПапка \"D:\\сайт\\ARH\" осталась от прерванной сборки, её можно удалить."));
+  EXPECT_EQ(BuildErrorText("File access denied", arh),
+            W("File access denied\nНет доступа к папке \"D:\\сайт\\ARH\"."));
+  EXPECT_EQ(BuildErrorText("Invalid filename", arh),
+            W("Invalid filename\nНе найден путь к папке \"D:\\сайт\\ARH\"."));
+  // Texts that say enough stay alone, byte for byte.
+  for (const std::string& error : {std::string("I/O error 145"), std::string("I/O error 1830"),
+                                   std::string("System Error.  Code: 5."), W("Рабочая папка \"x\" подменена")})
+    EXPECT_EQ(BuildErrorText(error, arh), error);
 }
 
 TEST_F(RunBuildTest, ClosesAtOnceWhenNoBuildRuns) {

@@ -58,6 +58,15 @@ TEST_F(Win32BuildTest, BuildsTheSampleSiteToTheLinuxBuildsBytes) {
   EXPECT_TRUE(built == ReadFile(linuxRes)) << "the .res differs from " << linuxRes;
 }
 
+TEST_F(Win32BuildTest, AWorkFolderLeftFromAnInterruptedBuildIsNamedInTheErrorBox) {
+  fs::create_directories(target.path() / "ARH");
+  Prepare(PAGEFOLD_SAMPLE_SITE);
+  Click(form1.Button3);
+  EXPECT_EQ(dialogs.boxes, Texts{L"error|Pagefold|I/O error 183\nПапка \"" + (target.path() / "ARH").wstring() +
+                                 L"\" осталась от прерванной сборки, её можно удалить."});
+  EXPECT_TRUE(IsWindowEnabled(form1.Button3) && IsWindowEnabled(form1.CheckListBox1));
+}
+
 class Win32ClosingTest : public Win32BuildTest {
  protected:
   void SetUp() override {
