@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "core/res_reader.h"
+#include "serve_process.h"
 #include "test_support.h"
 
 namespace {
@@ -219,7 +220,7 @@ TEST(LinkReport, EachLinkIsShownInTheEncodingOfItsPage) {
   // name the link only, with its reference decoded.
   fs::remove_all(site);
   WriteFile(site / "api.htm",
-            "<pre>public URL(java.net.URL context, String spec)</pre><p>Creates a URL(String).</p>"
+            "<pre>public URL(java.net.URL context, String text)</pre><p>Creates a URL(String).</p>"
             "<a href=\"x&quot;&gt;.htm\">x</a><div style=\"background:url(none.png)\">");
   r = Cli(dir, "--start api.htm --report " + Quoted(report) + " " + Quoted(site) + " " + Quoted(res));
   EXPECT_EQ(r.exitCode, 0) << r.err;
@@ -231,49 +232,7 @@ TEST(LinkReport, EachLinkIsShownInTheEncodingOfItsPage) {
                    "Ссылок без ресурса: 4\n");
 }
 
-// pagefold-cli --serve FILE --port 0, its address read from its first line.
-class Server {
- public:
-  Server(const fs::path& res, const fs::path& log) {
-    int out[2];
-    EXPECT_EQ(pipe(out), 0);
-    pid_ = fork();
-    if (pid_ == 0) {
-      dup2(out[1], 1);
-      const int err = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      dup2(err, 2);
-      execl(PAGEFOLD_CLI_PATH, PAGEFOLD_CLI_PATH, "--serve", res.c_str(), "--port", "0", nullptr);
-      _exit(127);
-    }
-    close(out[1]);
-    std::string line;
-    char c;
-    while (read(out[0], &c, 1) == 1 && c != '\n') line += c;
-    close(out[0]);
-    first_line_ = line;
-    const size_t colon = line.find("127.0.0.1:");
-    if (colon != std::string::npos) port_ = std::atoi(line.c_str() + colon + 10);
-  }
-  ~Server() {
-    if (pid_ > 0 && !stopped_) Stop();
-  }
-  // SIGTERM; the exit code.
-  int Stop() {
-    stopped_ = true;
-    kill(pid_, SIGTERM);
-    int status = 0;
-    waitpid(pid_, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  int port() const { return port_; }
-  const std::string& firstLine() const { return first_line_; }
-
- private:
-  pid_t pid_ = -1;
-  int port_ = 0;
-  bool stopped_ = false;
-  std::string first_line_;
-};
+using Server = ServeProcess;
 
 struct Reply {
   int status = 0;

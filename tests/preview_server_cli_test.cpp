@@ -20,6 +20,7 @@
 #include <thread>
 
 #include "rescomp/res_writer.h"
+#include "serve_process.h"
 #include "test_support.h"
 
 namespace {
@@ -56,49 +57,7 @@ fs::path ResWithPicture(const ScratchDir& dir, std::uint32_t size, const std::u1
   return res;
 }
 
-// pagefold-cli --serve FILE --port 0 (or the port), its address read from its first line.
-class Server {
- public:
-  Server(const fs::path& res, const fs::path& log) {
-    int out[2];
-    EXPECT_EQ(pipe(out), 0);
-    pid_ = fork();
-    if (pid_ == 0) {
-      dup2(out[1], 1);
-      const int err = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      dup2(err, 2);
-      execl(PAGEFOLD_CLI_PATH, PAGEFOLD_CLI_PATH, "--serve", res.c_str(), "--port", "0", nullptr);
-      _exit(127);
-    }
-    close(out[1]);
-    std::string line;
-    char c;
-    while (read(out[0], &c, 1) == 1 && c != '\n') line += c;
-    close(out[0]);
-    const size_t colon = line.find("127.0.0.1:");
-    if (colon != std::string::npos) port_ = std::atoi(line.c_str() + colon + 10);
-  }
-  ~Server() { Stop(); }
-  void Stop() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-  }
-  int port() const { return port_; }
-  std::string Host() const { return "127.0.0.1:" + std::to_string(port_); }
-  // The most memory it has held so far, in KiB.
-  long PeakKiB() const {
-    std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
-    for (std::string line; std::getline(status, line);)
-      if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
-    return -1;
-  }
-
- private:
-  pid_t pid_ = -1;
-  int port_ = 0;
-};
+using Server = ServeProcess;
 
 int Connect(int port) {
   const int fd = socket(AF_INET, SOCK_STREAM, 0);
