@@ -1,10 +1,10 @@
 #include "cli/check_command.h"
 
-#include "cli/link_report.h"
-#include "core/res_links_check.h"
 #include "cli/open_res_file.h"
+#include "core/build_texts.h"
+#include "core/link_summary.h"
+#include "core/res_links_check.h"
 #include "platform/console.h"
-#include "text/cp1251.h"
 
 namespace pagefold::cli {
 
@@ -17,8 +17,8 @@ int RunCheckCommand(const std::string& resFile) {
     return 1;
   }
   std::string out;
-  for (const UnlinkedLink& link : check.dangling) out += LinkReportLine(link) + "\n";
-  out += text::Cp1251Text("Ссылок без ресурса: ") + std::to_string(check.dangling.size()) + "\n";
+  for (const UnlinkedLink& link : check.dangling) out += LinkLine(link) + "\n";
+  out += texts::kLinksWithoutResource + std::to_string(check.dangling.size()) + "\n";
   platform::WriteToStdout(out);
   return check.dangling.empty() ? 0 : 1;
 }

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "cli/escaped_text.h"
+#include "core/escaped_text.h"
 #include "platform/file_ops.h"
 #include "platform/file_writer.h"
 #include "platform/platform_error.h"
@@ -11,24 +11,12 @@
 namespace pagefold::cli {
 namespace {
 
-constexpr size_t kSummaryLines = 10;
-
 [[noreturn]] void Fail(const std::string& path, int code) {
   throw std::runtime_error(text::Cp1251Text("Не удалось записать отчёт \"") + path + "\": " +
                            platform::SystemErrorText(code));
 }
 
 }  // namespace
-
-std::string LinkReportSummary(const std::vector<UnlinkedLink>& links) {
-  if (links.empty()) return "";
-  std::string summary = text::Cp1251Text("Ссылок без ресурса: ") + std::to_string(links.size());
-  for (size_t i = 0; i < links.size() && i < kSummaryLines; ++i)
-    summary += "\n" + LinkReportLine(links[i]);
-  return summary;
-}
-
-std::string LinkReportLine(const UnlinkedLink& link) { return EscapedControlBytes(link.page) + " -> " + EscapedControlBytes(link.link); }
 
 void WriteLinkReport(const std::string& path, const std::vector<UnlinkedLink>& links,
                      const std::vector<MissingFile>& missing) {

@@ -1,6 +1,6 @@
 #include "cli/list_command.h"
 
-#include "cli/escaped_text.h"
+#include "core/escaped_text.h"
 #include "cli/open_res_file.h"
 #include "core/res_index.h"
 #include "platform/console.h"

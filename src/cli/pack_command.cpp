@@ -14,6 +14,7 @@
 #include "core/build_texts.h"
 #include "core/compiler_runner.h"
 #include "core/find_files.h"
+#include "core/link_summary.h"
 #include "core/paths.h"
 #include "core/resource_type_rule.h"
 #include "platform/console.h"
@@ -40,11 +41,12 @@ std::vector<std::string> TickedFiles(const SourceFiles& listing, const std::vect
   return ticked;
 }
 
-// The summary of the links without a resource, and the report file when one
-// is asked for; false when it cannot be written.
-bool ReportLinks(CliHost& host, const BuildCommand& build, const std::string& reportFile) {
-  const std::string summary = LinkReportSummary(build.UnlinkedLinks);
-  if (!summary.empty()) host.PrintLine(summary);
+// The summary of the links without a resource, which a finished build's
+// closing message holds already, and the report file when one is asked for;
+// false when it cannot be written.
+bool ReportLinks(CliHost& host, const BuildCommand& build, BuildOutcome outcome, const std::string& reportFile) {
+  const std::string summary = LinkSummary(build.UnlinkedLinks);
+  if (outcome != BuildOutcome::Built && !summary.empty()) host.PrintLine(summary);
   if (reportFile.empty()) return true;
   try {
     WriteLinkReport(reportFile, build.UnlinkedLinks, build.MissingFiles);
@@ -107,7 +109,7 @@ int Pack(const CliOptions& options) {
     host.PrintLine(host.DeclinedQuestion() + text::Cp1251Text(" (ответ OK: --yes)"));
     return 2;
   }
-  const bool reported = ReportLinks(host, build, options.reportFile);
+  const bool reported = ReportLinks(host, build, outcome, options.reportFile);
   if (outcome != BuildOutcome::Built || !reported) return 1;
   if (!WriteDependencies(host, options, *source, listing, ticked)) return 1;
   return build.MissingFiles.empty() ? 0 : kBuiltWithFilesMissing;

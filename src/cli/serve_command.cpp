@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-#include "cli/escaped_text.h"
+#include "core/escaped_text.h"
 #include "cli/preview_server.h"
 #include "cli/res_site.h"
 #include "cli/open_res_file.h"

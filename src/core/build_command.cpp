@@ -5,6 +5,7 @@
 #include "core/build_cancelled.h"
 #include "core/build_texts.h"
 #include "core/clear_folder.h"
+#include "core/closing_message.h"
 #include "core/compiler_runner.h"
 #include "core/file_list_page.h"
 #include "core/file_registry.h"
@@ -28,6 +29,7 @@
 #include "platform/platform_error.h"
 #include "platform/short_path.h"
 #include "resformat/compile_handover.h"
+#include "text/case_rules.h"
 #include "text/cp1251.h"
 #include "text/page_encoding.h"
 
@@ -96,8 +98,8 @@ class BuildRun {
       CheckWorkFolder();
       CountKeptStyleSheets();
       DropUnusedFiles(registry);
+      ApplySettings(registry);
     }
-    ApplySettings();
     // The listing and the compiler go by path: the folder must still be this
     // run's own when they start.
     CheckWorkFolder();
@@ -262,13 +264,16 @@ class BuildRun {
       page.AddRow(n, name, staged_[n].size, build_.GroupType);
       for (std::string& link : unlinked_[n]) build_.UnlinkedLinks.push_back({name, std::move(link)});
     }
-    page.Save(work_, "filelist.html");
+    page.Save(work_, texts::kFileListPage);
   }
 
-  void ApplySettings() {
+  void ApplySettings(const RegistryIndex& registry) {
     Pump();
     host_.SetStatusText(1, texts::kApplying);
-    if (!startStagedName_.empty()) work_.CopyWithin(startStagedName_, "index.html");
+    start_.name = host_.StartFile();
+    start_.copied = !startStagedName_.empty() && work_.CopyWithin(startStagedName_, texts::kStartPageCopy);
+    for (const int n : registry.Find(text::LowerCp1251(start_.name)))
+      start_.staged = start_.staged || registry.Name(n) == start_.name;
     work_.Remove(kRegistryFile);
   }
 
@@ -308,8 +313,7 @@ class BuildRun {
       host_.ShowMessage(texts::kAttention, texts::kCompileFailed + (printed.empty() ? "" : "\n" + printed));
       return BuildOutcome::Failed;
     }
-    const std::string missing = MissingFilesSummary(build_.MissingFiles);
-    host_.ShowMessage(texts::kAttention, texts::kFinished + (missing.empty() ? "" : "\n" + missing));
+    host_.ShowMessage(texts::kAttention, ClosingMessage(start_, build_.MissingFiles, build_.UnlinkedLinks));
     return BuildOutcome::Built;
   }
 
@@ -383,6 +387,7 @@ class BuildRun {
   std::vector<std::vector<std::string>> unlinked_;
   std::vector<std::vector<int>> sheetLinks_;
   std::string startStagedName_;
+  StartPage start_;
   std::optional<CompilerFolder> compilerFolder_;
   platform::Handover handover_;
   bool compiling_ = false;  // the compiling stage has been shown
@@ -411,7 +416,7 @@ BuildOutcome BuildCommand::Button5Click(BuildHost& host) {
   }
   if (host.StartFile().empty()) {
     if (!host.AskOkCancel(texts::kAttention, texts::kNoStartFile)) return BuildOutcome::NotStarted;
-    host.SetStartFile("filelist.html");
+    host.SetStartFile(texts::kFileListPage);
   }
   if (host.ResourceFile().empty()) {
     host.SetStatusText(1, texts::kNoResourceFile);

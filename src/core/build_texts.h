@@ -47,6 +47,11 @@ inline const std::string kScriptOutput = text::Cp1251Text("Файл сценар
 inline const std::string kReportOutput = text::Cp1251Text("Отчёт");
 inline const std::string kDepFileOutput = text::Cp1251Text("Файл зависимостей");
 
+// The generated page that lists every packed file, and the start page's copy.
+inline const std::string kFileListPage = "filelist.html";
+inline const std::string kStartPageCopy = "index.html";
+// Followed by the number of links that name no packed file.
+inline const std::string kLinksWithoutResource = text::Cp1251Text("Ссылок без ресурса: ");
 // Followed by the number of files a finished build did not pack.
 inline const std::string kFilesMissing = text::Cp1251Text("Не упакованы файлы: ");
 

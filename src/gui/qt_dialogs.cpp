@@ -1,23 +1,32 @@
 #include "gui/qt_dialogs.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
 
 #include "gui/browse_for_folder.h"
 
 namespace pagefold::gui {
 namespace {
 
-// Owned by the active window and modal to the whole application, so the
-// chooser is disabled too while the box is open. Texts are never read as rich
-// text. The program's texts break their lines with LF CR, as a Windows message
-// box shows them: one line break, where a Qt label would break twice.
-QMessageBox::StandardButton RunBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
-                                   QMessageBox::StandardButtons buttons) {
+// The program's texts break their lines with LF CR, as a Windows message box
+// shows them: one line break, where Qt would break twice.
+QString Shown(const QString& text) {
   QString shown = text;
   shown.replace("\n\r", "\n");
-  QMessageBox box(icon, caption, shown, buttons, QApplication::activeWindow());
+  return shown;
+}
+
+// Owned by the active window and modal to the whole application, so the
+// chooser is disabled too while the box is open. Texts are never read as rich
+// text.
+QMessageBox::StandardButton RunBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
+                                   QMessageBox::StandardButtons buttons) {
+  QMessageBox box(icon, caption, Shown(text), buttons, QApplication::activeWindow());
   box.setTextFormat(Qt::PlainText);
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();
@@ -28,6 +37,26 @@ QMessageBox::StandardButton RunBox(QMessageBox::Icon icon, const QString& captio
 
 void QtDialogs::ShowMessage(const QString& caption, const QString& text) {
   RunBox(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
+}
+
+// Modal as the message boxes are. The text area has the focus, so that
+// Ctrl+A and Ctrl+C work at once; Enter and Escape close the box.
+void QtDialogs::ShowLongMessage(const QString& caption, const QString& text) {
+  QDialog box(QApplication::activeWindow());
+  box.setWindowTitle(caption);
+  box.setWindowModality(Qt::ApplicationModal);
+  auto* area = new QPlainTextEdit(Shown(text), &box);
+  area->setReadOnly(true);
+  area->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  area->setLineWrapMode(QPlainTextEdit::NoWrap);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+  auto* layout = new QVBoxLayout(&box);
+  layout->addWidget(area);
+  layout->addWidget(buttons);
+  box.resize(520, 320);
+  area->setFocus();
+  box.exec();
 }
 
 bool QtDialogs::AskOkCancel(const QString& caption, const QString& text) {

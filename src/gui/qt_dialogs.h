@@ -9,6 +9,7 @@ namespace pagefold::gui {
 class QtDialogs : public Dialogs {
  public:
   void ShowMessage(const QString& caption, const QString& text) override;
+  void ShowLongMessage(const QString& caption, const QString& text) override;
   bool AskOkCancel(const QString& caption, const QString& text) override;
   void ShowError(const QString& caption, const QString& text) override;
   std::optional<QString> ChooseSaveFile(const SaveDialog& dialog) override;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "gui/check_list_item.h"
+#include "gui/common/long_message.h"
 #include "gui/qstring_cp1251.h"
 #include "gui/tform1.h"
 
@@ -75,7 +76,8 @@ bool TForm1::AskOkCancel(const std::string& caption, const std::string& text) {
 }
 
 void TForm1::ShowMessage(const std::string& caption, const std::string& text) {
-  dialogs_.ShowMessage(ToQString(caption), ToQString(text));
+  if (IsLongMessage(text)) dialogs_.ShowLongMessage(ToQString(caption), ToQString(text));
+  else dialogs_.ShowMessage(ToQString(caption), ToQString(text));
 }
 
 // The controls that take input; the progress bar and the status bar keep

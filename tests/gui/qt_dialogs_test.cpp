@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
@@ -66,6 +68,41 @@ TEST(QtDialogs, BoxesAreApplicationModalPlainAndAnswerAsPressed) {
     Press(box, QMessageBox::Ok);
   });
   dialogs.ShowError("Pagefold", "I/O error 183");
+}
+
+// The box of a long message: its text whole, read-only, in one line break
+// where the program writes LF CR, selected with Ctrl+A and copied with Ctrl+C;
+// Enter in the text closes it.
+TEST(QtDialogs, TheLongMessageBoxShowsItsTextToScrollSelectAndCopy) {
+  QtDialogs dialogs;
+  QApplication::clipboard()->setText("before");
+  bool checked = false;
+  WhenOpen<QDialog>([&](QDialog& box) {
+    EXPECT_EQ(box.windowTitle(), U("Внимание"));
+    EXPECT_EQ(box.windowModality(), Qt::ApplicationModal);
+    auto* area = box.findChild<QPlainTextEdit*>();
+    ASSERT_NE(area, nullptr);
+    EXPECT_TRUE(area->isReadOnly());
+    EXPECT_EQ(area->toPlainText(), U("Сбор закончен !!!\n<b>a</b>\nb"));
+    EXPECT_EQ(area->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(box.focusWidget(), area);
+    QTest::keyClick(area, Qt::Key_X);
+    EXPECT_EQ(area->toPlainText(), U("Сбор закончен !!!\n<b>a</b>\nb")) << "typing changes nothing";
+    QTest::keyClick(area, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(area, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), U("Сбор закончен !!!\n<b>a</b>\nb"));
+    const auto* buttons = box.findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    EXPECT_EQ(buttons->standardButtons(), QDialogButtonBox::Ok);
+    checked = true;
+    QTest::keyClick(area, Qt::Key_Return);
+    if (box.isVisible()) {
+      ADD_FAILURE() << "Enter did not close the box";
+      box.reject();
+    }
+  });
+  dialogs.ShowLongMessage(U("Внимание"), U("Сбор закончен !!!\n\r<b>a</b>\nb"));
+  EXPECT_TRUE(checked);
 }
 
 // Qt's own texts in the program's language, as the start-up sets them.

@@ -18,7 +18,7 @@ namespace testing_support {
 
 class TestDialogs : public pagefold::gui::Dialogs {
  public:
-  // One line per box, in order: "message|caption|text", "ask|...", "error|...".
+  // One line per box, in order: "message|caption|text", "long|...", "ask|...", "error|...".
   QStringList boxes;
   std::deque<bool> okCancelAnswers;
   // An empty answer cancels the dialog.
@@ -31,6 +31,7 @@ class TestDialogs : public pagefold::gui::Dialogs {
   std::function<void()> whileOpen;
 
   void ShowMessage(const QString& caption, const QString& text) override { Record("message", caption, text); }
+  void ShowLongMessage(const QString& caption, const QString& text) override { Record("long", caption, text); }
   bool AskOkCancel(const QString& caption, const QString& text) override {
     Record("ask", caption, text);
     return Next(okCancelAnswers, false);

@@ -128,4 +128,42 @@ TEST_F(WholeBuildTest, APickInTheChooserDuringTheBuildReachesTheStartFile) {
   EXPECT_NE(resources.at("HTML/INDEX"), StagedPage(resources, "index.htm"));
 }
 
+// The closing message names a start page that was left unticked and the
+// links left without their files; a short one comes in the plain box.
+TEST_F(WholeBuildTest, AnUntickedStartPageAndTheLinksWithoutTheirFilesAreNamedInTheClosingMessage) {
+  Pick("pages\\about.htm");
+  for (const QString& name : {QString("pages\\about.htm"), QString("img\\logo.gif")})
+    form1.CheckListBox1->findItems(name, Qt::MatchExactly).front()->setCheckState(Qt::Unchecked);
+  form1.Button3->click();
+
+  EXPECT_EQ(dialogs.boxes, QStringList{QString::fromUtf8(
+                               "message|Внимание|Сбор закончен !!!\n"
+                               "Стартовый файл \"pages\\about.htm\" не упакован: он не отмечен в списке файлов.\n"
+                               "Ссылок без ресурса: 3\n"
+                               "index.htm -> img/logo.gif\nindex.htm -> pages/about.htm\npages\\news.html -> about.htm")});
+  const auto resources = ReadResources(ReadFile(target.path() / "site.res"));
+  EXPECT_FALSE(resources.count("HTML/INDEX"));
+  EXPECT_TRUE(resources.count("HTML/FILELIST"));
+}
+
+// A message of more lines than a message box holds comes in the box the user
+// can scroll and copy from, whole.
+TEST_F(WindowTest, ALongClosingMessageComesInTheScrollingBox) {
+  ScratchDir source, target;
+  std::string page;
+  for (int i = 1; i <= 11; ++i) page += "<img src=\"p" + std::to_string(i) + ".gif\">";
+  testing_support::WriteFile(source.path() / "a.htm", page);
+  testing_support::WriteFile(source.path() / "README", "read me");
+  ReadyToBuildOnePage(source.path(), target.path());
+  Tick({"README"});
+  form1.Button3->click();
+
+  QString expected = QString::fromUtf8(
+      "long|Внимание|Сбор закончен !!!\nНе упакованы файлы: 1\nREADME: нет расширения, а значит и типа ресурса\n"
+      "Ссылок без ресурса: 11");
+  for (const int i : {1, 10, 11, 2, 3, 4, 5, 6, 7, 8}) expected += QString("\na.htm -> p%1.gif").arg(i);
+  EXPECT_EQ(dialogs.boxes, QStringList{expected});
+  EXPECT_TRUE(fs::exists(target.path() / "site.res"));
+}
+
 }  // namespace

@@ -1,8 +1,8 @@
-#include "cli/escaped_text.h"
+#include "core/escaped_text.h"
 
 #include <cstdio>
 
-namespace pagefold::cli {
+namespace pagefold {
 
 std::string EscapedControlBytes(const std::string& text) {
   std::string shown;
@@ -25,4 +25,4 @@ std::string EscapedControlBytes(const std::string& text) {
   return shown;
 }
 
-}  // namespace pagefold::cli
+}  // namespace pagefold
