@@ -22,6 +22,9 @@ class Dialogs {
   // A box with an OK button and no icon that keeps every window of the
   // program disabled until it is closed.
   virtual void ShowMessage(const std::wstring& caption, const std::wstring& text) = 0;
+  // The same for a long text: the box shows it in a read-only text area with
+  // scroll bars, in which the user can select it and copy it.
+  virtual void ShowLongMessage(const std::wstring& caption, const std::wstring& text) = 0;
   // The same with OK and Cancel; true for OK.
   virtual bool AskOkCancel(const std::wstring& caption, const std::wstring& text) = 0;
   // An error box with an OK button.

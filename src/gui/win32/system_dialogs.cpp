@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gui/win32/browse_for_folder.h"
+#include "gui/win32/long_message_box.h"
 
 namespace pagefold::gui::win32 {
 namespace {
@@ -19,6 +20,10 @@ int Box(const std::wstring& caption, const std::wstring& text, UINT kind) {
 }  // namespace
 
 void SystemDialogs::ShowMessage(const std::wstring& caption, const std::wstring& text) { Box(caption, text, MB_OK); }
+
+void SystemDialogs::ShowLongMessage(const std::wstring& caption, const std::wstring& text) {
+  ShowLongMessageBox(caption, text);
+}
 
 bool SystemDialogs::AskOkCancel(const std::wstring& caption, const std::wstring& text) {
   return Box(caption, text, MB_OKCANCEL) == IDOK;

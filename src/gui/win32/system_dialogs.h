@@ -9,6 +9,7 @@ namespace pagefold::gui::win32 {
 class SystemDialogs : public Dialogs {
  public:
   void ShowMessage(const std::wstring& caption, const std::wstring& text) override;
+  void ShowLongMessage(const std::wstring& caption, const std::wstring& text) override;
   bool AskOkCancel(const std::wstring& caption, const std::wstring& text) override;
   void ShowError(const std::wstring& caption, const std::wstring& text) override;
   std::optional<std::wstring> ChooseSaveFile(const SaveDialog& dialog) override;

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "gui/common/long_message.h"
 #include "gui/win32/tform1.h"
 #include "gui/win32/wide_text.h"
 
@@ -104,7 +105,8 @@ bool TForm1::AskOkCancel(const std::string& caption, const std::string& text) {
 
 void TForm1::ShowMessage(const std::string& caption, const std::string& text) {
   ShowProgress();
-  dialogs_.ShowMessage(Wide(caption), Wide(text));
+  if (IsLongMessage(text)) dialogs_.ShowLongMessage(Wide(caption), Wide(text));
+  else dialogs_.ShowMessage(Wide(caption), Wide(text));
 }
 
 // The controls that take input; the progress bar and the status bar keep

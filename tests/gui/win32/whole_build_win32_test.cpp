@@ -67,6 +67,42 @@ TEST_F(Win32BuildTest, AWorkFolderLeftFromAnInterruptedBuildIsNamedInTheErrorBox
   EXPECT_TRUE(IsWindowEnabled(form1.Button3) && IsWindowEnabled(form1.CheckListBox1));
 }
 
+// The closing message names a start page that was left unticked and the
+// links left without their files; a short one comes in the plain box.
+TEST_F(Win32BuildTest, AnUntickedStartPageAndTheLinksWithoutTheirFilesAreNamedInTheClosingMessage) {
+  Prepare(PAGEFOLD_SAMPLE_SITE);
+  PickInChooser(L"pages\\about.htm");
+  SetTick(L"pages\\about.htm", false);
+  SetTick(L"img\\logo.gif", false);
+  Click(form1.Button3);
+
+  EXPECT_EQ(dialogs.boxes, Texts{L"message|Внимание|Сбор закончен !!!\n"
+                                 L"Стартовый файл \"pages\\about.htm\" не упакован: он не отмечен в списке файлов.\n"
+                                 L"Ссылок без ресурса: 3\n"
+                                 L"index.htm -> img/logo.gif\nindex.htm -> pages/about.htm\npages\\news.html -> about.htm"});
+  const std::string built = ReadFile(target.path() / "site.res");
+  EXPECT_EQ(built.find("I\0N\0D\0E\0X\0", 0, 10), std::string::npos) << "no resource INDEX";
+  EXPECT_NE(built.find("F\0I\0L\0E\0L\0I\0S\0T\0", 0, 16), std::string::npos);
+}
+
+// A message of more lines than a message box holds comes in the box the user
+// can scroll and copy from, whole.
+TEST_F(Win32BuildTest, ALongClosingMessageComesInTheScrollingBox) {
+  ScratchDir source;
+  std::string page;
+  for (int i = 1; i <= 11; ++i) page += "<img src=\"p" + std::to_string(i) + ".gif\">";
+  testing_support::WriteFile(source.path() / "index.htm", page);
+  testing_support::WriteFile(source.path() / "README", "read me");
+  Prepare(source.path());
+  Click(form1.Button3);
+
+  std::wstring expected = L"long|Внимание|Сбор закончен !!!\nНе упакованы файлы: 1\n"
+                          L"README: нет расширения, а значит и типа ресурса\nСсылок без ресурса: 11";
+  for (const int i : {1, 10, 11, 2, 3, 4, 5, 6, 7, 8}) expected += L"\nindex.htm -> p" + std::to_wstring(i) + L".gif";
+  EXPECT_EQ(dialogs.boxes, Texts{expected});
+  EXPECT_TRUE(fs::exists(target.path() / "site.res"));
+}
+
 class Win32ClosingTest : public Win32BuildTest {
  protected:
   void SetUp() override {

@@ -15,7 +15,7 @@ namespace testing_support {
 
 class Win32TestDialogs : public pagefold::gui::win32::Dialogs {
  public:
-  // One line per box, in order: "message|caption|text", "ask|...", "error|...".
+  // One line per box, in order: "message|caption|text", "long|...", "ask|...", "error|...".
   std::vector<std::wstring> boxes;
   std::deque<bool> okCancelAnswers;
   // An empty answer cancels the dialog.
@@ -27,6 +27,9 @@ class Win32TestDialogs : public pagefold::gui::win32::Dialogs {
 
   void ShowMessage(const std::wstring& caption, const std::wstring& text) override {
     boxes.push_back(L"message|" + caption + L"|" + text);
+  }
+  void ShowLongMessage(const std::wstring& caption, const std::wstring& text) override {
+    boxes.push_back(L"long|" + caption + L"|" + text);
   }
   bool AskOkCancel(const std::wstring& caption, const std::wstring& text) override {
     boxes.push_back(L"ask|" + caption + L"|" + text);
