@@ -181,7 +181,8 @@ TEST_F(Faults, NoRoomForAStagedCopyNamesTheFileAndPacksNoPartOfIt) {
 
   EXPECT_EQ(build.Button5Click(host), BuildOutcome::Built);
   EXPECT_EQ(host.Lines("message "), (Lines{"message Внимание | Сбор закончен !!!\nНе упакованы файлы: 1\n"
-                                           "img\\a.gif: нет места на диске"}));
+                                           "img\\a.gif: нет места на диске\n"
+                                           "Ссылок без ресурса: 1\nindex.htm -> img/a.gif"}));
   const std::string res = ReadFile(disk.path() / "site.res");
   EXPECT_EQ(res.find("PPPPLAST-BYTES"), std::string::npos);
   EXPECT_EQ(res.find("PPPPPPPP"), std::string::npos);
