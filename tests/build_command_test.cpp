@@ -5,10 +5,10 @@
 #include <map>
 
 #include "core/compiler_runner.h"
-#include "core/res_reader.h"
 #include "platform/platform_error.h"
 #include "platform/short_path.h"
 #include "recording_host.h"
+#include "resformat/res_reader.h"
 #include "test_support.h"
 
 namespace {

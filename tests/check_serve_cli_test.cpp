@@ -14,7 +14,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/res_reader.h"
+#include "resformat/res_reader.h"
 #include "serve_process.h"
 #include "test_support.h"
 

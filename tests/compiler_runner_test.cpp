@@ -9,12 +9,12 @@
 
 #include <cstdlib>
 
-#include "core/res_reader.h"
 #include "core/tmyfunction.h"
 #include "platform/own_resources.h"
 #include "platform/platform_error.h"
 #include "platform/short_path.h"
 #include "recording_host.h"
+#include "resformat/res_reader.h"
 #include "test_support.h"
 
 namespace {

@@ -23,10 +23,10 @@
 #include "core/build_cancelled.h"
 #include "core/build_command.h"
 #include "core/compiler_runner.h"
-#include "core/res_reader.h"
 #include "core/tmyfunction.h"
 #include "platform/own_resources.h"
 #include "recording_host.h"
+#include "resformat/res_reader.h"
 #include "test_support.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <chrono>
 
-#include "core/file_list_names.h"
 #include "core/file_list_page.h"
 #include "core/tmyfunction.h"
+#include "inspect/file_list_names.h"
 #include "platform/platform_error.h"
 #include "test_support.h"
 

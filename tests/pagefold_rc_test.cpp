@@ -4,12 +4,12 @@
 
 #include <filesystem>
 
-#include "core/res_reader.h"
 #include "core/tmyfunction.h"
 #include "platform/folder_handle.h"
 #include "platform/platform_error.h"
 #include "platform/process.h"
 #include "resformat/compile_handover.h"
+#include "resformat/res_reader.h"
 #include "test_support.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "core/res_content_type.h"
+#include "inspect/res_content_type.h"
 
 #include <gtest/gtest.h>
 

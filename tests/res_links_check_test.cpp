@@ -1,6 +1,6 @@
 // CheckResLinks on .res files put together in memory, with pages as builds
 // have written them.
-#include "core/res_links_check.h"
+#include "inspect/res_links_check.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/res_reader.h"
+#include "resformat/res_reader.h"
 
 #include <gtest/gtest.h>
 

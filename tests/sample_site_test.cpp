@@ -9,8 +9,8 @@
 
 #include "core/build_command.h"
 #include "core/find_files.h"
-#include "core/res_reader.h"
 #include "recording_host.h"
+#include "resformat/res_reader.h"
 #include "test_support.h"
 #include "text/case_rules.h"
 

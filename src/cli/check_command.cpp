@@ -3,7 +3,7 @@
 #include "cli/open_res_file.h"
 #include "core/build_texts.h"
 #include "core/link_summary.h"
-#include "core/res_links_check.h"
+#include "inspect/res_links_check.h"
 #include "platform/console.h"
 
 namespace pagefold::cli {

@@ -2,7 +2,7 @@
 
 #include "core/escaped_text.h"
 #include "cli/open_res_file.h"
-#include "core/res_index.h"
+#include "inspect/res_index.h"
 #include "platform/console.h"
 
 namespace pagefold::cli {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/res_reader.h"
+#include "resformat/res_reader.h"
 
 namespace pagefold::cli {
 

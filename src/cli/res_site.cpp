@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "core/res_content_type.h"
+#include "inspect/res_content_type.h"
 
 namespace pagefold::cli {
 namespace {

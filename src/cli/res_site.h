@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/res_index.h"
-#include "core/res_reader.h"
+#include "inspect/res_index.h"
+#include "resformat/res_reader.h"
 
 namespace pagefold::cli {
 

@@ -9,6 +9,7 @@
 #include "core/build_host.h"
 #include "core/missing_files.h"
 #include "core/output_clash.h"
+#include "core/shown_links.h"
 
 namespace pagefold {
 
@@ -19,15 +20,6 @@ enum class BuildOutcome {
   NotStarted,  // an input was missing, or the start-page question was declined
   Built,       // the compiler wrote the resource file
   Failed,      // the compiler could not be written out, started, or it failed
-};
-
-// A link of a packed page or style sheet that names no packed file.
-struct UnlinkedLink {
-  std::string page;  // the registry name of the page or style sheet
-  // The link as it is shown (ShownLinks): in Windows-1251, with a page's
-  // character references decoded.
-  std::string link;
-  bool operator==(const UnlinkedLink&) const = default;
 };
 
 class BuildCommand {

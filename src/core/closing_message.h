@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/build_command.h"
 #include "core/missing_files.h"
+#include "core/shown_links.h"
 
 namespace pagefold {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/build_command.h"
+#include "core/shown_links.h"
 
 namespace pagefold {
 

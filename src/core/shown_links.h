@@ -9,6 +9,15 @@
 
 namespace pagefold {
 
+// A link of a packed page or style sheet that names no packed file.
+struct UnlinkedLink {
+  std::string page;  // the registry name of the page or style sheet
+  // The link as it is shown (ShownLinks): in Windows-1251, with a page's
+  // character references decoded.
+  std::string link;
+  bool operator==(const UnlinkedLink&) const = default;
+};
+
 // The links of one page or style sheet, each once, sorted by how they are
 // read (a page's with its character references decoded; links read alike are
 // one), each shown as read: in Windows-1251, the link of a UTF-8 page

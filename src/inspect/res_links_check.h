@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "core/build_command.h"
-#include "core/res_reader.h"
+#include "core/shown_links.h"
+#include "resformat/res_reader.h"
 
 namespace pagefold {
 

@@ -1,8 +1,8 @@
-#include "core/res_content_type.h"
+#include "inspect/res_content_type.h"
 
 #include <algorithm>
 
-#include "core/res_index.h"
+#include "inspect/res_index.h"
 #include "text/case_rules.h"
 
 namespace pagefold {

@@ -6,7 +6,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "core/res_reader.h"
+#include "resformat/res_reader.h"
 
 namespace pagefold {
 

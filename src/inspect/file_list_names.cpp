@@ -1,4 +1,4 @@
-#include "core/file_list_names.h"
+#include "inspect/file_list_names.h"
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "core/res_index.h"
+#include "inspect/res_index.h"
 
 #include <cstdio>
 

@@ -1,15 +1,15 @@
-#include "core/res_links_check.h"
+#include "inspect/res_links_check.h"
 
 #include <algorithm>
 #include <new>
 
-#include "core/file_list_names.h"
 #include "core/link_resolution.h"
 #include "core/link_rewriting.h"
-#include "core/res_content_type.h"
-#include "core/res_index.h"
 #include "core/shown_links.h"
 #include "core/style_sheet_links.h"
+#include "inspect/file_list_names.h"
+#include "inspect/res_content_type.h"
+#include "inspect/res_index.h"
 #include "text/case_rules.h"
 #include "text/page_encoding.h"
 

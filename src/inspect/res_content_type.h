@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/res_reader.h"
+#include "resformat/res_reader.h"
 
 namespace pagefold {
 
