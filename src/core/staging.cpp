@@ -48,7 +48,7 @@ std::string Extension(const std::string& item, StagedNames names) {
 // spares opening it; nothing when that does not serve, and then the caller
 // opens it.
 std::optional<StagedFile> LinkFirstName(platform::FolderHandle& work, const std::string& path,
-                                        const platform::SourceTree& tree, int number, const std::string& item,
+                                        platform::SourceTree& tree, int number, const std::string& item,
                                         StagedNames names) {
   const std::string ext = Extension(item, names);
   const auto linked = work.LinkIn(path, StagedName(number) + ext, tree);
@@ -86,7 +86,7 @@ struct StageResult {
 // Stages the file under its number: by a second name made from its path
 // where that serves, else through the opened file. Nothing when it is
 // missing, unreadable, not a regular file or outside the source folder.
-StageResult StageOne(platform::FolderHandle& work, const std::string& source, const platform::SourceTree& tree,
+StageResult StageOne(platform::FolderHandle& work, const std::string& source, platform::SourceTree& tree,
                      int number, const std::string& item, StagedNames names) {
   const std::string path = JoinPath(source, item);
   if (auto linked = LinkFirstName(work, path, tree, number, item, names)) return {linked, {}};
@@ -105,7 +105,7 @@ std::vector<StagedFile> StageFiles(BuildHost& host, platform::FolderHandle& work
   // folder or change ticks meanwhile, so the loop works on this snapshot.
   const std::string source = host.SourceFolder();
   const StringList items = host.TickedItems();
-  const platform::SourceTree tree(source, followLinks);
+  platform::SourceTree tree(source, followLinks);
 
   host.PumpAllEvents();
   StopWhenClosing(host);

@@ -51,13 +51,22 @@ class SourceTree {
   // The whole file system, links followed.
   SourceTree() = default;
   SourceTree(const std::string& folder, bool followLinks);
+  ~SourceTree();
+  SourceTree(const SourceTree&) = delete;
+  SourceTree& operator=(const SourceTree&) = delete;
 
  private:
   friend class SourceFile;
   friend class FolderHandle;
   bool Holds(std::intptr_t handle) const;
+  // POSIX: the folder of that path (ending in "/"), opened and found inside
+  // the tree; the one asked for last stays open for the files after it in
+  // the same folder. -1 when it cannot be opened or lies outside.
+  int FolderAt(const std::string& nativeFolder);
   bool bounded_ = false;
   std::string resolved_;  // POSIX: the folder's real path with "/", UTF-8; Windows: its final path, UTF-8
+  std::string heldPath_;  // POSIX: the folder held open, as asked for
+  int held_ = -1;
 };
 
 // A regular file open for reading: never a named pipe or a device, and never
@@ -132,8 +141,9 @@ class FolderHandle {
   // may read and that LinkOrCopyIn would share. Nothing otherwise, with
   // nothing left behind and a name already taken left as it stands; always
   // nothing on Windows. A folder of the path is followed only as far as the
-  // tree allows.
-  std::optional<LinkedFile> LinkIn(const std::string& path, const std::string& name, const SourceTree& tree = {});
+  // tree allows; the tree keeps the file's folder open for the next file.
+  std::optional<LinkedFile> LinkIn(const std::string& path, const std::string& name, SourceTree& tree);
+  std::optional<LinkedFile> LinkIn(const std::string& path, const std::string& name);
   // The same for a file of this folder.
   bool CopyWithin(const std::string& from, const std::string& to);
   // Gives a file another name, never replacing one: a rename, else a copy

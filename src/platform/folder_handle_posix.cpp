@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -172,6 +173,22 @@ SourceTree::SourceTree(const std::string& folder, bool followLinks) : bounded_(!
   if (!resolved_.empty() && resolved_.back() != '/') resolved_ += '/';
 }
 
+SourceTree::~SourceTree() {
+  if (held_ >= 0) ::close(held_);
+}
+
+int SourceTree::FolderAt(const std::string& nativeFolder) {
+  if (held_ >= 0 && nativeFolder == heldPath_) return held_;
+  if (held_ >= 0) ::close(held_);
+  held_ = ::open(nativeFolder.empty() ? "." : nativeFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  heldPath_ = nativeFolder;
+  if (held_ >= 0 && !Holds(held_)) {
+    ::close(held_);
+    held_ = -1;
+  }
+  return held_;
+}
+
 // Where the open file or folder lies now, by the kernel's own account of it.
 bool SourceTree::Holds(std::intptr_t handle) const {
   if (!bounded_) return true;
@@ -288,26 +305,27 @@ bool FolderHandle::LinkOrCopyIn(SourceFile& source, const std::string& name) {
   return CopyInto(Fd(handle_), name, Fd(source.handle_), source.size_, CopyMode(source.mode_));
 }
 
-std::optional<LinkedFile> FolderHandle::LinkIn(const std::string& path, const std::string& name,
-                                               const SourceTree& tree) {
+std::optional<LinkedFile> FolderHandle::LinkIn(const std::string& path, const std::string& name) {
+  SourceTree whole;
+  return LinkIn(path, name, whole);
+}
+
+std::optional<LinkedFile> FolderHandle::LinkIn(const std::string& path, const std::string& name, SourceTree& tree) {
   const auto from = ToNativePath(path), to = ToNativePath(name);
   if (!from || !to) return std::nullopt;
+  // The file is named from its own folder, found inside the tree when the
+  // tree opened it; a link at its name is linked itself, not followed.
+  const size_t slash = from->rfind('/');
+  const std::string base = from->substr(slash == std::string::npos ? 0 : slash + 1);
+  const int parent = tree.FolderAt(slash == std::string::npos ? "" : from->substr(0, slash + 1));
+  if (parent < 0) return std::nullopt;
   // While the files come fresh, a look first spares linking each only to
   // unlink it, which costs far more than the look.
   struct stat st;
-  if (lookFirst_ && (::fstatat(AT_FDCWD, from->c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !MayShareEntry(st)))
+  if (lookFirst_ && (::fstatat(parent, base.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !MayShareEntry(st)))
     return std::nullopt;
-  // The file's own folder, opened and found inside the tree; the file is
-  // named from it, a link at its name linked itself, not followed.
-  const size_t slash = from->rfind('/');
-  const std::string base = from->substr(slash == std::string::npos ? 0 : slash + 1);
-  const int parent = ::open(slash == std::string::npos ? "." : from->substr(0, slash + 1).c_str(),
-                            O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (parent < 0) return std::nullopt;
   const int folder = Fd(handle_);
-  const bool made = tree.Holds(parent) && ::linkat(parent, base.c_str(), folder, to->c_str(), 0) == 0;
-  ::close(parent);
-  if (!made) return std::nullopt;
+  if (::linkat(parent, base.c_str(), folder, to->c_str(), 0) != 0) return std::nullopt;
   // Only this build writes the work folder: the new name holds what was linked.
   const bool shared = ::fstatat(folder, to->c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && MayShareEntry(st);
   lookFirst_ = !shared;
@@ -375,10 +393,13 @@ void FolderHandle::Write(const std::string& name, const std::string& bytes) {
   const auto native = ToNativePath(name);
   if (!native) RaiseFileError("Cannot create file", PathOf(name), ENOENT);
   const int folder = Fd(handle_);
+  // Each write takes a number of its own, so that writes on several threads
+  // do not try the same new name.
+  static std::atomic<unsigned> written{0};
   std::string temporary;
   int out = -1;
-  for (int n = 1; out < 0; ++n) {
-    temporary = ".pagefold-new-" + std::to_string(n);
+  while (out < 0) {
+    temporary = ".pagefold-new-" + std::to_string(++written);
     out = ::openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | kNoFollow, 0644);
     if (out < 0 && errno != EEXIST) RaiseFileError("Cannot create file", PathOf(name), errno);
   }

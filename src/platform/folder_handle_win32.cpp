@@ -145,6 +145,8 @@ SourceTree::SourceTree(const std::string& folder, bool followLinks) : bounded_(!
   if (!resolved_.empty() && resolved_.back() != '\\') resolved_ += '\\';
 }
 
+SourceTree::~SourceTree() = default;
+
 bool SourceTree::Holds(std::intptr_t handle) const {
   if (!bounded_) return true;
   const std::string path = FinalPath(AsHandle(handle)) + "\\";
@@ -241,9 +243,11 @@ bool FolderHandle::LinkOrCopyIn(SourceFile& source, const std::string& name) {
   return false;
 }
 
-std::optional<LinkedFile> FolderHandle::LinkIn(const std::string&, const std::string&, const SourceTree&) {
+std::optional<LinkedFile> FolderHandle::LinkIn(const std::string&, const std::string&, SourceTree&) {
   return std::nullopt;
 }
+
+std::optional<LinkedFile> FolderHandle::LinkIn(const std::string&, const std::string&) { return std::nullopt; }
 
 bool FolderHandle::CopyWithin(const std::string& from, const std::string& to) {
   SourceFile source;
