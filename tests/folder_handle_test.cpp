@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
+#include <vector>
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -189,6 +191,50 @@ TEST_F(LinkIn, AFileOnAnotherFileSystemIsLeftToTheCopy) {
   EXPECT_EQ(Entries(), 0u);
 }
 
+// Within one tree the folder of each file is held open for the files after
+// it: files of several folders in turn each come from their own, and a folder
+// leading out of the tree, or swapped for such a link while held, gives
+// nothing from outside.
+TEST_F(LinkIn, FilesOfSeveralFoldersInTurnEachComeFromTheirOwnFolder) {
+  const auto settle = [&](const std::string& name, const std::string& bytes) {
+    return Settled(name, bytes, fs::perms::owner_read);
+  };
+  fs::create_directories(outside.path() / "a");
+  fs::create_directories(outside.path() / "b");
+  const fs::path ax = settle("a/x.gif", "A-X"), bx = settle("b/x.gif", "B-X"), ay = settle("a/y.gif", "A-Y"),
+                 top = settle("x.gif", "TOP");
+  ScratchDir elsewhere;
+  WriteFile(elsewhere.path() / "x.gif", "SECRET");
+  WriteFile(elsewhere.path() / "y.gif", "SECRET");
+  for (const char* name : {"x.gif", "y.gif"})
+    fs::last_write_time(elsewhere.path() / name, fs::file_time_type::clock::now() - std::chrono::hours(1));
+  fs::create_directory_symlink(elsewhere.path(), outside.path() / "out");
+
+  platform::SourceTree tree(outside.str(), false);
+  const std::vector<std::pair<fs::path, fs::path>> wanted = {
+      {ax, ax}, {bx, bx}, {outside.path() / "out" / "x.gif", {}}, {ay, ay}, {top, top}, {ax, ax}};
+  for (size_t i = 0; i < wanted.size(); ++i) {
+    const std::string name = "in" + std::to_string(i);
+    const auto linked = work.LinkIn(wanted[i].first.string(), name, tree);
+    EXPECT_EQ(linked.has_value(), !wanted[i].second.empty()) << i;
+    if (linked) {
+      EXPECT_TRUE(fs::equivalent(Work() / name, wanted[i].second)) << i;
+    }
+  }
+
+  // The folder "a" is held now; it goes and a link out takes its name. The
+  // held folder, found inside when it was opened, still gives its own file;
+  // a tree that opens the folder anew refuses it.
+  fs::rename(outside.path() / "a", dir.path() / "a-moved");
+  fs::create_directory_symlink(elsewhere.path(), outside.path() / "a");
+  ASSERT_TRUE(work.LinkIn((outside.path() / "a" / "y.gif").string(), "after", tree));
+  EXPECT_EQ(ReadFile(Work() / "after"), "A-Y");
+  platform::SourceTree fresh(outside.str(), false);
+  EXPECT_FALSE(work.LinkIn((outside.path() / "a" / "y.gif").string(), "fresh", fresh));
+  EXPECT_EQ(fs::hard_link_count(elsewhere.path() / "y.gif"), 1u);
+  EXPECT_EQ(fs::hard_link_count(elsewhere.path() / "x.gif"), 1u);
+}
+
 // Opening would fail without root's rights, so only root links these.
 TEST_F(LinkIn, AFileTheProcessMayNotReadIsLinkedOnlyByRoot) {
   const bool root = ::geteuid() == 0;
@@ -237,6 +283,23 @@ TEST_F(Folder, RenamesNeverReplaceAndWritesReplaceThroughANewFile) {
   }
   // Nothing but the files named: no temporary file left.
   EXPECT_EQ(std::distance(fs::directory_iterator(Work()), {}), 4);
+}
+
+// Pages are written back on several threads at once: each write lands whole
+// under its own name, and no new file is left behind.
+TEST_F(Folder, WritesFromSeveralThreadsAtOnceEachLandWhole) {
+  constexpr int kThreads = 4, kWrites = 100;
+  const auto bytes = [](int t, int i) { return std::string(static_cast<size_t>(100 + i), static_cast<char>('a' + t)); };
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t)
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < kWrites; ++i) work.Write(std::to_string(t) + "-" + std::to_string(i), bytes(t, i));
+    });
+  for (std::thread& thread : threads) thread.join();
+  for (int t = 0; t < kThreads; ++t)
+    for (int i = 0; i < kWrites; ++i)
+      EXPECT_EQ(ReadFile(Work() / (std::to_string(t) + "-" + std::to_string(i))), bytes(t, i)) << t << " " << i;
+  EXPECT_EQ(std::distance(fs::directory_iterator(Work()), {}), kThreads * kWrites);
 }
 
 TEST_F(Folder, ClearingDeletesReadOnlyFilesAndKeepsFolders) {
