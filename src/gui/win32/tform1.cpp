@@ -12,7 +12,6 @@
 #include "gui/common/target_name.h"
 #include "gui/common/window_texts.h"
 #include "gui/win32/system_dialogs.h"
-#include "gui/win32/redraw_paused.h"
 #include "gui/win32/tform3.h"
 #include "gui/win32/wide_text.h"
 #include "gui/win32/window_class.h"
@@ -94,13 +93,8 @@ void TForm1::CreateMembers() {
   GroupBox1 = Control(L"BUTTON", texts::kGroupBox1, BS_GROUPBOX | container, Form1, 0);
   Button1 = Control(L"BUTTON", texts::kButton1, WS_TABSTOP | BS_PUSHBUTTON, GroupBox1, kButton1);
   Edit1 = Control(L"EDIT", "", edit, GroupBox1, kEdit1);
-  CheckListBox1 = Control(WC_LISTVIEWW, "",
-                          WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-                          GroupBox1, kCheckListBox1);
-  ListView_SetExtendedListViewStyle(CheckListBox1, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-  LVCOLUMNW column = {};
-  column.mask = LVCF_WIDTH;
-  ListView_InsertColumn(CheckListBox1, 0, &column);
+  files_ = std::make_unique<CheckList>(GroupBox1, kCheckListBox1, [this] { CheckListBox1ClickCheck(); });
+  CheckListBox1 = files_->Control();
   Edit5 = Control(L"EDIT", "", edit | ES_READONLY, GroupBox1, kEdit5);
   Button7 = Control(L"BUTTON", texts::kButton7, WS_TABSTOP | BS_PUSHBUTTON, GroupBox1, kButton7);
   Label6 = Control(L"STATIC", texts::kLabel6, SS_LEFTNOWORDWRAP, GroupBox1, 0);
@@ -241,25 +235,17 @@ void TForm1::N1Click() { SetAllTicks(true); }
 void TForm1::N2Click() { SetAllTicks(false); }
 
 void TForm1::N3Click() {
-  quiet_ = true;
-  ListView_DeleteAllItems(CheckListBox1);
-  quiet_ = false;
-  names_.clear();
+  files_->SetNames({});
   CheckListBox1ClickCheck();
 }
 
 void TForm1::SetAllTicks(bool ticked) {
-  quiet_ = true;
-  {
-    const RedrawPaused paused(CheckListBox1);
-    for (int row = 0; row < static_cast<int>(names_.size()); ++row) ListView_SetCheckState(CheckListBox1, row, ticked);
-  }
-  quiet_ = false;
+  files_->SetAllTicks(ticked);
   CheckListBox1ClickCheck();
 }
 
 void TForm1::CheckListBox1ClickCheck() {
-  const int ticked = static_cast<int>(TickedItems().size());
+  const int ticked = files_->TickedCount();
   PumpOneEvent();
   SetStatusText(0, texts::Counter(0, ticked));
 }
@@ -276,10 +262,7 @@ void TForm1::Button5Click() {
 
 void TForm1::Button7Click() {
   Form3->ShowOver(Form1);
-  std::vector<CheckListEntry> checkList;
-  for (int row = 0; row < static_cast<int>(names_.size()); ++row)
-    checkList.push_back({names_[row], ListView_GetCheckState(CheckListBox1, row) != 0});
-  Form3->SetItems(ChooserItems(checkList));
+  Form3->SetItems(ChooserItems(files_->Entries()));
 }
 
 void TForm1::saveClick() {
@@ -311,23 +294,8 @@ void TForm1::FilesToStringsList(const std::string& folder) {
   SetEditText(Edit1, folder);
   sourceText_.Set(Utf16(WindowText(Edit1)));
   SourceListing listing = ListSource(folder, *this);
-  quiet_ = true;
-  {
-    const RedrawPaused paused(CheckListBox1);
-    ListView_DeleteAllItems(CheckListBox1);
-    ListView_SetItemCount(CheckListBox1, listing.names.size());
-    for (int row = 0; row < static_cast<int>(listing.names.size()); ++row) {
-      std::wstring text = Wide(listing.names[row]);
-      LVITEMW item = {};
-      item.mask = LVIF_TEXT;
-      item.iItem = row;
-      item.pszText = text.data();
-      ListView_InsertItem(CheckListBox1, &item);
-    }
-  }
-  quiet_ = false;
+  files_->SetNames(std::move(listing.names));
   ListView_SetColumnWidth(CheckListBox1, 0, LVSCW_AUTOSIZE_USEHEADER);  // within the scroll bar it may gain
-  names_ = std::move(listing.names);
   SetStatusText(1, listing.skippedStatus);
   build_.LeftOut = std::move(listing.leftOut);
   build_.FollowLinks = listing.followLinks;
@@ -380,20 +348,16 @@ void TForm1::OnCommand(int id, int code) {
   }
 }
 
-// A tick changed by the user (a click on its box, the space bar) changes the
-// item's state image; the menu's shortcuts act while the list has the focus.
-void TForm1::OnNotify(const NMHDR& header) {
-  if (header.hwndFrom != CheckListBox1 || quiet_) return;
-  if (header.code == LVN_ITEMCHANGED) {
-    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-    const UINT image = LVIS_STATEIMAGEMASK;
-    if ((change.uChanged & LVIF_STATE) && (change.uOldState & image) && ((change.uOldState ^ change.uNewState) & image))
-      CheckListBox1ClickCheck();
-  } else if (header.code == LVN_KEYDOWN) {
+// The list's own notifications go to it; the menu's shortcuts act while the
+// list has the focus.
+LRESULT TForm1::OnNotify(const NMHDR& header) {
+  if (header.hwndFrom != CheckListBox1) return 0;
+  if (header.code == LVN_KEYDOWN) {
     const WORD key = reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey;
     if (key == 'A' && GetKeyState(VK_CONTROL) < 0) N1Click();
     if (key == VK_DELETE) N3Click();
   }
+  return files_->Notified(header);
 }
 
 LRESULT CALLBACK TForm1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -409,8 +373,7 @@ LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_NOTIFY:
-      OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
-      return 0;
+      return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wParam) == CheckListBox1) PopUp(lParam);
       return 0;

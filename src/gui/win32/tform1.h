@@ -17,6 +17,7 @@
 #include "gui/common/frame_clock.h"
 #include "gui/common/group_type_rule.h"
 #include "gui/common/window_closing.h"
+#include "gui/win32/check_list.h"
 #include "gui/win32/dialogs.h"
 #include "gui/win32/display_metrics.h"
 
@@ -113,7 +114,7 @@ class TForm1 : public BuildHost {
   void Place(HWND control, int left, int top, int width, int height);
   int TextWidth(HWND control, int designed) const;
   void OnCommand(int id, int code);
-  void OnNotify(const NMHDR& header);
+  LRESULT OnNotify(const NMHDR& header);
   void PopUp(LPARAM at);
   void SetAllTicks(bool ticked);
   void Edit1Change();
@@ -130,10 +131,10 @@ class TForm1 : public BuildHost {
   Dialogs& dialogs_;
   TForm3* Form3 = nullptr;
   BuildCommand build_;
-  // The Windows-1251 name of every item of the check list, by row.
-  std::vector<std::string> names_;
-  // Set while the program itself changes ticks or texts, whose notifications
-  // are not the user's.
+  // The rows of CheckListBox1: every name and its tick.
+  std::unique_ptr<CheckList> files_;
+  // Set while the program itself changes the boxes' texts, whose
+  // notifications are not the user's.
   bool quiet_ = false;
   bool busy_ = false;
   Cp1251EditBox sourceText_;

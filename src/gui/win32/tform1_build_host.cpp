@@ -36,12 +36,7 @@ bool DispatchPending() {
 // come from it, and typed or chosen names without one are refused.
 std::string TForm1::SourceFolder() { return Narrow(WindowText(Edit1)).value(); }
 
-std::vector<std::string> TForm1::TickedItems() {
-  std::vector<std::string> ticked;
-  for (int row = 0; row < static_cast<int>(names_.size()); ++row)
-    if (ListView_GetCheckState(CheckListBox1, row)) ticked.push_back(names_[row]);
-  return ticked;
-}
+std::vector<std::string> TForm1::TickedItems() { return files_->TickedNames(); }
 
 std::string TForm1::StartFile() { return Narrow(WindowText(Edit5)).value(); }
 

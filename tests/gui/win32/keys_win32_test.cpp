@@ -73,6 +73,46 @@ TEST_F(Win32KeysTest, TheChooserTakesEnterAsADoubleClickAndEscapeClosesIt) {
   EXPECT_EQ(WindowText(form1.Edit5), L"a.htm");
 }
 
+// A click on a row's name, away from its tick box.
+void ClickName(HWND list, int row) {
+  RECT label;
+  ListView_GetItemRect(list, row, &label, LVIR_LABEL);
+  const LPARAM at = MAKELPARAM(label.left + 5, (label.top + label.bottom) / 2);
+  SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(list, WM_LBUTTONUP, 0, at);
+}
+
+TEST_F(Win32KeysTest, TheSpaceBarTicksTheFocusedFileAndATickBoxTakesEveryClick) {
+  for (const char* name : {"a.htm", "b.gif", "c.gif"}) WriteFile(dir.path() / name, "x");
+  ListFolder(dir.path());
+  ClickName(List(), 1);
+  EXPECT_EQ(Ticked(), Texts{}) << "a click on the name";
+  Key(List(), VK_SPACE);
+  EXPECT_EQ(Ticked(), Texts{L"b.gif"});
+  EXPECT_EQ(form1.PanelText(0), L"0\\1");
+  Key(List(), 'X');  // the list's search as one types finds nothing, so the focus stays
+  Key(List(), VK_DOWN);
+  Key(List(), VK_SPACE);
+  EXPECT_EQ(Ticked(), (Texts{L"b.gif", L"c.gif"}));
+  Key(List(), VK_SPACE);
+  EXPECT_EQ(Ticked(), Texts{L"b.gif"});
+  EXPECT_EQ(form1.PanelText(0), L"0\\1");
+
+  SetTick(L"a.htm", true);
+  EXPECT_EQ(Ticked(), (Texts{L"a.htm", L"b.gif"}));
+  EXPECT_EQ(form1.PanelText(0), L"0\\2");
+  // Both clicks of a double click on the box change it, the second back.
+  const LPARAM at = TickBox(2);
+  SendMessageW(List(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(List(), WM_LBUTTONUP, 0, at);
+  EXPECT_EQ(Ticked(), (Texts{L"a.htm", L"b.gif", L"c.gif"}));
+  SendMessageW(List(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  SendMessageW(List(), WM_LBUTTONUP, 0, at);
+  EXPECT_EQ(Ticked(), (Texts{L"a.htm", L"b.gif"}));
+  EXPECT_EQ(form1.PanelText(0), L"0\\2");
+  EXPECT_EQ(form1.TickedItems(), (std::vector<std::string>{"a.htm", "b.gif"}));
+}
+
 // Counts the popup menus that open and closes each at once.
 struct MenuWatch {
   static inline int opened = 0;

@@ -66,7 +66,9 @@ int main() {
   for (int row = 0; row < ListView_GetItemCount(form1.CheckListBox1); ++row) {
     wchar_t text[512] = {};
     ListView_GetItemText(form1.CheckListBox1, row, 0, text, 512);
-    if (std::wstring(text).find(L"unused") != std::wstring::npos) ListView_SetCheckState(form1.CheckListBox1, row, FALSE);
+    if (std::wstring(text).find(L"unused") == std::wstring::npos) continue;
+    ListView_SetItemState(form1.CheckListBox1, row, LVIS_FOCUSED, LVIS_FOCUSED);
+    SendMessageW(form1.CheckListBox1, WM_KEYDOWN, VK_SPACE, 0);  // the space bar unticks it
   }
   ListView_SetItemState(form1.CheckListBox1, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   form1.saveClick();

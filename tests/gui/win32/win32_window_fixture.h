@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -66,18 +67,29 @@ class Win32WindowTest : public testing::Test {
     return ticked;
   }
 
-  // A tick set by a message to the list, as its tick box sets it on a click.
+  // Where a row's tick box is, as the list's own hit test finds it.
+  LPARAM TickBox(int row) const {
+    RECT bounds;
+    ListView_GetItemRect(List(), row, &bounds, LVIR_BOUNDS);
+    LVHITTESTINFO hit = {};
+    hit.pt.y = (bounds.top + bounds.bottom) / 2;
+    for (hit.pt.x = bounds.left; hit.pt.x < bounds.right; ++hit.pt.x)
+      if (ListView_HitTest(List(), &hit) == row && (hit.flags & LVHT_ONITEMSTATEICON)) break;
+    EXPECT_LT(hit.pt.x, bounds.right) << "no tick box in row " << row;
+    return MAKELPARAM(hit.pt.x, hit.pt.y);
+  }
+
+  // A click with the mouse on the tick box of an item, when its tick is not
+  // the one asked for.
   void SetTick(const std::wstring& item, bool ticked) {
     const Texts items = Items();
-    for (int row = 0; row < Rows(); ++row)
-      if (items[row] == item) {
-        LVITEMW state = {};
-        state.stateMask = LVIS_STATEIMAGEMASK;
-        state.state = INDEXTOSTATEIMAGEMASK(ticked ? 2 : 1);
-        SendMessageW(List(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
-        return;
-      }
-    ADD_FAILURE() << "no item " << pagefold::gui::win32::Narrow(item).value_or("?");
+    const auto found = std::find(items.begin(), items.end(), item);
+    if (found == items.end()) return ADD_FAILURE() << "no item " << pagefold::gui::win32::Narrow(item).value_or("?");
+    const int row = static_cast<int>(found - items.begin());
+    if ((ListView_GetCheckState(List(), row) != 0) == ticked) return;
+    const LPARAM at = TickBox(row);
+    SendMessageW(List(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(List(), WM_LBUTTONUP, 0, at);
   }
 
   // A key pressed while the list has the focus; with Ctrl held when asked.
