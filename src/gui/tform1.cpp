@@ -98,7 +98,10 @@ void TForm1::CreateMembers() {
   StatusBar1 = named(new QStatusBar(this), "StatusBar1");
   StatusBar1->setSizeGripEnabled(false);
   for (StatusPanel*& panel : panels_) panel = new StatusPanel(StatusBar1);
+  // The counter's panel keeps its width in the layout too, where a panel
+  // that ignores its size would count as none wide and lie under the next.
   panels_[0]->setFixedWidth(100);
+  panels_[0]->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   StatusBar1->addWidget(panels_[0]);
   StatusBar1->addWidget(panels_[1], 1);
 
@@ -254,7 +257,10 @@ void TForm1::CheckListBox1ClickCheck() {
 }
 
 void TForm1::Button5Click() {
-  const auto showError = [this](const std::string& text) { dialogs_.ShowError(Q(texts::kProgramName), Q(text)); };
+  const auto showError = [this](const std::string& text) {
+    PaintProgress(true);
+    dialogs_.ShowError(Q(texts::kProgramName), Q(text));
+  };
   PaintProgress(false);
   const bool closeNow = RunBuild(build_, *this, closing_, showError);
   PaintProgress(true);

@@ -71,11 +71,15 @@ void TForm1::PaintProgress(bool painted) {
   ProgressBar1->setUpdatesEnabled(painted);
 }
 
+// A box shows over the progress as it stands: the status bar and the
+// progress bar paint their last texts and position first.
 bool TForm1::AskOkCancel(const std::string& caption, const std::string& text) {
+  PaintProgress(true);
   return dialogs_.AskOkCancel(ToQString(caption), ToQString(text));
 }
 
 void TForm1::ShowMessage(const std::string& caption, const std::string& text) {
+  PaintProgress(true);
   if (IsLongMessage(text)) dialogs_.ShowLongMessage(ToQString(caption), ToQString(text));
   else dialogs_.ShowMessage(ToQString(caption), ToQString(text));
 }

@@ -528,6 +528,7 @@ TEST_F(WindowTest, LongStatusTextsKeepTheWindowsSizeAndShowWhole) {
   EXPECT_EQ(panels[1]->toolTip(), form1.PanelText(1));
   EXPECT_EQ(panels[0]->toolTip(), "123456\\123456");
   EXPECT_EQ(panels[0]->width(), 100);
+  EXPECT_GE(panels[1]->x(), panels[0]->x() + 100) << "the stage text lies over the counter";
 }
 
 TEST_F(WindowTest, AFolderDroppedOntoTheWindowIsListed) {

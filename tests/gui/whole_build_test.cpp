@@ -134,7 +134,11 @@ TEST_F(WholeBuildTest, AnUntickedStartPageAndTheLinksWithoutTheirFilesAreNamedIn
   Pick("pages\\about.htm");
   for (const QString& name : {QString("pages\\about.htm"), QString("img\\logo.gif")})
     form1.CheckListBox1->findItems(name, Qt::MatchExactly).front()->setCheckState(Qt::Unchecked);
+  // The box shows over the progress as it stands, painted.
+  bool painted = false;
+  dialogs.whileOpen = [&] { painted = form1.StatusBar1->updatesEnabled() && form1.ProgressBar1->updatesEnabled(); };
   form1.Button3->click();
+  EXPECT_TRUE(painted);
 
   EXPECT_EQ(dialogs.boxes, QStringList{QString::fromUtf8(
                                "message|Внимание|Сбор закончен !!!\n"
