@@ -81,7 +81,7 @@ void Measure(int files, const fs::path& work) {
   ini += "count=" + std::to_string(files) + "\r\n";
   WriteBytes(work / "fillist.ini", ini);
   auto start = Clock::now();
-  const pagefold::RegistryIndex registry{platform::IniFile((work / "fillist.ini").string())};
+  const pagefold::RegistryIndex registry{pagefold::platform::IniFile((work / "fillist.ini").string())};
   const double indexSeconds = SecondsSince(start);
 
   // In memory: the rewriting alone.

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string work = pagefold::JoinPath(argv[2], "ARH");
-  if (platform::CreateFolder(work) != 0) {
+  if (pagefold::platform::CreateFolder(work) != 0) {
     std::fprintf(stderr, "cannot create %s\n", work.c_str());
     return 1;
   }

@@ -28,7 +28,7 @@ std::optional<int> SpelledInteger(const std::string& value) {
   return static_cast<int>(n);
 }
 
-void Check(const platform::IniFile& ini, const std::string& section, const std::string& key) {
+void Check(const pagefold::platform::IniFile& ini, const std::string& section, const std::string& key) {
   const std::string missing = "\n";  // lines end at LF: no value holds one
   const std::string value = ini.ReadString(section, key, missing);
   const int read = ini.ReadInteger(section, key, -7);
@@ -45,7 +45,7 @@ void Check(const platform::IniFile& ini, const std::string& section, const std::
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string content(reinterpret_cast<const char*>(data), size);
-  const platform::IniFile ini("unused.ini", content);
+  const pagefold::platform::IniFile ini("unused.ini", content);
   const std::string first = content.substr(0, content.find('\n'));
   const size_t slash = first.find('/');
   if (slash != std::string::npos) Check(ini, first.substr(0, slash), first.substr(slash + 1));

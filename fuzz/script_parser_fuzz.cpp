@@ -25,12 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (char c : script) lines += c == '\n';
   try {
     int line = 0;
-    for (const rescomp::ResourceStatement& r : rescomp::ParseScript(script)) {
+    for (const pagefold::rescomp::ResourceStatement& r : pagefold::rescomp::ParseScript(script)) {
       if (r.name.empty() || r.type.empty() || HasLowerAscii(r.name) || HasLowerAscii(r.type)) std::abort();
       if (r.line <= line || r.line > lines) std::abort();
       line = r.line;
     }
-  } catch (const rescomp::ScriptError& e) {
+  } catch (const pagefold::rescomp::ScriptError& e) {
     if (e.line() < 0 || e.line() > lines || std::string_view(e.what()).empty()) std::abort();
   }
   return 0;

@@ -154,7 +154,7 @@ TEST_F(Build, ALeftoverWorkFolderStopsTheBuildAndIsLeftAlone) {
   try {
     build.Button5Click(host);
     FAIL() << "no error";
-  } catch (const platform::PlatformError& e) {
+  } catch (const pagefold::platform::PlatformError& e) {
     EXPECT_EQ(std::string(e.what()), "I/O error 183");
   }
   EXPECT_EQ(ReadFile(Work() / "keep.txt"), "someone's");
@@ -171,7 +171,7 @@ TEST_F(Build, ASecondPressDuringStagingNeverRemovesTheFirstBuildsFolder) {
     try {
       BuildCommand second = build;
       second.Button5Click(host);
-    } catch (const platform::PlatformError& e) {
+    } catch (const pagefold::platform::PlatformError& e) {
       secondError = e.what();
     }
   };
@@ -185,7 +185,7 @@ TEST_F(Build, AnErrorInTheMiddleRestoresTheWindowAndRemovesTheWorkFolder) {
   try {
     build.Button5Click(host);
     FAIL() << "no error";
-  } catch (const platform::PlatformError& e) {
+  } catch (const pagefold::platform::PlatformError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + (target.path() / "site.rc").string() + "\". ", 0),
               0u)
         << e.what();
@@ -207,7 +207,7 @@ TEST_F(Build, AFailedCompileIsReportedWithWhatTheCompilerSaid) {
   ASSERT_EQ(messages.size(), 1u);
   // The message ends with the compiler's own words: which script, which output, why.
   // The compiler names the paths it was given: on Windows the script's short form.
-  const std::string rc = platform::ShortPath((target.path() / "site.rc").string());
+  const std::string rc = pagefold::platform::ShortPath((target.path() / "site.rc").string());
   const std::string res = rc.substr(0, rc.size() - 3) + ".res";
   const std::string start =
       "message Внимание | Не удалось собрать ресурсный файл!\n" + rc + ": cannot replace \"" + res + "\": ";

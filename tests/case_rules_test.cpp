@@ -22,21 +22,21 @@ TEST(CaseRules, LowerCp1251ChangesExactlyTheLetterPairsOfTheCodePage) {
     lower[static_cast<unsigned char>(pairs[i])] = static_cast<unsigned char>(pairs[i + 1]);
   for (int b = 0; b < 256; ++b) {
     const int expected = lower.count(b) ? lower[b] : b;
-    EXPECT_EQ(text::LowerCp1251(static_cast<unsigned char>(b)), expected) << "byte " << b;
+    EXPECT_EQ(pagefold::text::LowerCp1251(static_cast<unsigned char>(b)), expected) << "byte " << b;
   }
-  EXPECT_EQ(text::LowerCp1251(W("АБ AbZ ЁЯ Ґ")), W("аб abz ёя ґ"));
+  EXPECT_EQ(pagefold::text::LowerCp1251(W("АБ AbZ ЁЯ Ґ")), W("аб abz ёя ґ"));
 }
 
 TEST(CaseRules, AsciiRulesTouchOnlyLatinLetters) {
   std::string all;
   for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
-  const std::string upper = text::UpperAscii(all), lower = text::LowerAscii(all);
+  const std::string upper = pagefold::text::UpperAscii(all), lower = pagefold::text::LowerAscii(all);
   for (int b = 0; b < 256; ++b) {
     EXPECT_EQ(static_cast<unsigned char>(upper[b]), (b >= 'a' && b <= 'z') ? b - 32 : b);
     EXPECT_EQ(static_cast<unsigned char>(lower[b]), (b >= 'A' && b <= 'Z') ? b + 32 : b);
   }
-  EXPECT_EQ(text::UpperAscii("../jpg/search_file_nomber_12"), "../JPG/SEARCH_FILE_NOMBER_12");
-  EXPECT_EQ(text::UpperAscii("\xEC\xEE\xE8"), "\xEC\xEE\xE8");  // Cyrillic stays small
+  EXPECT_EQ(pagefold::text::UpperAscii("../jpg/search_file_nomber_12"), "../JPG/SEARCH_FILE_NOMBER_12");
+  EXPECT_EQ(pagefold::text::UpperAscii("\xEC\xEE\xE8"), "\xEC\xEE\xE8");  // Cyrillic stays small
 }
 
 // Whole texts go eight bytes at a time where they can: every byte at every
@@ -52,11 +52,11 @@ TEST(CaseRules, WholeTextsFollowTheByteRuleAtEveryPlace) {
           text[at] = byte;
           std::string lower, upper;
           for (const char c : text) {
-            lower += static_cast<char>(text::LowerCp1251(static_cast<unsigned char>(c)));
+            lower += static_cast<char>(pagefold::text::LowerCp1251(static_cast<unsigned char>(c)));
             upper += c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
           }
-          ASSERT_EQ(text::LowerCp1251(text), lower) << "length " << length << " at " << at;
-          ASSERT_EQ(text::UpperAscii(text), upper) << "length " << length << " at " << at;
+          ASSERT_EQ(pagefold::text::LowerCp1251(text), lower) << "length " << length << " at " << at;
+          ASSERT_EQ(pagefold::text::UpperAscii(text), upper) << "length " << length << " at " << at;
         }
 }
 

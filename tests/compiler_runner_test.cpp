@@ -34,7 +34,7 @@ namespace fs = std::filesystem;
 std::string RaisedBy(const std::function<void()>& call) {
   try {
     call();
-  } catch (const platform::PlatformError& e) {
+  } catch (const pagefold::platform::PlatformError& e) {
     return e.what();
   }
   return "";
@@ -51,7 +51,7 @@ TEST(ExtractResourceFile, WritesTheCarriedCompilerOwnerOnlyAndExecutable) {
   ScratchDir dir;
   const fs::path target = dir.path() / "brcc32.exe";
   ASSERT_TRUE(ExtractResourceFile("EXE", "BRCC32", target.string()));
-  const auto carried = platform::FindOwnResource("exe", "brcc32");
+  const auto carried = pagefold::platform::FindOwnResource("exe", "brcc32");
   ASSERT_TRUE(carried);
   EXPECT_EQ(ReadFile(target), std::string(reinterpret_cast<const char*>(carried->data), carried->size));
 #ifndef _WIN32
@@ -89,7 +89,7 @@ TEST(ExtractResourceFile, RaisesTheSystemErrorWhenItCannotWrite) {
   ScratchDir dir;
 #ifdef _WIN32
   EXPECT_EQ(RaisedBy([&] { ExtractResourceFile("EXE", "BRCC32", (dir.path() / "no" / "b.exe").string()); }),
-            "System Error.  Code: 3.\n" + platform::SystemErrorText(3));  // ERROR_PATH_NOT_FOUND
+            "System Error.  Code: 3.\n" + pagefold::platform::SystemErrorText(3));  // ERROR_PATH_NOT_FOUND
 #else
   EXPECT_EQ(RaisedBy([&] { ExtractResourceFile("EXE", "BRCC32", (dir.path() / "no" / "b.exe").string()); }),
             "System Error.  Code: 2.\nNo such file or directory");
@@ -221,7 +221,7 @@ TEST(CompilerChain, ScriptCarriedCompilerRunAndTheResReadBack) {
   const std::string compiler = (dir.path() / "brcc32.exe").string();
   ASSERT_TRUE(ExtractResourceFile("EXE", "BRCC32", compiler));
   RecordingHost host;
-  const RunResult result = RunAndWait(host, compiler, platform::ShortPath(script));
+  const RunResult result = RunAndWait(host, compiler, pagefold::platform::ShortPath(script));
   EXPECT_EQ(result.exitCode, 0) << result.output;
   EXPECT_EQ(result.output, "");
 

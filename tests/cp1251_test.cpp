@@ -23,63 +23,63 @@ TEST(Cp1251, EveryByteMapsAsTheCodePageSays) {
   }
   ASSERT_EQ(expected.size(), 128u);
   expected[0x18] = 0;  // 0x98 is undefined; the placeholder above stands for it
-  for (int b = 0; b < 0x80; ++b) EXPECT_EQ(text::Cp1251ToUnicode(b), static_cast<char32_t>(b));
+  for (int b = 0; b < 0x80; ++b) EXPECT_EQ(pagefold::text::Cp1251ToUnicode(b), static_cast<char32_t>(b));
   for (int b = 0x80; b < 0x100; ++b)
-    EXPECT_EQ(text::Cp1251ToUnicode(b), expected[b - 0x80]) << "byte " << b;
+    EXPECT_EQ(pagefold::text::Cp1251ToUnicode(b), expected[b - 0x80]) << "byte " << b;
 }
 
 TEST(Cp1251, EveryDefinedByteRoundTripsThroughUtf8AndUtf16) {
   for (int b = 0; b < 0x100; ++b) {
     const std::string one(1, static_cast<char>(b));
-    const auto utf8 = text::Cp1251ToUtf8(one);
-    const auto utf16 = text::Cp1251ToUtf16(one);
+    const auto utf8 = pagefold::text::Cp1251ToUtf8(one);
+    const auto utf16 = pagefold::text::Cp1251ToUtf16(one);
     if (b == 0x98) {
       EXPECT_FALSE(utf8);
       EXPECT_FALSE(utf16);
       continue;
     }
     ASSERT_TRUE(utf8 && utf16) << b;
-    EXPECT_EQ(text::Utf8ToCp1251(*utf8), one) << b;
-    EXPECT_EQ(text::Utf16ToCp1251(*utf16), one) << b;
-    EXPECT_EQ(text::UnicodeToCp1251(text::Cp1251ToUnicode(b)), b);
+    EXPECT_EQ(pagefold::text::Utf8ToCp1251(*utf8), one) << b;
+    EXPECT_EQ(pagefold::text::Utf16ToCp1251(*utf16), one) << b;
+    EXPECT_EQ(pagefold::text::UnicodeToCp1251(pagefold::text::Cp1251ToUnicode(b)), b);
   }
 }
 
 TEST(Cp1251, CharactersWithoutAFormFailInsteadOfBecomingQuestionMarks) {
-  EXPECT_FALSE(text::Utf8ToCp1251("a\xE4\xB8\xAD"));         // CJK
-  EXPECT_FALSE(text::Utf8ToCp1251("\xC3\xA9"));              // é
-  EXPECT_FALSE(text::Utf8ToCp1251("\xF0\x9F\x98\x80"));      // emoji
-  EXPECT_FALSE(text::Utf16ToCp1251(u"\xD83D\xDE00"));        // surrogate pair
-  EXPECT_FALSE(text::Utf16ToCp1251(u"\u00E9"));
-  EXPECT_FALSE(text::UnicodeToCp1251(0x0098));                // the hole at byte 0x98
+  EXPECT_FALSE(pagefold::text::Utf8ToCp1251("a\xE4\xB8\xAD"));         // CJK
+  EXPECT_FALSE(pagefold::text::Utf8ToCp1251("\xC3\xA9"));              // é
+  EXPECT_FALSE(pagefold::text::Utf8ToCp1251("\xF0\x9F\x98\x80"));      // emoji
+  EXPECT_FALSE(pagefold::text::Utf16ToCp1251(u"\xD83D\xDE00"));        // surrogate pair
+  EXPECT_FALSE(pagefold::text::Utf16ToCp1251(u"\u00E9"));
+  EXPECT_FALSE(pagefold::text::UnicodeToCp1251(0x0098));                // the hole at byte 0x98
 }
 
 TEST(Cp1251, MalformedUtf8IsRejected) {
-  EXPECT_FALSE(text::IsValidUtf8("\xC0\x80"));      // overlong
-  EXPECT_FALSE(text::IsValidUtf8("\xED\xA0\x80"));  // surrogate
-  EXPECT_FALSE(text::IsValidUtf8("\xD0"));          // truncated
-  EXPECT_FALSE(text::IsValidUtf8("\x80"));          // stray continuation
-  EXPECT_TRUE(text::IsValidUtf8("\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.jpg"));
-  EXPECT_EQ(text::Utf8ToCp1251("\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.jpg"), "\xF4\xEE\xF2\xEE.jpg");
-  EXPECT_EQ(text::Cp1251Text("Копируются"), "\xCA\xEE\xEF\xE8\xF0\xF3\xFE\xF2\xF1\xFF");
-  EXPECT_THROW(text::Cp1251Text("\xC3\xA9"), std::invalid_argument);
+  EXPECT_FALSE(pagefold::text::IsValidUtf8("\xC0\x80"));      // overlong
+  EXPECT_FALSE(pagefold::text::IsValidUtf8("\xED\xA0\x80"));  // surrogate
+  EXPECT_FALSE(pagefold::text::IsValidUtf8("\xD0"));          // truncated
+  EXPECT_FALSE(pagefold::text::IsValidUtf8("\x80"));          // stray continuation
+  EXPECT_TRUE(pagefold::text::IsValidUtf8("\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.jpg"));
+  EXPECT_EQ(pagefold::text::Utf8ToCp1251("\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.jpg"), "\xF4\xEE\xF2\xEE.jpg");
+  EXPECT_EQ(pagefold::text::Cp1251Text("Копируются"), "\xCA\xEE\xEF\xE8\xF0\xF3\xFE\xF2\xF1\xFF");
+  EXPECT_THROW(pagefold::text::Cp1251Text("\xC3\xA9"), std::invalid_argument);
 }
 
 TEST(Cp1251, ShownUtf8KeepsCyrillicAndEscapesTheRest) {
   // картинка.gif
-  EXPECT_EQ(text::Utf8ToCp1251Shown("\xD0\xBA\xD0\xB0\xD1\x80\xD1\x82\xD0\xB8\xD0\xBD\xD0\xBA\xD0\xB0.gif"),
+  EXPECT_EQ(pagefold::text::Utf8ToCp1251Shown("\xD0\xBA\xD0\xB0\xD1\x80\xD1\x82\xD0\xB8\xD0\xBD\xD0\xBA\xD0\xB0.gif"),
             "\xEA\xE0\xF0\xF2\xE8\xED\xEA\xE0.gif");
-  EXPECT_EQ(text::Utf8ToCp1251Shown("\xE2\x82\xAC"), "\x88");                  // €, in the code page
-  EXPECT_EQ(text::Utf8ToCp1251Shown("a\xE2\x86\x92" "b"), "a\\u2192b");          // →, not in it
-  EXPECT_EQ(text::Utf8ToCp1251Shown("\xC2\x98"), "\\u0098");                  // the hole at 0x98
-  EXPECT_EQ(text::Utf8ToCp1251Shown("\xC3\xA9"), "\\u00E9");                  // é, capital hex digits
-  EXPECT_EQ(text::Utf8ToCp1251Shown("\xF0\x9F\x98\x80"), "\\uD83D\\uDE00");  // a UTF-16 pair
+  EXPECT_EQ(pagefold::text::Utf8ToCp1251Shown("\xE2\x82\xAC"), "\x88");                  // €, in the code page
+  EXPECT_EQ(pagefold::text::Utf8ToCp1251Shown("a\xE2\x86\x92" "b"), "a\\u2192b");          // →, not in it
+  EXPECT_EQ(pagefold::text::Utf8ToCp1251Shown("\xC2\x98"), "\\u0098");                  // the hole at 0x98
+  EXPECT_EQ(pagefold::text::Utf8ToCp1251Shown("\xC3\xA9"), "\\u00E9");                  // é, capital hex digits
+  EXPECT_EQ(pagefold::text::Utf8ToCp1251Shown("\xF0\x9F\x98\x80"), "\\uD83D\\uDE00");  // a UTF-16 pair
   // Every byte of a malformed sequence on its own; the rest goes on.
-  EXPECT_EQ(text::Utf8ToCp1251Shown("\xD0x\xE2\x86"), "\\xD0x\\xE2\\x86");
-  EXPECT_EQ(text::Utf8ToCp1251Shown("\xC0\x80\xD1\x8F"), "\\xC0\\x80\xFF");  // overlong, then я
-  EXPECT_EQ(text::Utf8ToCp1251Shown("\xF4\x90\x80\x80"), "\\xF4\\x90\\x80\\x80");  // beyond U+10FFFF
-  EXPECT_EQ(text::Utf8ToCp1251Shown("a\tb\\"), "a\tb\\");  // ASCII as it is
-  EXPECT_EQ(text::Utf8ToCp1251Shown(""), "");
+  EXPECT_EQ(pagefold::text::Utf8ToCp1251Shown("\xD0x\xE2\x86"), "\\xD0x\\xE2\\x86");
+  EXPECT_EQ(pagefold::text::Utf8ToCp1251Shown("\xC0\x80\xD1\x8F"), "\\xC0\\x80\xFF");  // overlong, then я
+  EXPECT_EQ(pagefold::text::Utf8ToCp1251Shown("\xF4\x90\x80\x80"), "\\xF4\\x90\\x80\\x80");  // beyond U+10FFFF
+  EXPECT_EQ(pagefold::text::Utf8ToCp1251Shown("a\tb\\"), "a\tb\\");  // ASCII as it is
+  EXPECT_EQ(pagefold::text::Utf8ToCp1251Shown(""), "");
 }
 
 }  // namespace

@@ -101,11 +101,11 @@ struct Faults : ::testing::Test {
   ScratchDir source, target, temp;
   RecordingHost host;
   BuildCommand build;
-  platform::ResourceBytes carried;
+  pagefold::platform::ResourceBytes carried;
   std::string fakeCompiler;  // the bytes registered in place of pagefold-rc
 
   void SetUp() override {
-    carried = *platform::FindOwnResource("EXE", "BRCC32");
+    carried = *pagefold::platform::FindOwnResource("EXE", "BRCC32");
     WriteFile(source.path() / "index.htm", "<a href=\"sub/page.htm\">p</a><img src=\"img/a.gif\">");
     WriteFile(source.path() / "sub" / "page.htm", "<a href='../index.htm'>back</a>");
     WriteFile(source.path() / "img" / "a.gif", "GIF-A");
@@ -116,7 +116,7 @@ struct Faults : ::testing::Test {
     build.CompilerPath = (temp.path() / "brcc32.exe").string();
   }
 
-  void TearDown() override { platform::RegisterOwnResource("EXE", "BRCC32", carried); }
+  void TearDown() override { pagefold::platform::RegisterOwnResource("EXE", "BRCC32", carried); }
 
   void UseTarget(const fs::path& folder) {
     host.resourceFile = (folder / "site.res").string();
@@ -126,7 +126,7 @@ struct Faults : ::testing::Test {
   // A shell script that the build writes out and runs as its compiler.
   void CarryCompiler(const std::string& script) {
     fakeCompiler = "#!/bin/sh\n" + script;
-    platform::RegisterOwnResource("EXE", "BRCC32",
+    pagefold::platform::RegisterOwnResource("EXE", "BRCC32",
                                   {reinterpret_cast<const unsigned char*>(fakeCompiler.data()), fakeCompiler.size()});
   }
 

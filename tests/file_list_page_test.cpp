@@ -35,7 +35,7 @@ struct FileList : ::testing::Test {
   FileListPage page;
 
   std::string Saved() {
-    platform::FolderHandle folder;
+    pagefold::platform::FolderHandle folder;
     EXPECT_TRUE(folder.Open(work.str()));
     page.Save(folder, "filelist.html");
     return ReadFile(work.path() / "filelist.html");
@@ -113,12 +113,12 @@ TEST_F(FileList, SavingReplacesTheFileAndReportsFailures) {
   EXPECT_EQ(Saved(), kHeader + Footer("0", "0b"));
   fs::remove(work.path() / "filelist.html");
   fs::create_directory(work.path() / "filelist.html");  // a folder where the page should go
-  platform::FolderHandle folder;
+  pagefold::platform::FolderHandle folder;
   ASSERT_TRUE(folder.Open(work.str()));
   try {
     page.Save(folder, "filelist.html");
     FAIL() << "no error";
-  } catch (const platform::PlatformError& e) {
+  } catch (const pagefold::platform::PlatformError& e) {
     const std::string blocked = (work.path() / "filelist.html").string();
     EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + blocked + "\". ", 0), 0u) << e.what();
   }
@@ -142,7 +142,7 @@ TEST(SizeToText, UnitsFromGigabytesDown) {
   try {
     TMyFunction::SizeToText("x9223372036854775808");
     FAIL() << "no error";
-  } catch (const platform::PlatformError& e) {
+  } catch (const pagefold::platform::PlatformError& e) {
     EXPECT_STREQ(e.what(), "'9223372036854775808' is not a valid integer value");
   }
 }

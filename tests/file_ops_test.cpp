@@ -20,20 +20,20 @@ TEST(FileOps, PathsUseThePlatformsSeparatorAndWindows1251Names) {
   ScratchDir dir;
   WriteFile(dir.path() / "img" / Utf8Path("\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.jpg"), "photo");  // фото.jpg in UTF-8
   const std::string cp1251 = dir.str() + OsPath("/img/") + "\xF4\xEE\xF2\xEE.jpg";
-  EXPECT_TRUE(platform::FileExists(cp1251));
-  EXPECT_EQ(platform::ReadFileBytes(cp1251), "photo");
-  EXPECT_FALSE(platform::FileExists(dir.str() + OsPath("/img")));  // a folder is not a file
+  EXPECT_TRUE(pagefold::platform::FileExists(cp1251));
+  EXPECT_EQ(pagefold::platform::ReadFileBytes(cp1251), "photo");
+  EXPECT_FALSE(pagefold::platform::FileExists(dir.str() + OsPath("/img")));  // a folder is not a file
 #ifndef _WIN32
   // On POSIX "\" is a letter of a name: "img\фото.jpg" is no path into img.
-  EXPECT_FALSE(platform::FileExists(dir.str() + "/img\\\xF4\xEE\xF2\xEE.jpg"));
+  EXPECT_FALSE(pagefold::platform::FileExists(dir.str() + "/img\\\xF4\xEE\xF2\xEE.jpg"));
   WriteFile(dir.path() / "img\\x", "backslash");
-  EXPECT_EQ(platform::ReadFileBytes(dir.str() + "/img\\x"), "backslash");
+  EXPECT_EQ(pagefold::platform::ReadFileBytes(dir.str() + "/img\\x"), "backslash");
 #endif
-  const platform::FolderListing listing = platform::ListFolder(dir.str() + OsPath("/img"));
+  const pagefold::platform::FolderListing listing = pagefold::platform::ListFolder(dir.str() + OsPath("/img"));
   ASSERT_EQ(listing.entries.size(), 1u);
   EXPECT_EQ(listing.entries[0].name, "\xF4\xEE\xF2\xEE.jpg");
-  EXPECT_EQ(platform::EntrySize(cp1251), 5);
-  EXPECT_EQ(platform::EntrySize(cp1251 + "x"), -1);
+  EXPECT_EQ(pagefold::platform::EntrySize(cp1251), 5);
+  EXPECT_EQ(pagefold::platform::EntrySize(cp1251 + "x"), -1);
 }
 
 TEST(FileOps, DeleteRemovesLinksNotTheirTargets) {
@@ -43,10 +43,10 @@ TEST(FileOps, DeleteRemovesLinksNotTheirTargets) {
   ScratchDir dir;
   WriteFile(dir.path() / "keep" / "f", "x");
   fs::create_directory_symlink(dir.path() / "keep", dir.path() / "link");
-  EXPECT_FALSE(platform::RemoveFile((dir.path() / "keep").string()));
-  EXPECT_TRUE(platform::RemoveFile((dir.path() / "link").string()));
+  EXPECT_FALSE(pagefold::platform::RemoveFile((dir.path() / "keep").string()));
+  EXPECT_TRUE(pagefold::platform::RemoveFile((dir.path() / "link").string()));
   EXPECT_TRUE(fs::exists(dir.path() / "keep" / "f"));
-  EXPECT_FALSE(platform::RemoveFile((dir.path() / "nothing").string()));
+  EXPECT_FALSE(pagefold::platform::RemoveFile((dir.path() / "nothing").string()));
 }
 
 TEST(FileOps, ReadAndWriteErrorsCarryThePathAndTheReason) {
@@ -54,30 +54,30 @@ TEST(FileOps, ReadAndWriteErrorsCarryThePathAndTheReason) {
   const std::string missing = (dir.path() / "no" / "x.htm").string();
 #ifdef _WIN32
   // ERROR_PATH_NOT_FOUND in the system's words, which differ between Windows and Wine.
-  const std::string reason = platform::SystemErrorText(3);
+  const std::string reason = pagefold::platform::SystemErrorText(3);
   EXPECT_FALSE(reason.empty());
   EXPECT_NE(reason.back(), '.');
 #else
   const std::string reason = "No such file or directory";
 #endif
   try {
-    platform::ReadFileBytes(missing);
+    pagefold::platform::ReadFileBytes(missing);
     FAIL();
-  } catch (const platform::PlatformError& e) {
+  } catch (const pagefold::platform::PlatformError& e) {
     EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + missing + "\". " + reason);
   }
   try {
-    platform::WriteFileBytes(missing, "x");
+    pagefold::platform::WriteFileBytes(missing, "x");
     FAIL();
-  } catch (const platform::PlatformError& e) {
+  } catch (const pagefold::platform::PlatformError& e) {
     EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + missing + "\". " + reason);
   }
-  platform::WriteFileBytes((dir.path() / "w").string(), "long content");
-  platform::WriteFileBytes((dir.path() / "w").string(), "s");
+  pagefold::platform::WriteFileBytes((dir.path() / "w").string(), "long content");
+  pagefold::platform::WriteFileBytes((dir.path() / "w").string(), "s");
   EXPECT_EQ(ReadFile(dir.path() / "w"), "s");
   // A folder in the way: the error, and no temporary file left behind.
   fs::create_directory(dir.path() / "taken");
-  EXPECT_THROW(platform::WriteFileBytes((dir.path() / "taken").string(), "x"), platform::PlatformError);
+  EXPECT_THROW(pagefold::platform::WriteFileBytes((dir.path() / "taken").string(), "x"), pagefold::platform::PlatformError);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 2);
 }
 
@@ -88,7 +88,7 @@ TEST(FileOps, WritingOverALinkReplacesTheLinkAndLeavesTheFileItNames) {
   ScratchDir dir, outside;
   WriteFile(outside.path() / "victim.txt", "victim's");
   fs::create_symlink(outside.path() / "victim.txt", dir.path() / "site.rc");
-  platform::WriteFileBytes((dir.path() / "site.rc").string(), "script");
+  pagefold::platform::WriteFileBytes((dir.path() / "site.rc").string(), "script");
   EXPECT_FALSE(fs::is_symlink(dir.path() / "site.rc"));
   EXPECT_EQ(ReadFile(dir.path() / "site.rc"), "script");
   EXPECT_EQ(ReadFile(outside.path() / "victim.txt"), "victim's");
@@ -97,20 +97,20 @@ TEST(FileOps, WritingOverALinkReplacesTheLinkAndLeavesTheFileItNames) {
 TEST(FolderOps, FailuresAreWindowsErrorCodes) {
   ScratchDir dir;
   const std::string arh = (dir.path() / "ARH").string();
-  EXPECT_EQ(platform::CreateFolder(arh), 0);
-  EXPECT_EQ(platform::CreateFolder(arh), 183);
-  EXPECT_EQ(platform::CreateFolder((dir.path() / "a" / "b").string()), 3);
+  EXPECT_EQ(pagefold::platform::CreateFolder(arh), 0);
+  EXPECT_EQ(pagefold::platform::CreateFolder(arh), 183);
+  EXPECT_EQ(pagefold::platform::CreateFolder((dir.path() / "a" / "b").string()), 3);
   WriteFile(dir.path() / "ARH" / "f", "x");
-  EXPECT_EQ(platform::RemoveFolder(arh), 145);
+  EXPECT_EQ(pagefold::platform::RemoveFolder(arh), 145);
 #ifdef _WIN32
-  EXPECT_EQ(platform::RemoveFolder((dir.path() / "none").string()), 2);  // the system's ERROR_FILE_NOT_FOUND
+  EXPECT_EQ(pagefold::platform::RemoveFolder((dir.path() / "none").string()), 2);  // the system's ERROR_FILE_NOT_FOUND
 #else
-  EXPECT_EQ(platform::RemoveFolder((dir.path() / "none").string()), 3);
+  EXPECT_EQ(pagefold::platform::RemoveFolder((dir.path() / "none").string()), 3);
 #endif
-  EXPECT_EQ(platform::InOutErrorText(183), "I/O error 183");
-  EXPECT_EQ(platform::InOutErrorText(145), "I/O error 145");
-  EXPECT_EQ(platform::InOutErrorText(3), "Invalid filename");
-  EXPECT_EQ(platform::InOutErrorText(5), "File access denied");
+  EXPECT_EQ(pagefold::platform::InOutErrorText(183), "I/O error 183");
+  EXPECT_EQ(pagefold::platform::InOutErrorText(145), "I/O error 145");
+  EXPECT_EQ(pagefold::platform::InOutErrorText(3), "Invalid filename");
+  EXPECT_EQ(pagefold::platform::InOutErrorText(5), "File access denied");
 }
 
 }  // namespace

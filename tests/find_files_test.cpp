@@ -13,7 +13,7 @@ using testing_support::OsPath;
 using testing_support::ScratchDir;
 using testing_support::Utf8Path;
 using testing_support::WriteFile;
-const auto Cp1251 = [](const char* utf8) { return text::Cp1251Text(utf8); };
+const auto Cp1251 = [](const char* utf8) { return pagefold::text::Cp1251Text(utf8); };
 namespace fs = std::filesystem;
 
 TEST(FindFiles, DepthFirstByNameWithFolderEntriesAndHiddenFiles) {

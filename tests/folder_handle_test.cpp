@@ -18,8 +18,8 @@
 
 namespace {
 
-using platform::FolderHandle;
-using platform::SourceFile;
+using pagefold::platform::FolderHandle;
+using pagefold::platform::SourceFile;
 using testing_support::ReadFile;
 using testing_support::ScratchDir;
 using testing_support::WriteFile;
@@ -134,7 +134,7 @@ TEST_F(LinkIn, ASettledFileOnlyItsOwnerWritesGetsASecondNameWithItsIdentityAndSi
   const auto linked = work.LinkIn(file.string(), "search_file_nomber_1.gif");
   ASSERT_TRUE(linked);
   EXPECT_EQ(linked->size, 4);
-  EXPECT_EQ(linked->identity, platform::EntryIdentity(file.string()));
+  EXPECT_EQ(linked->identity, pagefold::platform::EntryIdentity(file.string()));
   EXPECT_TRUE(fs::equivalent(Work() / "search_file_nomber_1.gif", file));
   EXPECT_EQ(fs::hard_link_count(file), 2u);
 }
@@ -210,7 +210,7 @@ TEST_F(LinkIn, FilesOfSeveralFoldersInTurnEachComeFromTheirOwnFolder) {
     fs::last_write_time(elsewhere.path() / name, fs::file_time_type::clock::now() - std::chrono::hours(1));
   fs::create_directory_symlink(elsewhere.path(), outside.path() / "out");
 
-  platform::SourceTree tree(outside.str(), false);
+  pagefold::platform::SourceTree tree(outside.str(), false);
   const std::vector<std::pair<fs::path, fs::path>> wanted = {
       {ax, ax}, {bx, bx}, {outside.path() / "out" / "x.gif", {}}, {ay, ay}, {top, top}, {ax, ax}};
   for (size_t i = 0; i < wanted.size(); ++i) {
@@ -229,7 +229,7 @@ TEST_F(LinkIn, FilesOfSeveralFoldersInTurnEachComeFromTheirOwnFolder) {
   fs::create_directory_symlink(elsewhere.path(), outside.path() / "a");
   ASSERT_TRUE(work.LinkIn((outside.path() / "a" / "y.gif").string(), "after", tree));
   EXPECT_EQ(ReadFile(Work() / "after"), "A-Y");
-  platform::SourceTree fresh(outside.str(), false);
+  pagefold::platform::SourceTree fresh(outside.str(), false);
   EXPECT_FALSE(work.LinkIn((outside.path() / "a" / "y.gif").string(), "fresh", fresh));
   EXPECT_EQ(fs::hard_link_count(elsewhere.path() / "y.gif"), 1u);
   EXPECT_EQ(fs::hard_link_count(elsewhere.path() / "x.gif"), 1u);
@@ -270,14 +270,14 @@ TEST_F(Folder, RenamesNeverReplaceAndWritesReplaceThroughANewFile) {
   try {
     work.Write("folder", "x");
     FAIL() << "no error";
-  } catch (const platform::PlatformError& e) {
+  } catch (const pagefold::platform::PlatformError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + (Work() / "folder").string() + "\". ", 0), 0u)
         << e.what();
   }
   try {
     work.Read("none");
     FAIL() << "no error";
-  } catch (const platform::PlatformError& e) {
+  } catch (const pagefold::platform::PlatformError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"" + (Work() / "none").string() + "\". ", 0), 0u)
         << e.what();
   }

@@ -11,7 +11,7 @@
 
 namespace {
 
-using platform::IniFile;
+using pagefold::platform::IniFile;
 using testing_support::ReadFile;
 using testing_support::ScratchDir;
 using testing_support::WriteFile;
@@ -90,11 +90,11 @@ TEST(IniFile, FailedWritesRaiseUnableToWrite) {
   try {
     ini.WriteString("data", "count", "0");
     FAIL() << "no error";
-  } catch (const platform::PlatformError& e) {
+  } catch (const pagefold::platform::PlatformError& e) {
     EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
   }
   IniFile ok((dir.path() / "ok.ini").string());
-  EXPECT_THROW(ok.WriteString("data", "k", "line\r\nbreak=1"), platform::PlatformError);
+  EXPECT_THROW(ok.WriteString("data", "k", "line\r\nbreak=1"), pagefold::platform::PlatformError);
 }
 
 TEST(IniFile, ANewKeyCostsTheSameInALargeFileAsInASmallOne) {

@@ -36,7 +36,7 @@ using testing_support::WriteFile;
 
 bool NamesAnEntry(const std::string& resolved, const std::vector<std::string>& names) {
   for (const std::string& name : names)
-    if (!resolved.empty() && text::LowerCp1251(resolved) == text::LowerCp1251(name)) return true;
+    if (!resolved.empty() && pagefold::text::LowerCp1251(resolved) == pagefold::text::LowerCp1251(name)) return true;
   return false;
 }
 
@@ -99,7 +99,7 @@ Outcome DirectLoop(std::string page, const std::string& folder, const std::vecto
     for (int pass = 0; pass < 2; ++pass)
       for (const auto& reading : links) {
         if (!reading || reading->query != (pass == 0)) continue;
-        if (text::LowerCp1251(reading->resolved) != text::LowerCp1251(name)) continue;
+        if (pagefold::text::LowerCp1251(reading->resolved) != pagefold::text::LowerCp1251(name)) continue;
         replacements.push_back({reading->text, link});
         numbers.push_back(n);
       }
@@ -194,7 +194,7 @@ class Generator {
     if (Chance(10)) link = "./" + link;
     if (Chance(25)) link = ChangeCase(link);
     if (Chance(15)) link = BlanksEscaped(link);
-    if (Chance(15)) link = text::Cp1251ToUtf8(link).value_or(link);
+    if (Chance(15)) link = pagefold::text::Cp1251ToUtf8(link).value_or(link);
     if (Chance(10)) link = PercentEncode(link);
     if (Chance(15)) link = References(link);
     if (Chance(15)) link += Pick(std::vector<std::string>{"#top", "?a=1", "#", "?", "?a=1&amp;b#x", "&#1;"});

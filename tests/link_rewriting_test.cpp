@@ -255,7 +255,7 @@ TEST_F(ReplaceUrl, AMissingPageRaisesTheOpenError) {
   try {
     build.ReplaceUrl(missing, "", RegistryIndex({"a.htm"}));
     FAIL() << "no error";
-  } catch (const platform::PlatformError& e) {
+  } catch (const pagefold::platform::PlatformError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"" + missing + "\". ", 0), 0u) << e.what();
   }
 }
@@ -272,7 +272,7 @@ TEST_F(ReplaceUrl, APageInAnUnwritableFolderRaisesTheCreateError) {
   try {
     build.ReplaceUrl(page.string(), "", RegistryIndex({"a.htm"}));
     ADD_FAILURE() << "no error";
-  } catch (const platform::PlatformError& e) {
+  } catch (const pagefold::platform::PlatformError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + page.string() + "\". ", 0), 0u)
         << e.what();
   }

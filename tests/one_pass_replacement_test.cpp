@@ -45,7 +45,7 @@ class Generator : public testing_support::RandomCases {
       case 0: case 1: case 2:
         return Pick(std::vector<std::string>{"a.htm", "A.HTM", "a.ht", "a.htmx", "b", "x.gif", "\xCF", "\xEF", "_",
                                              "x", "X", "c", "../c", "../C", "x.c++", "a b"});
-      case 3: return text::LowerCp1251(Link());
+      case 3: return pagefold::text::LowerCp1251(Link());
       case 4: return Link() + Pick(std::vector<std::string>{"", "../HTM/SEARCH_FILE_NOMBER_1"});
       default: return Link();
     }
@@ -88,7 +88,7 @@ class Generator : public testing_support::RandomCases {
         case 0: return earlier.text;
         case 1: return Gap() + link + link + Gap();
         case 2: {
-          std::string text = Chance(30) ? text::LowerCp1251(link) : link;
+          std::string text = Chance(30) ? pagefold::text::LowerCp1251(link) : link;
           if (Chance(30)) text = Pick(std::vector<std::string>{"x ", " ", "(", ""}) + text;
           if (Chance(20)) text += Pick(std::vector<std::string>{" x", " ", ")", link});
           return text;
@@ -105,7 +105,7 @@ class Generator : public testing_support::RandomCases {
     if (!page.empty() && Chance(70)) {
       const size_t from = std::uniform_int_distribution<size_t>(0, page.size() - 1)(random_);
       for (size_t n = from, end = std::min(page.size(), from + Number(1, 4)); n < end; ++n) text += page[n];
-      if (Chance(20)) text = text::LowerCp1251(text);
+      if (Chance(20)) text = pagefold::text::LowerCp1251(text);
       if (Chance(10) && !text.empty()) text.pop_back();
       if (Chance(10)) text += Gap();
       return text;

@@ -4,7 +4,7 @@
 
 namespace {
 
-using text::IsUtf8Page;
+using pagefold::text::IsUtf8Page;
 
 const std::string kUtf8Link = "<a href=\"\xD0\xBA\xD0\xB0\xD1\x82.gif\">";  // кат.gif in UTF-8
 const std::string kCp1251Link = "<a href=\"\xEA\xE0\xF2.gif\">";            // кат.gif in Windows-1251

@@ -26,9 +26,9 @@ const char kLlvmRc[] = "/usr/bin/llvm-rc-14";
 
 #ifdef _WIN32
 // The system's own texts, which differ between Windows and Wine.
-const std::string kPathNotFound = platform::SystemErrorText(3);  // ERROR_PATH_NOT_FOUND
-const std::string kFileNotFound = platform::SystemErrorText(2);  // ERROR_FILE_NOT_FOUND
-const std::string kIsAFolder = platform::SystemErrorText(5);     // ERROR_ACCESS_DENIED
+const std::string kPathNotFound = pagefold::platform::SystemErrorText(3);  // ERROR_PATH_NOT_FOUND
+const std::string kFileNotFound = pagefold::platform::SystemErrorText(2);  // ERROR_FILE_NOT_FOUND
+const std::string kIsAFolder = pagefold::platform::SystemErrorText(5);     // ERROR_ACCESS_DENIED
 #else
 const std::string kPathNotFound = "No such file or directory";
 const std::string kFileNotFound = "No such file or directory";
@@ -42,9 +42,9 @@ struct Outcome {
 
 // Runs a program with its arguments given as one text each (no shell).
 Outcome RunProgram(const std::string& program, const std::string& argument) {
-  platform::Process process;
+  pagefold::platform::Process process;
   if (!process.Start(program, argument)) return {};
-  while (process.Wait(1000) == platform::Process::State::Running) {
+  while (process.Wait(1000) == pagefold::platform::Process::State::Running) {
   }
   return {process.ExitCode(), process.Output()};
 }
@@ -306,17 +306,17 @@ TEST(PagefoldRc, StartedByABuildItPacksOnlyTheScriptItWasGivenFromTheHandedFolde
   WriteFile(work / "a.gif", "GIF-A");
   WriteFile(dir.path() / "outside.gif", "OUTSIDE");
   fs::create_symlink(dir.path() / "outside.gif", work / "link.gif");
-  platform::FolderHandle folder;
+  pagefold::platform::FolderHandle folder;
   ASSERT_TRUE(folder.Open(work.string()));
   const auto compile = [&](const std::string& file, const std::string& digestOf, bool handFolder) {
     const std::string text = "A GIF \"" + file + "\"\r\n";
     WriteFile(script, text);
     WriteFile(res, "PREVIOUS RES");
-    platform::Process process;
-    const platform::Handover handover{{resformat::ScriptDigestEntry(digestOf.empty() ? text : digestOf)},
+    pagefold::platform::Process process;
+    const pagefold::platform::Handover handover{{pagefold::resformat::ScriptDigestEntry(digestOf.empty() ? text : digestOf)},
                                       handFolder ? &folder : nullptr};
     if (!process.Start(PAGEFOLD_RC, script.string(), handover)) return Outcome{};
-    while (process.Wait(1000) == platform::Process::State::Running) {
+    while (process.Wait(1000) == pagefold::platform::Process::State::Running) {
     }
     return Outcome{process.ExitCode(), process.Output()};
   };

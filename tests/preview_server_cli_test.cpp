@@ -47,10 +47,10 @@ constexpr bool kSanitized = false;
 fs::path ResWithPicture(const ScratchDir& dir, std::uint32_t size, const std::u16string& type = u"GIF",
                         const std::string& head = "GIF89a") {
   const std::string page = "<img src=\"../GIF/BIG\"><img src=\"../GIF/NONE\">";
-  const std::string bytes = rescomp::EmptyEntry() +
-                            rescomp::ResourceHeader(u"HTML", u"INDEX", 0x409, static_cast<std::uint32_t>(page.size())) +
-                            page + rescomp::PaddingAfter(page.size()) +
-                            rescomp::ResourceHeader(type, u"BIG", 0x409, size) + head;
+  const std::string bytes = pagefold::rescomp::EmptyEntry() +
+                            pagefold::rescomp::ResourceHeader(u"HTML", u"INDEX", 0x409, static_cast<std::uint32_t>(page.size())) +
+                            page + pagefold::rescomp::PaddingAfter(page.size()) +
+                            pagefold::rescomp::ResourceHeader(type, u"BIG", 0x409, size) + head;
   const fs::path res = dir.path() / "big.res";
   WriteFile(res, bytes);
   fs::resize_file(res, bytes.size() - head.size() + size);

@@ -62,7 +62,7 @@ TEST(RcScriptWriter, RefusesPathsThatWouldChangeTheScriptsMeaning) {
     try {
       TMyFunction::WriteRcScript("", script, {"D:\\ARH\\ok.htm", bad});
       FAIL() << bad;
-    } catch (const platform::PlatformError& e) {
+    } catch (const pagefold::platform::PlatformError& e) {
       EXPECT_EQ(std::string(e.what()),
                 "Cannot create file \"" + script +
                     "\". The file name cannot be written into the script: " + bad);
@@ -70,7 +70,7 @@ TEST(RcScriptWriter, RefusesPathsThatWouldChangeTheScriptsMeaning) {
   }
   EXPECT_EQ(ReadFile(script), "old");
   const std::string missing = (dir.path() / "no" / "site.rc").string();
-  EXPECT_THROW(TMyFunction::WriteRcScript("", missing, {"a.htm"}), platform::PlatformError);
+  EXPECT_THROW(TMyFunction::WriteRcScript("", missing, {"a.htm"}), pagefold::platform::PlatformError);
 }
 
 }  // namespace

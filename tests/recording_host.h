@@ -96,7 +96,7 @@ class RecordingHost : public pagefold::BuildHost {
 
  private:
   void Record(const std::string& cp1251Line) {
-    const auto utf8 = text::Cp1251ToUtf8(cp1251Line);
+    const auto utf8 = pagefold::text::Cp1251ToUtf8(cp1251Line);
     log.push_back(utf8 ? *utf8 : cp1251Line);
   }
 };

@@ -22,7 +22,7 @@ TEST(RegistryIndex, ReadsTheCountedEntriesOfTheRegistry) {
   const auto path = dir.path() / "fillist.ini";
   WriteFile(path, W("[data]\r\nsearch_file_nomber_1=Img\\Фото.JPG\r\nsearch_file_nomber_3=a.htm\r\n"
                     "search_file_nomber_4=beyond.htm\r\nCOUNT=3\r\n"));
-  const RegistryIndex registry{platform::IniFile(path.string())};
+  const RegistryIndex registry{pagefold::platform::IniFile(path.string())};
   EXPECT_EQ(registry.Count(), 3);
   EXPECT_EQ(registry.Name(1), W("Img\\Фото.JPG"));
   EXPECT_EQ(registry.Name(2), "");  // missing key
@@ -38,12 +38,12 @@ TEST(RegistryIndex, MissingOrBadCountGivesNoEntries) {
   ScratchDir dir;
   const auto path = dir.path() / "fillist.ini";
   WriteFile(path, "[data]\r\nsearch_file_nomber_1=a.htm\r\n");
-  EXPECT_EQ(RegistryIndex{platform::IniFile(path.string())}.Count(), 0);
+  EXPECT_EQ(RegistryIndex{pagefold::platform::IniFile(path.string())}.Count(), 0);
   WriteFile(path, "[data]\r\nsearch_file_nomber_1=a.htm\r\ncount=-4\r\n");
-  const RegistryIndex negative{platform::IniFile(path.string())};
+  const RegistryIndex negative{pagefold::platform::IniFile(path.string())};
   EXPECT_EQ(negative.Count(), 0);
   EXPECT_EQ(Found(negative, "a.htm"), Numbers{});
-  EXPECT_EQ(RegistryIndex{platform::IniFile((dir.path() / "none.ini").string())}.Count(), 0);
+  EXPECT_EQ(RegistryIndex{pagefold::platform::IniFile((dir.path() / "none.ini").string())}.Count(), 0);
 }
 
 TEST(RegistryIndex, NamesEqualWhenLowerCasedShareOneLookup) {

@@ -22,10 +22,10 @@ struct Resource {
 };
 
 std::string ResBytes(const std::vector<Resource>& resources) {
-  std::string bytes = rescomp::EmptyEntry();
+  std::string bytes = pagefold::rescomp::EmptyEntry();
   for (const Resource& r : resources)
-    bytes += rescomp::ResourceHeader(r.type, r.name, 0x0419, static_cast<std::uint32_t>(r.data.size())) + r.data +
-             rescomp::PaddingAfter(r.data.size());
+    bytes += pagefold::rescomp::ResourceHeader(r.type, r.name, 0x0419, static_cast<std::uint32_t>(r.data.size())) + r.data +
+             pagefold::rescomp::PaddingAfter(r.data.size());
   return bytes;
 }
 

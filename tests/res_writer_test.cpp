@@ -4,7 +4,7 @@
 
 namespace {
 
-using rescomp::ResourceHeader;
+using pagefold::rescomp::ResourceHeader;
 
 std::string Bytes(std::initializer_list<int> values) {
   std::string out;
@@ -13,7 +13,7 @@ std::string Bytes(std::initializer_list<int> values) {
 }
 
 TEST(ResWriter, TheEmptyEntryOpensEveryFile) {
-  EXPECT_EQ(rescomp::EmptyEntry(), Bytes({0, 0, 0, 0, 32, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, 0,
+  EXPECT_EQ(pagefold::rescomp::EmptyEntry(), Bytes({0, 0, 0, 0, 32, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, 0,
                                           0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
@@ -31,12 +31,12 @@ TEST(ResWriter, HeadersHoldStringsPaddedToFourBytes) {
 }
 
 TEST(ResWriter, DataIsPaddedToFourBytes) {
-  EXPECT_EQ(rescomp::PaddingAfter(0), "");
-  EXPECT_EQ(rescomp::PaddingAfter(1), std::string(3, '\0'));
-  EXPECT_EQ(rescomp::PaddingAfter(2), std::string(2, '\0'));
-  EXPECT_EQ(rescomp::PaddingAfter(3), std::string(1, '\0'));
-  EXPECT_EQ(rescomp::PaddingAfter(4), "");
-  EXPECT_EQ(rescomp::PaddingAfter(0xFFFFFFFFull), std::string(1, '\0'));
+  EXPECT_EQ(pagefold::rescomp::PaddingAfter(0), "");
+  EXPECT_EQ(pagefold::rescomp::PaddingAfter(1), std::string(3, '\0'));
+  EXPECT_EQ(pagefold::rescomp::PaddingAfter(2), std::string(2, '\0'));
+  EXPECT_EQ(pagefold::rescomp::PaddingAfter(3), std::string(1, '\0'));
+  EXPECT_EQ(pagefold::rescomp::PaddingAfter(4), "");
+  EXPECT_EQ(pagefold::rescomp::PaddingAfter(0xFFFFFFFFull), std::string(1, '\0'));
 }
 
 }  // namespace

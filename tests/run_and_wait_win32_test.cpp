@@ -56,9 +56,9 @@ TEST(RunAndWait, AFailedStartShowsTheSystemsText) {
   WriteFile(dir.path() / "plain.exe", "not a program");
   EXPECT_FALSE(RunAndWait(host, (dir.path() / "plain.exe").string(), "x.rc").started);
   ASSERT_EQ(host.log.size(), 2u);
-  EXPECT_EQ(host.log[0], "message Pagefold | " + *text::Cp1251ToUtf8(platform::SystemErrorText(2)));
-  EXPECT_EQ(host.log[1], "message Pagefold | " + *text::Cp1251ToUtf8(platform::SystemErrorText(193)));
-  EXPECT_NE(platform::SystemErrorText(2), platform::SystemErrorText(193));
+  EXPECT_EQ(host.log[0], "message Pagefold | " + *pagefold::text::Cp1251ToUtf8(pagefold::platform::SystemErrorText(2)));
+  EXPECT_EQ(host.log[1], "message Pagefold | " + *pagefold::text::Cp1251ToUtf8(pagefold::platform::SystemErrorText(193)));
+  EXPECT_NE(pagefold::platform::SystemErrorText(2), pagefold::platform::SystemErrorText(193));
 }
 
 }  // namespace

@@ -105,7 +105,7 @@ TEST(SampleSite, PacksIntoAResourceFileWhoseLinksAllResolve) {
   for (const Packed& p : packed) {
     if (p.type != "HTM" && p.type != "HTML" && p.type != "CSS") continue;
     for (std::sregex_iterator it(p.data.begin(), p.data.end(), link), end; it != end; ++it, ++links)
-      EXPECT_TRUE(known.count(text::UpperAscii((*it)[1].str()) + "/" + (*it)[2].str())) << p.name << ": " << it->str();
+      EXPECT_TRUE(known.count(pagefold::text::UpperAscii((*it)[1].str()) + "/" + (*it)[2].str())) << p.name << ": " << it->str();
   }
   EXPECT_EQ(links, 9 + 5 + 5 + 3 + 4 + 1);  // file list rows, index.html, index, about, news, style
   const std::string& index = data["HTM/SEARCH_FILE_NOMBER_7"];
@@ -137,7 +137,7 @@ TEST(SampleSite, PacksIntoAResourceFileWhoseLinksAllResolve) {
   for (size_t k = 0; k < rows.size(); ++k) {
     const auto& [number, name] = rows[k];
     const std::string ext = name.substr(name.rfind('.') + 1);
-    const std::string& bytes = data[text::UpperAscii(ext) + "/SEARCH_FILE_NOMBER_" + std::to_string(number)];
+    const std::string& bytes = data[pagefold::text::UpperAscii(ext) + "/SEARCH_FILE_NOMBER_" + std::to_string(number)];
     total += static_cast<std::int64_t>(bytes.size());
     page += "<tr><td>" + std::to_string(k + 1) + "</td><td><a href=\"../" + ext + "/SEARCH_FILE_NOMBER_" +
             std::to_string(number) + "\">" + name + "</a></td><td><a>" +
@@ -153,7 +153,7 @@ TEST(SampleSite, PacksIntoAResourceFileWhoseLinksAllResolve) {
   for (const auto& [number, name] : rows) {
     const std::string ext = name.substr(name.rfind('.') + 1);
     const std::string staged = "search_file_nomber_" + std::to_string(number) + "." + ext;
-    lines[staged] = "SEARCH_FILE_NOMBER_" + std::to_string(number) + " " + text::UpperAscii(ext) + " \"" + work +
+    lines[staged] = "SEARCH_FILE_NOMBER_" + std::to_string(number) + " " + pagefold::text::UpperAscii(ext) + " \"" + work +
                     staged + "\"\r\n";
   }
   std::string script = "FILELIST HTML \"" + work + "filelist.html\"\r\nINDEX HTML \"" + work + "index.html\"\r\n";

@@ -6,9 +6,9 @@
 
 namespace {
 
-using rescomp::ParseScript;
-using rescomp::ResourceStatement;
-using rescomp::ScriptError;
+using pagefold::rescomp::ParseScript;
+using pagefold::rescomp::ResourceStatement;
+using pagefold::rescomp::ScriptError;
 
 // "line: message" of the error that parsing the script raises; empty when it parses.
 std::string ErrorOf(std::string_view script) {

@@ -8,7 +8,7 @@ namespace {
 
 // The examples of FIPS 180-4 and lengths around the padding's block edge.
 TEST(Sha256, KnownDigests) {
-  using resformat::Sha256Hex;
+  using pagefold::resformat::Sha256Hex;
   EXPECT_EQ(Sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
   EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
   EXPECT_EQ(Sha256Hex("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),

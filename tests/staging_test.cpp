@@ -63,7 +63,7 @@ TEST_F(Staging, CyrillicNamesAndSubfoldersAreStoredAsListed) {
   host.ticked = {"img\\\xF4\xEE\xF2\xEE.jpg"};
   build.button2Click(host, work.string());
   EXPECT_EQ(ReadFile(work / "search_file_nomber_1"), "photo");
-  const platform::IniFile registry((work / "fillist.ini").string());
+  const pagefold::platform::IniFile registry((work / "fillist.ini").string());
   EXPECT_EQ(registry.ReadString("data", "search_file_nomber_1", ""), "img\\\xF4\xEE\xF2\xEE.jpg");
 }
 

@@ -14,7 +14,7 @@
 
 namespace {
 
-using platform::SystemErrorText;
+using pagefold::platform::SystemErrorText;
 using testing_support::ReadFile;
 using testing_support::ScratchDir;
 using testing_support::W;

@@ -73,7 +73,7 @@ std::string ReadFile(const std::filesystem::path& path) {
   return content.str();
 }
 
-std::string W(const char* utf8) { return text::Cp1251Text(utf8); }
+std::string W(const char* utf8) { return pagefold::text::Cp1251Text(utf8); }
 
 std::string TreeFingerprint(const std::filesystem::path& folder) {
   namespace fs = std::filesystem;

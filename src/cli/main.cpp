@@ -4,12 +4,12 @@
 
 int main(int argc, char** argv) {
   // Output piped into "head -n1" must not end a build half-way.
-  platform::KeepRunningWhenOutputCloses();
+  pagefold::platform::KeepRunningWhenOutputCloses();
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) {
-    const auto arg = platform::ArgumentText(argv, i);
+    const auto arg = pagefold::platform::ArgumentText(argv, i);
     if (!arg) {
-      platform::WriteToStderr(pagefold::texts::kOutsideCodePage + "\n");
+      pagefold::platform::WriteToStderr(pagefold::texts::kOutsideCodePage + "\n");
       return 2;
     }
     args.push_back(*arg);

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace platform {
+namespace pagefold::platform {
 class IniFile;
 }
 

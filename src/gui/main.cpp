@@ -20,11 +20,11 @@ const char kHelp[] =
 
 int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-    platform::WriteToStdout(text::Cp1251Text(kHelp));
+    pagefold::platform::WriteToStdout(pagefold::text::Cp1251Text(kHelp));
     return 0;
   }
   if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-    platform::WriteToStdout("pagefold " PAGEFOLD_VERSION "\n");
+    pagefold::platform::WriteToStdout("pagefold " PAGEFOLD_VERSION "\n");
     return 0;
   }
   QApplication app(argc, argv);

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace platform {
+namespace pagefold::platform {
 
 // The command-line argument argv[index] of main in Windows-1251; nothing when
 // a character of it has no Windows-1251 form. On Windows it is read from the
@@ -29,4 +29,4 @@ bool StderrIsTerminal();
 // folder's name has no Windows-1251 form.
 std::optional<std::string> AbsolutePath(const std::string& path);
 
-}  // namespace platform
+}  // namespace pagefold::platform

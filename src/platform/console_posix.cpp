@@ -8,7 +8,7 @@
 #include "platform/console.h"
 #include "text/cp1251.h"
 
-namespace platform {
+namespace pagefold::platform {
 
 std::optional<std::string> ArgumentText(char** argv, int index) {
   return text::Utf8ToCp1251(argv[index]);
@@ -41,4 +41,4 @@ std::optional<std::string> AbsolutePath(const std::string& path) {
   return path.empty() ? *folder : *folder + "/" + path;
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -7,7 +7,7 @@
 #include "platform/native_path.h"
 #include "text/cp1251.h"
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 bool IsConsole(HANDLE handle) {
@@ -70,4 +70,4 @@ std::optional<std::string> AbsolutePath(const std::string& path) {
   return FromNativeName(full);
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

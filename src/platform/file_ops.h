@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace platform {
+namespace pagefold::platform {
 
 // Deletes a file (not a folder). A symbolic link is removed, not its target.
 bool RemoveFile(const std::string& path);
@@ -22,4 +22,4 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 // Appends the bytes to the file, creating it when missing. False on failure.
 bool AppendFileBytes(const std::string& path, const std::string& bytes);
 
-}  // namespace platform
+}  // namespace pagefold::platform

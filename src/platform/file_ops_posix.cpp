@@ -10,7 +10,7 @@
 #include "platform/platform_error.h"
 #include "platform/write_all.h"
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 // Closes a descriptor when it goes out of scope.
@@ -97,4 +97,4 @@ bool AppendFileBytes(const std::string& path, const std::string& bytes) {
   return ::close(fd) == 0;
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

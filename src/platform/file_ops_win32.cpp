@@ -5,7 +5,7 @@
 #include "platform/platform_error.h"
 #include "platform/write_all.h"
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 // Closes a file handle when it goes out of scope.
@@ -106,4 +106,4 @@ bool AppendFileBytes(const std::string& path, const std::string& bytes) {
          out.Close();
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-namespace platform {
+namespace pagefold::platform {
 
 class FolderHandle;
 
@@ -40,4 +40,4 @@ class FileReader {
   std::uint64_t size_ = 0;
 };
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -8,7 +8,7 @@
 #include "platform/folder_handle.h"
 #include "platform/native_path.h"
 
-namespace platform {
+namespace pagefold::platform {
 
 FileReader::~FileReader() {
   if (handle_ >= 0) ::close(static_cast<int>(handle_));
@@ -87,4 +87,4 @@ std::int64_t FileReader::ReadAt(std::uint64_t offset, void* buffer, std::size_t 
   }
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -6,7 +6,7 @@
 #include "platform/folder_handle.h"
 #include "platform/native_path.h"
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 HANDLE AsHandle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
@@ -107,4 +107,4 @@ std::int64_t FileReader::ReadAt(std::uint64_t offset, void* buffer, std::size_t 
   return -1;
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

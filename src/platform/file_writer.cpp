@@ -2,7 +2,7 @@
 
 #include "platform/write_all.h"
 
-namespace platform {
+namespace pagefold::platform {
 
 bool FileWriter::Write(const void* data, std::size_t size) {
   if (buffer_.size() + size > kBufferSize && !Flush()) return false;
@@ -22,4 +22,4 @@ void FileWriter::StartBuffer() {
   buffer_.reserve(kBufferSize);
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

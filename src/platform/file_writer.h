@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-namespace platform {
+namespace pagefold::platform {
 
 class FileWriter {
  public:
@@ -52,4 +52,4 @@ class FileWriter {
 // new file takes over the permission bits of a file it replaces.
 bool ReplaceFileWith(const std::string& from, const std::string& to);
 
-}  // namespace platform
+}  // namespace pagefold::platform

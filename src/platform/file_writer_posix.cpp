@@ -8,7 +8,7 @@
 #include "platform/file_writer.h"
 #include "platform/native_path.h"
 
-namespace platform {
+namespace pagefold::platform {
 
 FileWriter::~FileWriter() {
   if (handle_ >= 0) ::close(static_cast<int>(handle_));
@@ -63,4 +63,4 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
   return std::rename(src->c_str(), dst->c_str()) == 0;
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

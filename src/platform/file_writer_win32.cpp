@@ -3,7 +3,7 @@
 #include "platform/file_writer.h"
 #include "platform/native_path.h"
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 HANDLE AsHandle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
@@ -56,4 +56,4 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
   return ::MoveFileExW(src->c_str(), dst->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-namespace platform {
+namespace pagefold::platform {
 
 // Who a file is: two entries with the same identity are one file.
 struct FileIdentity {
@@ -176,4 +176,4 @@ class FolderHandle {
   bool lookFirst_ = false;        // POSIX: while the last file LinkIn linked was not one to share
 };
 
-}  // namespace platform
+}  // namespace pagefold::platform

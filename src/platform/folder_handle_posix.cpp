@@ -18,7 +18,7 @@
 #include "platform/platform_error.h"
 #include "platform/write_all.h"
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 constexpr int kNoFollow = O_NOFOLLOW | O_CLOEXEC;
@@ -429,4 +429,4 @@ int FolderHandle::CloseAndRemove() {
   return RemoveFolder(path_);
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

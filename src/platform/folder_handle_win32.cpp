@@ -15,7 +15,7 @@
 // renaming it or putting a link in its place while it is open; its identity
 // is checked against the path where a swap could still show.
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 HANDLE AsHandle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
@@ -311,4 +311,4 @@ int FolderHandle::CloseAndRemove() {
   return RemoveFolder(path_);
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

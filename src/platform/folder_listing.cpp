@@ -4,7 +4,7 @@
 
 #include "text/case_rules.h"
 
-namespace platform {
+namespace pagefold::platform {
 
 // The keys are computed once per entry rather than at every comparison.
 void SortByName(std::vector<FolderEntry>& entries) {
@@ -18,4 +18,4 @@ void SortByName(std::vector<FolderEntry>& entries) {
   for (auto& k : keyed) entries.push_back(std::move(k.second));
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace pagefold::platform {
 
 struct FolderEntry {
   std::string name;  // Windows-1251, as the file system names it
@@ -51,4 +51,4 @@ std::string LinkText(const std::string& path);
 // The size of the entry at the path, or -1 when there is none.
 std::int64_t EntrySize(const std::string& path);
 
-}  // namespace platform
+}  // namespace pagefold::platform

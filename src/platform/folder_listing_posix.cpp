@@ -12,7 +12,7 @@
 #include "platform/native_path.h"
 #include "text/cp1251.h"
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 // Whether the entry is a folder (a link followed) and whether it is a link;
@@ -111,4 +111,4 @@ std::int64_t EntrySize(const std::string& path) {
   return S_ISDIR(st.st_mode) ? 0 : st.st_size;
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -6,7 +6,7 @@
 #include "platform/native_path.h"
 #include "text/cp1251.h"
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 // What the system knows of an entry, links followed; false when it cannot be opened.
@@ -127,4 +127,4 @@ std::int64_t EntrySize(const std::string& path) {
                                                              : SizeOf(info.nFileSizeHigh, info.nFileSizeLow);
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

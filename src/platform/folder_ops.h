@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace platform {
+namespace pagefold::platform {
 
 // 0 on success, else the error code.
 int CreateFolder(const std::string& path);
@@ -19,4 +19,4 @@ int RemoveFolder(const std::string& path);
 // True when a folder exists at the path.
 bool FolderExists(const std::string& path);
 
-}  // namespace platform
+}  // namespace pagefold::platform

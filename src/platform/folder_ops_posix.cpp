@@ -6,7 +6,7 @@
 #include "platform/folder_ops.h"
 #include "platform/native_path.h"
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 // The Windows error code for an errno value, so that messages read as on Windows.
@@ -53,4 +53,4 @@ bool FolderExists(const std::string& path) {
   return native && ::stat(native->c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -4,7 +4,7 @@
 #include "platform/native_path.h"
 #include "platform/owner_only_access_win32.h"
 
-namespace platform {
+namespace pagefold::platform {
 
 // The codes are the system's own (GetLastError).
 
@@ -35,4 +35,4 @@ bool FolderExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

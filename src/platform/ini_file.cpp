@@ -4,7 +4,7 @@
 #include "platform/platform_error.h"
 #include "text/case_rules.h"
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 std::string TrimBlanks(const std::string& s) {
@@ -140,4 +140,4 @@ std::string IniFile::Render() const {
 
 void IniFile::RaiseWriteError() const { throw PlatformError("Unable to write to " + path_); }
 
-}  // namespace platform
+}  // namespace pagefold::platform

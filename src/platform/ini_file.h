@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace platform {
+namespace pagefold::platform {
 
 class IniFile {
  public:
@@ -51,4 +51,4 @@ class IniFile {
   bool endsWithLineBreak_ = true;
 };
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace platform {
+namespace pagefold::platform {
 
 // From now on such a request sets the flag instead of ending the program.
 void CatchInterrupts();
@@ -18,4 +18,4 @@ bool InterruptRequested();
 // program as it would have without this; an empty path stops the removal.
 void RemoveFileOnInterrupt(const std::string& path);
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -7,7 +7,7 @@
 #include "platform/interrupts.h"
 #include "platform/native_path.h"
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 constexpr std::initializer_list<int> kRequests = {SIGINT, SIGTERM, SIGHUP};
@@ -52,4 +52,4 @@ void RemoveFileOnInterrupt(const std::string& path) {
   ::sigprocmask(SIG_SETMASK, &saved, nullptr);
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -5,7 +5,7 @@
 #include "platform/interrupts.h"
 #include "platform/native_path.h"
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 std::atomic<bool> requested{false};
@@ -40,4 +40,4 @@ void RemoveFileOnInterrupt(const std::string& path) {
   ::SetConsoleCtrlHandler(RemoveAndEnd, TRUE);
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace platform {
+namespace pagefold::platform {
 
 // A path or name in the file system's own form: UTF-8 on POSIX; UTF-16 on
 // Windows, for the wide-character calls, whatever the ANSI code page is.
@@ -27,4 +27,4 @@ std::optional<std::string> FromNativeName(const NativeString& name);
 // The separator the OS puts between folders: "/" on POSIX, "\" on Windows.
 char NativeSeparator();
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -2,7 +2,7 @@
 
 #include "text/cp1251.h"
 
-namespace platform {
+namespace pagefold::platform {
 
 std::optional<std::string> ToNativePath(const std::string& path) { return text::Cp1251ToUtf8(path); }
 
@@ -12,4 +12,4 @@ std::optional<std::string> FromNativeName(const std::string& name) {
 
 char NativeSeparator() { return '/'; }
 
-}  // namespace platform
+}  // namespace pagefold::platform

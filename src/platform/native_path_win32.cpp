@@ -2,7 +2,7 @@
 
 #include "text/cp1251.h"
 
-namespace platform {
+namespace pagefold::platform {
 
 // Paths are converted by the program's own Windows-1251 table and handed to
 // the wide-character calls, never through the ANSI code page: on a Russian
@@ -20,4 +20,4 @@ std::optional<std::string> FromNativeName(const NativeString& name) {
 
 char NativeSeparator() { return '\\'; }
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -4,7 +4,7 @@
 
 #include "text/case_rules.h"
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 // Keyed by upper-cased type and name. A function's static, so that it exists
@@ -27,4 +27,4 @@ std::optional<ResourceBytes> FindOwnResource(const std::string& type, const std:
   return found->second;
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

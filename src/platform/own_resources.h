@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-namespace platform {
+namespace pagefold::platform {
 
 struct ResourceBytes {
   const unsigned char* data = nullptr;
@@ -21,4 +21,4 @@ bool RegisterOwnResource(const std::string& type, const std::string& name, Resou
 // or nothing when the program carries none.
 std::optional<ResourceBytes> FindOwnResource(const std::string& type, const std::string& name);
 
-}  // namespace platform
+}  // namespace pagefold::platform

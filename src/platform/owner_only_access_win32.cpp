@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 // "D:P(A;OICI;FA;;;<the user's SID>)": full access for the user alone,
@@ -37,4 +37,4 @@ OwnerOnlyAccess::~OwnerOnlyAccess() {
   if (attributes_.lpSecurityDescriptor) ::LocalFree(attributes_.lpSecurityDescriptor);
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

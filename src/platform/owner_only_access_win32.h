@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-namespace platform {
+namespace pagefold::platform {
 
 class OwnerOnlyAccess {
  public:
@@ -21,4 +21,4 @@ class OwnerOnlyAccess {
   SECURITY_ATTRIBUTES attributes_{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
 };
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -1,6 +1,6 @@
 #include "platform/platform_error.h"
 
-namespace platform {
+namespace pagefold::platform {
 
 std::string InOutErrorText(int code) {
   switch (code) {
@@ -12,4 +12,4 @@ std::string InOutErrorText(int code) {
   }
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace platform {
+namespace pagefold::platform {
 
 class PlatformError : public std::runtime_error {
  public:
@@ -23,4 +23,4 @@ std::string SystemErrorText(int code);
 // The error code of the last failed call on this thread.
 int LastErrorCode();
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -8,7 +8,7 @@
 
 #include "platform/platform_error.h"
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 // A locale of the C library for as long as it lives.
@@ -64,4 +64,4 @@ std::string SystemErrorText(int code) {
 
 int LastErrorCode() { return errno; }
 
-}  // namespace platform
+}  // namespace pagefold::platform

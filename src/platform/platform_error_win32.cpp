@@ -3,7 +3,7 @@
 #include "platform/native_path.h"
 #include "platform/platform_error.h"
 
-namespace platform {
+namespace pagefold::platform {
 
 std::string SystemErrorText(int code) {
   wchar_t* buffer = nullptr;
@@ -21,4 +21,4 @@ std::string SystemErrorText(int code) {
 
 int LastErrorCode() { return static_cast<int>(::GetLastError()); }
 
-}  // namespace platform
+}  // namespace pagefold::platform

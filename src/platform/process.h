@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace pagefold::platform {
 
 class FolderHandle;
 
@@ -70,4 +70,4 @@ class Process {
 // access denied, as a policy for the folder gives).
 bool RefusedToRunFrom(int code);
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -4,7 +4,7 @@
 
 #include "text/cp1251.h"
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 constexpr std::size_t kMaxOutput = 1 << 20;
@@ -20,4 +20,4 @@ std::string ProcessOutput::Text() const {
   return cp1251 ? *cp1251 : bytes_;
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-namespace platform {
+namespace pagefold::platform {
 
 class ProcessOutput {
  public:
@@ -18,4 +18,4 @@ class ProcessOutput {
   std::string bytes_;
 };
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -19,7 +19,7 @@
 
 extern char** environ;
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 constexpr long kEndStepMs = 2;
@@ -239,4 +239,4 @@ void Process::Terminate() {
 
 bool RefusedToRunFrom(int code) { return code == EACCES || code == EPERM; }
 
-}  // namespace platform
+}  // namespace pagefold::platform

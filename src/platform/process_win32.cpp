@@ -12,7 +12,7 @@
 #include "platform/process_output.h"
 #include "text/cp1251.h"
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 constexpr DWORD kSliceMs = 10;  // how often the pipe is emptied while waiting
@@ -218,4 +218,4 @@ void Process::Terminate() {
 
 bool RefusedToRunFrom(int code) { return code == ERROR_ACCESS_DENIED; }
 
-}  // namespace platform
+}  // namespace pagefold::platform

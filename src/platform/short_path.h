@@ -3,10 +3,10 @@
 
 #include <string>
 
-namespace platform {
+namespace pagefold::platform {
 
 // The short form of an existing path; where the system has no short names
 // (POSIX), the path unchanged.
 std::string ShortPath(const std::string& path);
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -1,7 +1,7 @@
 #include "platform/short_path.h"
 
-namespace platform {
+namespace pagefold::platform {
 
 std::string ShortPath(const std::string& path) { return path; }
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -3,7 +3,7 @@
 #include "platform/native_path.h"
 #include "platform/short_path.h"
 
-namespace platform {
+namespace pagefold::platform {
 
 // The path unchanged when the system gives no short form (a missing path, or
 // a volume without 8.3 names).
@@ -19,4 +19,4 @@ std::string ShortPath(const std::string& path) {
   return FromNativeName(shortPath).value_or(path);
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

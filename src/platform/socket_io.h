@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-namespace platform {
+namespace pagefold::platform {
 
 // Waits at most ms until the socket has bytes to read or has ended (true),
 // or until bytes can be written.
@@ -29,4 +29,4 @@ void ShutdownAndClose(int socket);
 // closes, but never shared with another socket that listens on it.
 bool RebindableButNotShared(int socket);
 
-}  // namespace platform
+}  // namespace pagefold::platform

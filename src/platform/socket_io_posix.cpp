@@ -8,7 +8,7 @@
 
 #include <cerrno>
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 bool WaitFor(int socket, short events, int ms) {
@@ -80,4 +80,4 @@ bool RebindableButNotShared(int socket) {
   return ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes) == 0;
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace platform {
+namespace pagefold::platform {
 
 // The system's folder for temporary files with its trailing separator, in
 // Windows-1251: on POSIX $TMPDIR when it names a folder, else /tmp/.
@@ -17,4 +17,4 @@ std::string TempFolder();
 // why.
 std::optional<std::string> MakePrivateFolder(const std::string& parent);
 
-}  // namespace platform
+}  // namespace pagefold::platform

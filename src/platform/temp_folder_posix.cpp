@@ -6,7 +6,7 @@
 #include "platform/native_path.h"
 #include "platform/temp_folder.h"
 
-namespace platform {
+namespace pagefold::platform {
 
 std::string TempFolder() {
   const char* tmpdir = std::getenv("TMPDIR");
@@ -32,4 +32,4 @@ std::optional<std::string> MakePrivateFolder(const std::string& parent) {
   return parent + name.substr(name.size() - 15) + "/";
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -7,7 +7,7 @@
 #include "platform/owner_only_access_win32.h"
 #include "platform/temp_folder.h"
 
-namespace platform {
+namespace pagefold::platform {
 namespace {
 
 std::string RandomSuffix() {
@@ -51,4 +51,4 @@ std::optional<std::string> MakePrivateFolder(const std::string& parent) {
   return made;
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -1,6 +1,6 @@
 #include "platform/write_all.h"
 
-namespace platform {
+namespace pagefold::platform {
 
 bool WriteAll(std::intptr_t file, const char* data, std::size_t size) {
   while (size > 0) {
@@ -12,4 +12,4 @@ bool WriteAll(std::intptr_t file, const char* data, std::size_t size) {
   return true;
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace platform {
+namespace pagefold::platform {
 
 // Writes every byte. False when a write fails or makes no progress, with
 // LastErrorCode() telling why.
@@ -15,4 +15,4 @@ bool WriteAll(std::intptr_t file, const char* data, std::size_t size);
 // or -1 when none were, with LastErrorCode() telling why.
 std::int64_t WriteSome(std::intptr_t file, const char* data, std::size_t size);
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -4,7 +4,7 @@
 
 #include "platform/write_all.h"
 
-namespace platform {
+namespace pagefold::platform {
 
 std::int64_t WriteSome(std::intptr_t file, const char* data, std::size_t size) {
   for (;;) {
@@ -15,4 +15,4 @@ std::int64_t WriteSome(std::intptr_t file, const char* data, std::size_t size) {
   }
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

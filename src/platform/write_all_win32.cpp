@@ -4,7 +4,7 @@
 
 #include "platform/write_all.h"
 
-namespace platform {
+namespace pagefold::platform {
 
 std::int64_t WriteSome(std::intptr_t file, const char* data, std::size_t size) {
   const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
@@ -17,4 +17,4 @@ std::int64_t WriteSome(std::intptr_t file, const char* data, std::size_t size) {
   return written;
 }
 
-}  // namespace platform
+}  // namespace pagefold::platform

@@ -24,7 +24,7 @@ extern "C" const unsigned char kCarriedEnd[] asm("pagefold_carried_compiler_end"
 
 namespace {
 
-[[maybe_unused]] const bool kRegistered = platform::RegisterOwnResource(
+[[maybe_unused]] const bool kRegistered = pagefold::platform::RegisterOwnResource(
     "EXE", "BRCC32", {kCarriedBegin, static_cast<std::size_t>(kCarriedEnd - kCarriedBegin)});
 
 }  // namespace

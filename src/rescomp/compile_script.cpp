@@ -15,7 +15,7 @@
 #include "rescomp/script_error.h"
 #include "rescomp/script_parser.h"
 
-namespace rescomp {
+namespace pagefold::rescomp {
 namespace {
 
 std::string SystemReason() { return platform::SystemErrorText(platform::LastErrorCode()); }
@@ -93,4 +93,4 @@ void CompileScript(const std::string& scriptPath) {
   }
 }
 
-}  // namespace rescomp
+}  // namespace pagefold::rescomp

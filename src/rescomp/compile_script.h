@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace rescomp {
+namespace pagefold::rescomp {
 
 // The output of a script: same folder, the script's base name, ".res".
 std::string ResPathFor(const std::string& scriptPath);
@@ -17,4 +17,4 @@ std::string ResPathFor(const std::string& scriptPath);
 // names it.
 void CompileScript(const std::string& scriptPath);
 
-}  // namespace rescomp
+}  // namespace pagefold::rescomp

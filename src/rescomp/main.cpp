@@ -43,20 +43,20 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (argc != 2) {
-    platform::WriteToStderr(kUsage);
+    pagefold::platform::WriteToStderr(kUsage);
     return 2;
   }
-  const auto script = platform::ArgumentText(argv, 1);
+  const auto script = pagefold::platform::ArgumentText(argv, 1);
   if (!script) {
-    platform::WriteToStderr("pagefold-rc: the script's path has a character without a Windows-1251 form\n");
+    pagefold::platform::WriteToStderr("pagefold-rc: the script's path has a character without a Windows-1251 form\n");
     return 1;
   }
   HoldForTest();
   try {
-    rescomp::CompileScript(*script);
-  } catch (const rescomp::ScriptError& e) {
+    pagefold::rescomp::CompileScript(*script);
+  } catch (const pagefold::rescomp::ScriptError& e) {
     const std::string where = e.line() > 0 ? *script + ":" + std::to_string(e.line()) : *script;
-    platform::WriteToStderr(where + ": " + e.what() + "\n");
+    pagefold::platform::WriteToStderr(where + ": " + e.what() + "\n");
     return e.exitCode();
   }
   return 0;

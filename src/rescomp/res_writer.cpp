@@ -9,7 +9,7 @@
 #include "resformat/compile_handover.h"
 #include "resformat/res_format.h"
 
-namespace rescomp {
+namespace pagefold::rescomp {
 namespace {
 
 constexpr std::size_t kChunkSize = 1 << 16;
@@ -151,4 +151,4 @@ std::string DisplayPath(const std::string& path) {
   return shown;
 }
 
-}  // namespace rescomp
+}  // namespace pagefold::rescomp

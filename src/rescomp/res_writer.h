@@ -10,7 +10,7 @@
 #include "platform/folder_handle.h"
 #include "rescomp/script_parser.h"
 
-namespace rescomp {
+namespace pagefold::rescomp {
 
 // The entry that opens every .res file: 32 bytes, type and name ordinal 0.
 std::string EmptyEntry();
@@ -35,4 +35,4 @@ void WriteResFile(const std::vector<ResourceStatement>& resources, platform::Fil
 // A path as the messages show it: in Windows-1251, with the platform's separator.
 std::string DisplayPath(const std::string& path);
 
-}  // namespace rescomp
+}  // namespace pagefold::rescomp

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace rescomp {
+namespace pagefold::rescomp {
 
 class ScriptError : public std::runtime_error {
  public:
@@ -20,4 +20,4 @@ class ScriptError : public std::runtime_error {
   int exitCode_;
 };
 
-}  // namespace rescomp
+}  // namespace pagefold::rescomp

@@ -4,7 +4,7 @@
 
 #include "rescomp/script_error.h"
 
-namespace rescomp {
+namespace pagefold::rescomp {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -95,4 +95,4 @@ std::string Describe(const Token& token) {
   return "end of file";
 }
 
-}  // namespace rescomp
+}  // namespace pagefold::rescomp

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace rescomp {
+namespace pagefold::rescomp {
 
 struct Token {
   enum class Kind {
@@ -44,4 +44,4 @@ class ScriptLexer {
 // What a token is called in "expected X, got Y" errors.
 std::string Describe(const Token& token);
 
-}  // namespace rescomp
+}  // namespace pagefold::rescomp

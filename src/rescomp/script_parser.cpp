@@ -8,7 +8,7 @@
 #include "text/case_rules.h"
 #include "text/cp1251.h"
 
-namespace rescomp {
+namespace pagefold::rescomp {
 namespace {
 
 using Kind = Token::Kind;
@@ -116,4 +116,4 @@ std::vector<ResourceStatement> ParseScript(std::string_view script) {
   }
 }
 
-}  // namespace rescomp
+}  // namespace pagefold::rescomp

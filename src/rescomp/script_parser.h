@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace rescomp {
+namespace pagefold::rescomp {
 
 // The language of resources before any LANGUAGE statement: U.S. English.
 constexpr std::uint16_t kDefaultLanguage = 0x0409;
@@ -25,4 +25,4 @@ struct ResourceStatement {
 // anything that is not a statement of the script language.
 std::vector<ResourceStatement> ParseScript(std::string_view script);
 
-}  // namespace rescomp
+}  // namespace pagefold::rescomp

@@ -10,7 +10,7 @@
 
 #include "resformat/sha256.h"
 
-namespace resformat {
+namespace pagefold::resformat {
 
 constexpr const char* kScriptDigestName = "PAGEFOLD_SCRIPT_SHA256";
 
@@ -24,4 +24,4 @@ inline std::string ScriptDigestEntry(std::string_view script) {
   return std::string(kScriptDigestName) + "=" + Sha256Hex(script);
 }
 
-}  // namespace resformat
+}  // namespace pagefold::resformat

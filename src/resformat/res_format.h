@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-namespace resformat {
+namespace pagefold::resformat {
 
 constexpr std::uint32_t kSizesSize = 8;  // DataSize, HeaderSize
 constexpr std::uint32_t kTailSize = 16;
@@ -47,4 +47,4 @@ constexpr std::uint64_t StringHeaderSize(std::uint64_t typeUnits, std::uint64_t 
   return kSizesSize + AlignUp(2 * (typeUnits + 1) + 2 * (nameUnits + 1)) + kTailSize;
 }
 
-}  // namespace resformat
+}  // namespace pagefold::resformat

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace resformat {
+namespace pagefold::resformat {
 
 constexpr int kTemporaryAttempts = 100;
 
@@ -13,4 +13,4 @@ inline std::string TemporaryResPath(const std::string& target, int attempt) {
   return target + ".tmp" + (attempt ? std::to_string(attempt) : "");
 }
 
-}  // namespace resformat
+}  // namespace pagefold::resformat

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-namespace resformat {
+namespace pagefold::resformat {
 namespace {
 
 constexpr std::array<std::uint32_t, 64> kRounds = {
@@ -69,4 +69,4 @@ std::string Sha256Hex(std::string_view bytes) {
   return hex;
 }
 
-}  // namespace resformat
+}  // namespace pagefold::resformat

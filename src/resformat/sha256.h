@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-namespace resformat {
+namespace pagefold::resformat {
 
 std::string Sha256Hex(std::string_view bytes);
 
-}  // namespace resformat
+}  // namespace pagefold::resformat

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace text {
+namespace pagefold::text {
 namespace {
 
 constexpr std::array<unsigned char, 256> MakeLowerTable() {
@@ -91,4 +91,4 @@ std::string LowerAscii(const std::string& s) {
   return out;
 }
 
-}  // namespace text
+}  // namespace pagefold::text

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace text {
+namespace pagefold::text {
 
 // Lower-cases one byte by the Windows-1251 letter pairs (Latin and Cyrillic).
 unsigned char LowerCp1251(unsigned char byte);
@@ -25,4 +25,4 @@ void UpperAsciiInPlace(std::string& s);
 // Lower-cases a text by the ASCII rule: A to Z become a to z, nothing else changes.
 std::string LowerAscii(const std::string& s);
 
-}  // namespace text
+}  // namespace pagefold::text

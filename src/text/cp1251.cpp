@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-namespace text {
+namespace pagefold::text {
 namespace {
 
 // Code points of the bytes 0x80 to 0xFF; the lower half is ASCII.
@@ -175,4 +175,4 @@ bool IsValidUtf8(const std::string& bytes) {
   return true;
 }
 
-}  // namespace text
+}  // namespace pagefold::text

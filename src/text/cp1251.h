@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace text {
+namespace pagefold::text {
 
 // The Unicode code point of a Windows-1251 byte; 0 for 0x98, which the code
 // page leaves undefined (byte 0 itself maps to 0 as well).
@@ -37,4 +37,4 @@ std::string Cp1251Text(const char* utf8);
 // True when the text is well-formed UTF-8.
 bool IsValidUtf8(const std::string& bytes);
 
-}  // namespace text
+}  // namespace pagefold::text

@@ -7,7 +7,7 @@
 
 #include "text/cp1251.h"
 
-namespace text {
+namespace pagefold::text {
 namespace {
 
 // Only the head of a page is searched for a declaration.
@@ -86,4 +86,4 @@ bool IsUtf8Page(const std::string& bytes) {
   return HasNonAscii(bytes) && IsValidUtf8(bytes);
 }
 
-}  // namespace text
+}  // namespace pagefold::text

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace text {
+namespace pagefold::text {
 
 // True when the text is written in UTF-8: it begins with a UTF-8 byte-order
 // mark; else its first charset declaration within the first 1024 bytes
@@ -13,4 +13,4 @@ namespace text {
 // byte beyond ASCII.
 bool IsUtf8Page(const std::string& bytes);
 
-}  // namespace text
+}  // namespace pagefold::text

@@ -22,10 +22,10 @@ namespace fs = std::filesystem;
 class ClosingTest : public WindowTest {
  protected:
   void SetUp() override {
-    carried_ = *platform::FindOwnResource("EXE", "BRCC32");
+    carried_ = *pagefold::platform::FindOwnResource("EXE", "BRCC32");
     // A compiler that writes its process number and hangs.
     hanging_ = "#!/bin/sh\necho $$ > '" + (temp.path() / "pid").string() + "'\nexec sleep 600\n";
-    platform::RegisterOwnResource("EXE", "BRCC32",
+    pagefold::platform::RegisterOwnResource("EXE", "BRCC32",
                                   {reinterpret_cast<const unsigned char*>(hanging_.data()), hanging_.size()});
     form1.Build().CompilerPath = (temp.path() / "brcc32.exe").string();
     WriteFile(source.path() / "index.htm", "<img src=\"a.gif\">");
@@ -38,14 +38,14 @@ class ClosingTest : public WindowTest {
     form1.show();
   }
 
-  void TearDown() override { platform::RegisterOwnResource("EXE", "BRCC32", carried_); }
+  void TearDown() override { pagefold::platform::RegisterOwnResource("EXE", "BRCC32", carried_); }
 
   pid_t CompilerPid() const { return static_cast<pid_t>(std::stol(ReadFile(temp.path() / "pid"))); }
 
   ScratchDir source, target, temp;
 
  private:
-  platform::ResourceBytes carried_;
+  pagefold::platform::ResourceBytes carried_;
   std::string hanging_;
 };
 

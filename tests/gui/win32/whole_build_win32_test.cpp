@@ -106,23 +106,23 @@ TEST_F(Win32BuildTest, ALongClosingMessageComesInTheScrollingBox) {
 class Win32ClosingTest : public Win32BuildTest {
  protected:
   void SetUp() override {
-    carried_ = *platform::FindOwnResource("EXE", "BRCC32");
+    carried_ = *pagefold::platform::FindOwnResource("EXE", "BRCC32");
     std::ifstream program(HANGING_PROGRAM, std::ios::binary);
     hanging_.assign(std::istreambuf_iterator<char>(program), {});
     ASSERT_FALSE(hanging_.empty());
-    platform::RegisterOwnResource("EXE", "BRCC32",
+    pagefold::platform::RegisterOwnResource("EXE", "BRCC32",
                                   {reinterpret_cast<const unsigned char*>(hanging_.data()), hanging_.size()});
     form1.Build().CompilerPath = (temp.path() / "brcc32.exe").string();
     testing_support::WriteFile(source.path() / "index.htm", "<img src=\"a.gif\">");
     testing_support::WriteFile(source.path() / "a.gif", "GIF");
     Prepare(source.path());
   }
-  void TearDown() override { platform::RegisterOwnResource("EXE", "BRCC32", carried_); }
+  void TearDown() override { pagefold::platform::RegisterOwnResource("EXE", "BRCC32", carried_); }
 
   ScratchDir source, temp;
 
  private:
-  platform::ResourceBytes carried_;
+  pagefold::platform::ResourceBytes carried_;
   std::string hanging_;
 };
 
