@@ -26,9 +26,9 @@ xvfb-run -a -s "-screen 0 800x600x24" bash -c '
   "$WINELOADER" "$helper" "$work/site" "$work/site.res" >"$work/ready" &
   pid=$!
   for _ in $(seq 300); do grep -q "^ready" "$work/ready" && break; sleep 0.1; done
-  size=$(sed -n "s/^ready //p" "$work/ready" | tr -d "\r")
-  [ -n "$size" ] || { kill "$pid"; echo "the windows did not come up" >&2; exit 1; }
-  import -window root -crop "$size+0+0" +repage "$out"
+  area=$(sed -n "s/^ready //p" "$work/ready" | tr -d "\r")
+  [ -n "$area" ] || { kill "$pid"; echo "the windows did not come up" >&2; exit 1; }
+  import -window root -crop "$area" +repage "$out"
   kill "$pid"
   /usr/lib/wine/wineserver -k || true
 ' screenshot build-win64/tests/gui/win32/screenshot_window_win32.exe "$work" docs/screenshot-win32.png

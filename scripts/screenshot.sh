@@ -21,9 +21,9 @@ xvfb-run -a -s "-screen 0 800x600x24" bash -c '
   "$helper" "$work/site" "$work/site.res" >"$work/ready" &
   pid=$!
   for _ in $(seq 100); do grep -q "^ready" "$work/ready" && break; sleep 0.1; done
-  size=$(sed -n "s/^ready //p" "$work/ready")
-  [ -n "$size" ] || { kill "$pid"; echo "the windows did not come up" >&2; exit 1; }
-  import -window root -crop "$size+0+0" +repage "$out"
+  area=$(sed -n "s/^ready //p" "$work/ready")
+  [ -n "$area" ] || { kill "$pid"; echo "the windows did not come up" >&2; exit 1; }
+  import -window root -crop "$area" +repage "$out"
   kill "$pid"
 ' screenshot "$build/tests/gui/screenshot_window" "$work" docs/screenshot.png
 echo "Wrote docs/screenshot.png"

@@ -1,11 +1,17 @@
 // The program's two windows as a user sees them after listing a folder,
 // ticking its files, picking a start page and choosing a target, for
-// scripts/screenshot.sh. Usage: screenshot_window FOLDER TARGET. Prints
-// "ready WIDTHxHEIGHT" (the area both windows cover from the top left of the
-// screen) once they are drawn, then runs until it is ended.
+// scripts/screenshot.sh; with --build, at the end of the build that follows,
+// with its closing message, for scripts/screenshot-build.sh.
+// Usage: screenshot_window FOLDER TARGET [--build]. Prints "ready
+// WIDTHxHEIGHT+LEFT+TOP" (the area of the screen the windows cover, with a
+// margin) once they are drawn, then runs until it is ended. The picture of
+// the listing has its windows side by side at the top left; the build's keeps
+// the main window where the program puts it, in the middle of the screen.
 #include <QApplication>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "gui/application.h"
 #include "gui/qstring_cp1251.h"
@@ -29,8 +35,9 @@ class TargetDialogs : public pagefold::gui::QtDialogs {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: screenshot_window FOLDER TARGET\n");
+  const bool build = argc == 4 && std::strcmp(argv[3], "--build") == 0;
+  if (argc != 3 && !build) {
+    std::fprintf(stderr, "usage: screenshot_window FOLDER TARGET [--build]\n");
     return 2;
   }
   pagefold::gui::SetUpApplication(app);
@@ -38,7 +45,7 @@ int main(int argc, char** argv) {
   pagefold::gui::TForm1 form1(&dialogs);
   pagefold::gui::TForm3 form3(*form1.Edit5);
   form1.SetForm3(&form3);
-  form1.move(8, 8);
+  if (!build) form1.move(8, 8);
   form1.show();
 
   form1.FilesToStringsList(pagefold::gui::ToCp1251(QString::fromLocal8Bit(argv[1])).value());
@@ -51,10 +58,37 @@ int main(int argc, char** argv) {
   form3.move(form1.frameGeometry().right() + 12, 8);
   form3.ListBox1->setCurrentRow(0);
 
-  QTimer::singleShot(500, [&] {
-    const QRect both = form1.frameGeometry().united(form3.frameGeometry());
-    std::printf("ready %dx%d\n", both.right() + 9, both.bottom() + 9);
+  // The area of the shown windows and of the box over them, once.
+  const auto ready = [&](const QWidget* box) {
+    QRect all = form1.frameGeometry();
+    if (form3.isVisible()) all = all.united(form3.frameGeometry());
+    if (box) all = all.united(box->frameGeometry());
+    all.adjust(-8, -8, 8, 8);
+    std::printf("ready %dx%d+%d+%d\n", all.width(), all.height(), std::max(all.left(), 0), std::max(all.top(), 0));
     std::fflush(stdout);
+  };
+  if (!build) {
+    QTimer::singleShot(500, [&] { ready(nullptr); });
+    return app.exec();
+  }
+  // The closing message is a modal box, which runs an event loop of its own
+  // until it is closed: the check runs in that loop, and the box's window
+  // must have been painted before the picture is taken.
+  QTimer boxShown;
+  QObject::connect(&boxShown, &QTimer::timeout, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    if (!box || !box->isVisible()) return;
+    boxShown.stop();
+    QTimer::singleShot(500, [&, box] { ready(box); });
+  });
+  boxShown.start(100);
+  // The build starts from the main window, which a click on "Собрать" makes
+  // the active one, over which the box then comes up. The display has no
+  // window manager to make it so.
+  QTimer::singleShot(0, [&] {
+    form3.ListBox1DblClick();
+    QApplication::setActiveWindow(&form1);
+    form1.Button3->click();
   });
   return app.exec();
 }

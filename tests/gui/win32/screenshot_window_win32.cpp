@@ -1,13 +1,18 @@
 // The Win32 windows as a user sees them after listing a folder, ticking its
 // files, picking a start page and choosing a target, for
-// scripts/screenshot-win32.sh. Usage: screenshot_window_win32 FOLDER TARGET.
-// Prints "ready WIDTHxHEIGHT" (the area both windows cover from the top left
-// of the screen) once they are drawn, then runs until it is ended.
+// scripts/screenshot-win32.sh; with --build, at the end of the build that
+// follows, with its closing message, for scripts/screenshot-build.sh.
+// Usage: screenshot_window_win32 FOLDER TARGET [--build]. Prints "ready
+// WIDTHxHEIGHT+LEFT+TOP" (the area of the screen the windows cover, with a
+// margin) once they are drawn, then runs until it is ended. The picture of
+// the listing has its windows side by side at the top left; the build's keeps
+// the main window where the program puts it, in the middle of the screen.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <string>
 
@@ -32,14 +37,38 @@ class TargetDialogs : public SystemDialogs {
   std::wstring target_;
 };
 
-// Prints the area both windows cover, once.
+// Prints the area the shown windows cover, once.
 void CALLBACK ReportReady(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
-  RECT main, chooser;
-  GetWindowRect(FindWindowW(L"PagefoldTForm1", nullptr), &main);
-  GetWindowRect(FindWindowW(L"PagefoldTForm3", nullptr), &chooser);
-  std::printf("ready %ldx%ld\n", chooser.right + 9, std::max(main.bottom, chooser.bottom) + 9);
+  RECT all = {LONG_MAX, LONG_MAX, 0, 0};
+  for (const HWND window : {FindWindowW(L"PagefoldTForm1", nullptr), FindWindowW(L"PagefoldTForm3", nullptr),
+                            FindWindowW(L"#32770", nullptr)}) {
+    RECT rect;
+    if (!window || !IsWindowVisible(window) || !GetWindowRect(window, &rect)) continue;
+    UnionRect(&all, &all, &rect);
+  }
+  InflateRect(&all, 8, 8);
+  std::printf("ready %ldx%ld+%ld+%ld\n", all.right - all.left, all.bottom - all.top, std::max(all.left, 0L),
+              std::max(all.top, 0L));
   std::fflush(stdout);
+}
+
+// Waits for the closing message, a task-modal box whose own loop runs this
+// timer; reports once the box has been drawn.
+void CALLBACK WaitForTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  const HWND box = FindWindowW(L"#32770", nullptr);
+  if (!box || !IsWindowVisible(box)) return;
+  KillTimer(nullptr, timer);
+  SetTimer(nullptr, 0, 800, &ReportReady);
+}
+
+HWND buildButton = nullptr;
+
+// The build, started from the program's message loop.
+void CALLBACK PressBuild(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  SetTimer(nullptr, 0, 100, &WaitForTheBox);
+  SendMessageW(buildButton, BM_CLICK, 0, 0);
 }
 
 }  // namespace
@@ -47,8 +76,9 @@ void CALLBACK ReportReady(HWND, UINT, UINT_PTR timer, DWORD) {
 int main() {
   int count = 0;
   wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (count != 3) {
-    std::fprintf(stderr, "usage: screenshot_window_win32 FOLDER TARGET\n");
+  const bool build = count == 4 && std::wstring(arguments[3]) == L"--build";
+  if (count != 3 && !build) {
+    std::fprintf(stderr, "usage: screenshot_window_win32 FOLDER TARGET [--build]\n");
     return 2;
   }
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
@@ -58,7 +88,7 @@ int main() {
   TForm1 form1(display, &dialogs);
   TForm3 form3(form1.Edit5, display);
   form1.SetForm3(&form3);
-  SetWindowPos(form1.Form1, nullptr, 8, 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  if (!build) SetWindowPos(form1.Form1, nullptr, 8, 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   ShowWindow(form1.Form1, SW_SHOW);
 
   form1.FilesToStringsList(Narrow(arguments[1]).value());
@@ -79,7 +109,15 @@ int main() {
   SendMessageW(form3.ListBox1, LB_SETCURSEL, 0, 0);
   form3.ListBox1Click();
 
-  SetTimer(nullptr, 0, 800, &ReportReady);
+  if (build) {
+    // The pick closes the chooser, and the build starts from the main window.
+    form3.ListBox1DblClick();
+    SetActiveWindow(form1.Form1);
+    buildButton = form1.Button3;
+    SetTimer(nullptr, 0, 0, &PressBuild);
+  } else {
+    SetTimer(nullptr, 0, 800, &ReportReady);
+  }
   RunMessageLoop(form1.Form1);
   return 0;
 }
