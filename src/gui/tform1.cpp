@@ -307,13 +307,19 @@ void TForm1::Edit2Change() {
 void TForm1::FilesToStringsList(const std::string& folder) {
   Edit1->setText(Q(folder));
   sourceText_.Set(Edit1->text().toStdU16String());
-  SourceListing listing = ListSource(folder, *this);
-  const QSignalBlocker quiet(CheckListBox1);
-  CheckListBox1->clear();
-  for (const std::string& name : listing.names) CheckListBox1->addItem(NewFileItem(name));
+  SourceListing listing = [&] {
+    const WindowClosing::Listing marked(closing_);
+    return ListSource(folder, *this);
+  }();
+  {
+    const QSignalBlocker quiet(CheckListBox1);
+    CheckListBox1->clear();
+    for (const std::string& name : listing.names) CheckListBox1->addItem(NewFileItem(name));
+  }
   SetStatusText(1, listing.skippedStatus);
   build_.LeftOut = std::move(listing.leftOut);
   build_.FollowLinks = listing.followLinks;
+  if (closing_.Closing()) close();  // closed while it listed
 }
 
 void TForm1::Edit1Edited(const QString& text) {
@@ -323,7 +329,7 @@ void TForm1::Edit1Edited(const QString& text) {
 // One folder from a file manager, while no build runs.
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
   const QList<QUrl> urls = event->mimeData()->urls();
-  if (!closing_.Building() && urls.size() == 1 && urls.front().isLocalFile() &&
+  if (!closing_.Busy() && urls.size() == 1 && urls.front().isLocalFile() &&
       QFileInfo(urls.front().toLocalFile()).isDir())
     event->acceptProposedAction();
 }
@@ -336,7 +342,8 @@ void TForm1::dropEvent(QDropEvent* event) {
 
 void TForm1::closeEvent(QCloseEvent* event) {
   // During a build the window stays open until the build has seen Closing()
-  // and ended; Button5Click closes it then.
+  // and ended; Button5Click closes it then. During a listing it stays open
+  // until the listing has ended; FilesToStringsList closes it then.
   if (closing_.CloseAsked()) {
     QWidget::closeEvent(event);
     return;

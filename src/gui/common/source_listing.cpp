@@ -4,6 +4,7 @@
 
 #include "core/find_files.h"
 #include "gui/common/window_texts.h"
+#include "gui/common/work_between_events.h"
 
 namespace pagefold::gui {
 namespace {
@@ -25,10 +26,11 @@ std::string SkippedStatus(const std::vector<MissingFile>& leftOut) {
 }  // namespace
 
 SourceListing ListSource(const std::string& folder, BuildHost& window) {
-  SourceFiles files = ListSourceFiles(folder);
+  SourceFiles files = WorkBetweenEvents(window, [&folder] { return ListSourceFiles(folder); });
   const size_t links = LinksOut(files.leftOut);
-  const bool follow = links > 0 && window.AskOkCancel(texts::kAttention, texts::FollowLinksQuestion(links));
-  if (follow) files = ListSourceFiles(folder, true);
+  const bool follow =
+      links > 0 && !window.Closing() && window.AskOkCancel(texts::kAttention, texts::FollowLinksQuestion(links));
+  if (follow) files = WorkBetweenEvents(window, [&folder] { return ListSourceFiles(folder, true); });
   const std::string status = SkippedStatus(files.leftOut);
   return {std::move(files.names), status, std::move(files.leftOut), follow};
 }

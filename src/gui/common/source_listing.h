@@ -22,8 +22,9 @@ struct SourceListing {
   bool followLinks = false;
 };
 
-// Lists the folder. When links lead out of it, asks once (OK/Cancel) through
-// the window whether to list what they lead to as well.
+// Lists the folder while the window handles its events (WorkBetweenEvents).
+// When links lead out of it, asks once (OK/Cancel) through the window whether
+// to list what they lead to as well, unless the window is closing.
 SourceListing ListSource(const std::string& folder, BuildHost& window);
 
 }  // namespace pagefold::gui

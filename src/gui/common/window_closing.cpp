@@ -10,8 +10,8 @@
 namespace pagefold::gui {
 
 bool WindowClosing::CloseAsked() {
-  if (building_) closing_ = true;
-  return !building_;
+  if (Busy()) closing_ = true;
+  return !Busy();
 }
 
 void WindowClosing::EscapePressed(BuildHost& window) {

@@ -222,7 +222,7 @@ void TForm1::FolderDropped(HDROP drop) {
   path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
   DragFinish(drop);
   const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (closing_.Building() || !one || attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+  if (closing_.Busy() || !one || attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
     return;
   BusyCursor busy(busy_);
   ListChosenFolder(path);
@@ -293,12 +293,16 @@ void TForm1::Edit2Change() {
 void TForm1::FilesToStringsList(const std::string& folder) {
   SetEditText(Edit1, folder);
   sourceText_.Set(Utf16(WindowText(Edit1)));
-  SourceListing listing = ListSource(folder, *this);
+  SourceListing listing = [&] {
+    const WindowClosing::Listing marked(closing_);
+    return ListSource(folder, *this);
+  }();
   files_->SetNames(std::move(listing.names));
   ListView_SetColumnWidth(CheckListBox1, 0, LVSCW_AUTOSIZE_USEHEADER);  // within the scroll bar it may gain
   SetStatusText(1, listing.skippedStatus);
   build_.LeftOut = std::move(listing.leftOut);
   build_.FollowLinks = listing.followLinks;
+  if (closing_.Closing()) DestroyWindow(Form1);  // closed while it listed
 }
 
 void TForm1::Edit1Change() {
@@ -393,7 +397,8 @@ LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CLOSE:
       // During a build the window stays open until the build has seen
-      // Closing() and ended; Button5Click closes it then.
+      // Closing() and ended; Button5Click closes it then. During a listing it
+      // stays open until the listing has ended; FilesToStringsList closes it.
       if (closing_.CloseAsked()) DestroyWindow(Form1);
       return 0;
   }

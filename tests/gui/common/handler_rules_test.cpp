@@ -128,6 +128,11 @@ TEST(ListSource, ListsUntickedNamesTellsWhatWasLeftOutAndAsksOnceAboutLinksOut) 
   EXPECT_EQ(listing.names, (Lines{"_static\\jquery.js", "a.htm", "img\\b.gif"}));
   EXPECT_EQ(listing.skippedStatus, W("Пропущены файлы с недопустимыми именами: 1"));
   EXPECT_TRUE(listing.followLinks);
+  window.closing = true;  // the window was closed while it listed: nothing more is asked
+  listing = ListSource(dir.str(), window);
+  EXPECT_EQ(window.log, (Lines{question, question}));
+  EXPECT_FALSE(listing.followLinks);
+  EXPECT_EQ(listing.names, (Lines{"a.htm", "img\\b.gif"}));
 #endif
 }
 

@@ -85,6 +85,19 @@ TEST_F(RunBuildTest, ClosesAtOnceWhenNoBuildRuns) {
   EXPECT_TRUE(closing.CloseAsked()) << "after a build";
 }
 
+TEST(WindowClosing, ACloseDuringAListingWaitsForItsEnd) {
+  WindowClosing closing;
+  {
+    const WindowClosing::Listing listing(closing);
+    EXPECT_TRUE(closing.Busy());
+    EXPECT_FALSE(closing.Building());
+    EXPECT_FALSE(closing.CloseAsked());
+    EXPECT_TRUE(closing.Closing()) << "the window closes once the listing has ended";
+  }
+  EXPECT_FALSE(closing.Busy());
+  EXPECT_TRUE(closing.CloseAsked());
+}
+
 // The window asks to close at the pump with the given number, counted from
 // the first pump of the build; true when that close waited for the build.
 class ClosingDuringBuild : public RunBuildTest {
