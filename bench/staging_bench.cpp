@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
   }
   SilentHost host(argv[1], pagefold::ListSourceFiles(argv[1]).names);
   const auto start = std::chrono::steady_clock::now();
-  pagefold::BuildCommand().button2Click(host, work);
+  pagefold::BuildCommand().Stage(host, work);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("staged %zu files in %.2f s\n", host.TickedItems().size(), seconds);
 }

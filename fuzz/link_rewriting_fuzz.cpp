@@ -13,9 +13,9 @@
 #include "core/attribute_scan.h"
 #include "core/link_resolution.h"
 #include "core/link_rewriting.h"
+#include "core/name_conversion.h"
 #include "core/page_style_areas.h"
 #include "core/registry_index.h"
-#include "core/tmyfunction.h"
 #include "links/link_replacement.h"
 #include "links/one_pass_replacement.h"
 
@@ -47,7 +47,7 @@ void CheckScan(const std::string& page, const std::string& folder) {
   CheckInOrderApart(page, pagefold::PageStyleAreas(page));
   pagefold::StringList values;
   for (const char* prefix : {"href=", "src=", "background="})
-    pagefold::TMyFunction::FindBetween(page, prefix, ">", values);
+    pagefold::FindBetween(page, prefix, ">", values);
   for (const std::string& value : values) {
     if (value.size() >= page.size()) std::abort();
     const std::string link = pagefold::Cnv(value);
@@ -71,7 +71,7 @@ bool CheckReplacements(const std::string& page, const std::vector<std::string>& 
     std::string written = names[i];
     for (char& c : written)
       if (c == '\\') c = '/';
-    const std::string type = groupType.empty() ? pagefold::TMyFunction::ExtNoDot(names[i]) : groupType;
+    const std::string type = groupType.empty() ? pagefold::ExtNoDot(names[i]) : groupType;
     const std::string link = pagefold::ResourceLink(type, static_cast<int>(i) + 1);
     replacements.push_back({names[i], link});
     if (written != names[i]) replacements.push_back({written, link});

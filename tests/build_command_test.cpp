@@ -60,20 +60,20 @@ struct Build : ::testing::Test {
 
 TEST_F(Build, MissingInputsAreReportedAndNothingIsCreated) {
   host.sourceFolder = "";
-  EXPECT_EQ(build.Button5Click(host), BuildOutcome::NotStarted);
+  EXPECT_EQ(build.Run(host), BuildOutcome::NotStarted);
   EXPECT_EQ(host.log, (Lines{"panel1 Укажите папку с файлами"}));
 
   host.sourceFolder = source.str();
   host.ticked.clear();
   host.log.clear();
-  EXPECT_EQ(build.Button5Click(host), BuildOutcome::NotStarted);
+  EXPECT_EQ(build.Run(host), BuildOutcome::NotStarted);
   EXPECT_EQ(host.log, (Lines{"pump1", "panel1 Выберите файлы для обработки"}));
 
   host.ticked = {"index.htm"};
   host.startFile = "";
   host.answerOk = false;
   host.log.clear();
-  EXPECT_EQ(build.Button5Click(host), BuildOutcome::NotStarted);
+  EXPECT_EQ(build.Run(host), BuildOutcome::NotStarted);
   EXPECT_EQ(host.log, (Lines{"pump1", "ask Внимание | Не указан стартовый файл, использовать "
                                       "стандартный filelist как стартовый"}));
   EXPECT_EQ(host.startFile, "");
@@ -81,7 +81,7 @@ TEST_F(Build, MissingInputsAreReportedAndNothingIsCreated) {
   host.answerOk = true;
   host.resourceFile = "";
   host.log.clear();
-  EXPECT_EQ(build.Button5Click(host), BuildOutcome::NotStarted);
+  EXPECT_EQ(build.Run(host), BuildOutcome::NotStarted);
   EXPECT_EQ(host.startFile, "filelist.html");
   EXPECT_EQ(host.log.back(), "panel1 Укажите файл ресурс");
   EXPECT_FALSE(fs::exists(Work()));
@@ -89,7 +89,7 @@ TEST_F(Build, MissingInputsAreReportedAndNothingIsCreated) {
 }
 
 TEST_F(Build, FollowsTheRoadFromStagingToTheResourceFile) {
-  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  ASSERT_EQ(build.Run(host), BuildOutcome::Built);
 
   EXPECT_EQ(host.Lines("panel1 "),
             (Lines{"panel1 Копируются файлы...", "panel1 Меняются ссылки...",
@@ -127,7 +127,7 @@ TEST_F(Build, FollowsTheRoadFromStagingToTheResourceFile) {
 TEST_F(Build, KeepAllKeepsUnlinkedFilesButNotThoseWithoutExtension) {
   host.keepAll = true;
   host.startFile = "filelist.html";  // no index.html then
-  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  ASSERT_EQ(build.Run(host), BuildOutcome::Built);
   const std::string script = Script();
   EXPECT_NE(script.find("SEARCH_FILE_NOMBER_2 GIF"), std::string::npos);
   EXPECT_EQ(script.find("SEARCH_FILE_NOMBER_4"), std::string::npos);
@@ -136,7 +136,7 @@ TEST_F(Build, KeepAllKeepsUnlinkedFilesButNotThoseWithoutExtension) {
 
 TEST_F(Build, AStartPageThatWasNotStagedGivesNoIndex) {
   host.startFile = "other.htm";
-  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  ASSERT_EQ(build.Run(host), BuildOutcome::Built);
   EXPECT_EQ(Script().find("INDEX"), std::string::npos);
 }
 
@@ -144,7 +144,7 @@ TEST_F(Build, APickInTheChooserDuringTheBuildIsTakenWhereTheStartPageIsRead) {
   host.onPump = [&] {
     if (host.panel[1] == W("Копируются файлы...")) host.startFile = "sub\\page.htm";
   };
-  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  ASSERT_EQ(build.Run(host), BuildOutcome::Built);
   // index.html is the copy of the rewritten sub\page.htm.
   EXPECT_NE(Script().find("INDEX HTML"), std::string::npos);
 }
@@ -152,7 +152,7 @@ TEST_F(Build, APickInTheChooserDuringTheBuildIsTakenWhereTheStartPageIsRead) {
 TEST_F(Build, ALeftoverWorkFolderStopsTheBuildAndIsLeftAlone) {
   WriteFile(Work() / "keep.txt", "someone's");
   try {
-    build.Button5Click(host);
+    build.Run(host);
     FAIL() << "no error";
   } catch (const pagefold::platform::PlatformError& e) {
     EXPECT_EQ(std::string(e.what()), "I/O error 183");
@@ -170,12 +170,12 @@ TEST_F(Build, ASecondPressDuringStagingNeverRemovesTheFirstBuildsFolder) {
     pressed = true;
     try {
       BuildCommand second = build;
-      second.Button5Click(host);
+      second.Run(host);
     } catch (const pagefold::platform::PlatformError& e) {
       secondError = e.what();
     }
   };
-  EXPECT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  EXPECT_EQ(build.Run(host), BuildOutcome::Built);
   EXPECT_EQ(secondError, "I/O error 183");
   EXPECT_TRUE(fs::exists(target.path() / "site.res"));
 }
@@ -183,7 +183,7 @@ TEST_F(Build, ASecondPressDuringStagingNeverRemovesTheFirstBuildsFolder) {
 TEST_F(Build, AnErrorInTheMiddleRestoresTheWindowAndRemovesTheWorkFolder) {
   fs::create_directory(target.path() / "site.rc");  // the script cannot be written
   try {
-    build.Button5Click(host);
+    build.Run(host);
     FAIL() << "no error";
   } catch (const pagefold::platform::PlatformError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + (target.path() / "site.rc").string() + "\". ", 0),
@@ -202,7 +202,7 @@ TEST_F(Build, AnErrorInTheMiddleRestoresTheWindowAndRemovesTheWorkFolder) {
 
 TEST_F(Build, AFailedCompileIsReportedWithWhatTheCompilerSaid) {
   fs::create_directory(target.path() / "site.res");  // the compiler cannot write its result
-  EXPECT_EQ(build.Button5Click(host), BuildOutcome::Failed);
+  EXPECT_EQ(build.Run(host), BuildOutcome::Failed);
   const Lines messages = host.Lines("message ");
   ASSERT_EQ(messages.size(), 1u);
   // The message ends with the compiler's own words: which script, which output, why.
@@ -223,7 +223,7 @@ TEST_F(Build, AFailedCompileIsReportedWithWhatTheCompilerSaid) {
 TEST_F(Build, CompilerFilesLeftInTheTemporaryAndTheTargetFolderStandInNoBuildsWay) {
   WriteFile(build.CompilerPath, "not ours");
   WriteFile(target.path() / "brcc32.exe", "not ours either");
-  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  ASSERT_EQ(build.Run(host), BuildOutcome::Built);
   EXPECT_EQ(build.CompilerPath, (temp.path() / "brcc32.exe").string());
   EXPECT_EQ(ReadFile(temp.path() / "brcc32.exe"), "not ours");
   EXPECT_EQ(ReadFile(target.path() / "brcc32.exe"), "not ours either");
@@ -235,7 +235,7 @@ TEST_F(Build, CompilerFilesLeftInTheTemporaryAndTheTargetFolderStandInNoBuildsWa
 
 TEST_F(Build, AMissingTemporaryFolderIsReportedAndNothingIsLeft) {
   build.CompilerPath = (temp.path() / "gone" / "brcc32.exe").string();
-  EXPECT_EQ(build.Button5Click(host), BuildOutcome::Failed);
+  EXPECT_EQ(build.Run(host), BuildOutcome::Failed);
   EXPECT_EQ(host.Lines("message "),
             (Lines{"message Внимание | Невозможно создать BRCC32, отсутствует временная папка!"}));
   EXPECT_FALSE(fs::exists(Work()));
@@ -254,7 +254,7 @@ TEST_F(Build, MoreThanFiveThousandFilesAreBuilt) {
   }
   WriteFile(source.path() / "index.htm", page);
   host.ticked.push_back("index.htm");
-  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  ASSERT_EQ(build.Run(host), BuildOutcome::Built);
   ASSERT_EQ(build.UsedFlags.size(), 5202u);
   EXPECT_EQ(build.UsedFlags[5200], 1);
   EXPECT_NE(Script().find("SEARCH_FILE_NOMBER_5200 TXT"), std::string::npos);
@@ -273,7 +273,7 @@ TEST_F(Build, StyleSheetsKeepThePicturesTheyLinkWhileTheyAreKeptThemselves) {
     WriteFile(source.path() / picture, picture);
   host.ticked = {"css\\site.css", "css\\print.css", "css\\orphan.css", "img\\bg.png", "css\\img\\h.gif",
                  "img\\i.gif", "img\\o.gif", "index.htm", "img\\p.gif"};
-  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  ASSERT_EQ(build.Run(host), BuildOutcome::Built);
 
   EXPECT_EQ(build.UsedFlags, (std::vector<unsigned char>{0, 1, 1, 0, 1, 1, 1, 0, 0, 1}));
   std::vector<std::string> ids;
@@ -296,7 +296,7 @@ TEST_F(Build, StyleSheetsKeepThePicturesTheyLinkWhileTheyAreKeptThemselves) {
 
   // With the check off the orphan stays, rewritten like the others.
   host.keepAll = true;
-  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  ASSERT_EQ(build.Run(host), BuildOutcome::Built);
   EXPECT_EQ(Packed().at("CSS/SEARCH_FILE_NOMBER_3"),
             "@import '../CSS/SEARCH_FILE_NOMBER_3'; b { background: url(../GIF/SEARCH_FILE_NOMBER_7) }");
 }
@@ -310,7 +310,7 @@ TEST_F(Build, LinksThatNameNoPackedFileAreKeptForTheFrontEnd) {
   WriteFile(source.path() / "site.css", "body { background: url(img/missing.png) url(data:image/gif;base64,R0lG) }");
   WriteFile(source.path() / "lost.css", "body { background: url(img/lost.png) }");  // dropped: not reported
   host.ticked = {"img\\a.gif", "index.htm", "README", "sub\\page.htm", "site.css", "lost.css"};
-  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  ASSERT_EQ(build.Run(host), BuildOutcome::Built);
   EXPECT_EQ(build.UnlinkedLinks, (std::vector<UnlinkedLink>{{"index.htm", "README"},
                                                             {"index.htm", "gone.htm"},
                                                             {"index.htm", "img/unused.gif"},
@@ -318,7 +318,7 @@ TEST_F(Build, LinksThatNameNoPackedFileAreKeptForTheFrontEnd) {
                                                             {"site.css", "img/missing.png"}}));
   // A build that does not start clears them.
   host.ticked.clear();
-  EXPECT_EQ(build.Button5Click(host), BuildOutcome::NotStarted);
+  EXPECT_EQ(build.Run(host), BuildOutcome::NotStarted);
   EXPECT_TRUE(build.UnlinkedLinks.empty());
 }
 

@@ -9,7 +9,8 @@
 
 #include <cstdlib>
 
-#include "core/tmyfunction.h"
+#include "core/find_files.h"
+#include "core/rc_script_writer.h"
 #include "platform/own_resources.h"
 #include "platform/platform_error.h"
 #include "platform/short_path.h"
@@ -214,9 +215,9 @@ TEST(CompilerChain, ScriptCarriedCompilerRunAndTheResReadBack) {
   WriteFile(arh / "search_file_nomber_2.gif", "GIF89a");
   WriteFile(arh / "search_file_nomber_3", "no extension: not packed");
   pagefold::StringList files;
-  pagefold::TMyFunction::ListDirFiles(siteFolder + OsPath("/ARH"), "", files);
+  pagefold::FindFiles(siteFolder + OsPath("/ARH"), "", files, true);
   const std::string script = siteFolder + OsPath("/site.rc");
-  pagefold::TMyFunction::WriteRcScript("", script, files);
+  pagefold::WriteRcScript("", script, files);
 
   const std::string compiler = (dir.path() / "brcc32.exe").string();
   ASSERT_TRUE(ExtractResourceFile("EXE", "BRCC32", compiler));

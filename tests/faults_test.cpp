@@ -23,7 +23,7 @@
 #include "core/build_cancelled.h"
 #include "core/build_command.h"
 #include "core/compiler_runner.h"
-#include "core/tmyfunction.h"
+#include "core/size_text.h"
 #include "platform/own_resources.h"
 #include "recording_host.h"
 #include "resformat/res_reader.h"
@@ -133,7 +133,7 @@ struct Faults : ::testing::Test {
   // The text of the error that ended the build; empty when there was none.
   std::string BuildError() {
     try {
-      build.Button5Click(host);
+      build.Run(host);
     } catch (const std::exception& e) {
       return e.what();
     }
@@ -157,7 +157,7 @@ TEST_F(Faults, NoRoomForTheResFileIsReportedWithTheCompilersWords) {
   const std::string before = TreeFingerprint(source.path());
   UseTarget(disk.path());
 
-  EXPECT_EQ(build.Button5Click(host), BuildOutcome::Failed);
+  EXPECT_EQ(build.Run(host), BuildOutcome::Failed);
   const std::string script = (disk.path() / "site.rc").string();
   EXPECT_EQ(host.Lines("message "),
             (Lines{"message Внимание | Не удалось собрать ресурсный файл!\n" + script + ": cannot write \"" +
@@ -179,7 +179,7 @@ TEST_F(Faults, NoRoomForAStagedCopyNamesTheFileAndPacksNoPartOfIt) {
   UseTarget(disk.path());
   disk.FillAllBut(disk.path() / "filler.bin", 700 * 1024);  // room for two thirds of it
 
-  EXPECT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  EXPECT_EQ(build.Run(host), BuildOutcome::Built);
   EXPECT_EQ(host.Lines("message "), (Lines{"message Внимание | Сбор закончен !!!\nНе упакованы файлы: 1\n"
                                            "img\\a.gif: нет места на диске\n"
                                            "Ссылок без ресурса: 1\nindex.htm -> img/a.gif"}));
@@ -274,7 +274,7 @@ TEST_F(Faults, ASourceFileThatGrowsWhileItIsStagedIsPackedAsItWasWhenItsCopyBega
     stop = true;
   };
   const auto start = Clock::now();
-  const BuildOutcome outcome = build.Button5Click(host);
+  const BuildOutcome outcome = build.Run(host);
   const auto took = Clock::now() - start;
   stop = true;
   grower.join();
@@ -293,7 +293,7 @@ TEST_F(Faults, ASourceFileThatGrowsWhileItIsStagedIsPackedAsItWasWhenItsCopyBega
   EXPECT_LT(packed.size(), now.size()) << "the copy followed the file as it grew";
   EXPECT_EQ(now.compare(0, packed.size(), packed), 0) << "the packed bytes are not the file's first bytes";
   EXPECT_NE(fileList.find(">img\\a.gif</a></td><td><a>" +
-                          pagefold::TMyFunction::SizeToText(std::to_string(packed.size())) + "</td>"),
+                          pagefold::SizeToText(std::to_string(packed.size())) + "</td>"),
             std::string::npos)
       << "the file list shows another size than the packed one";
 }
@@ -310,7 +310,7 @@ TEST_F(Faults, ANamedPipeAmongTheSourcesIsPassedOverWithoutWaitingForAWriter) {
     if (fd >= 0) ::close(fd);
   });
   const auto start = Clock::now();
-  const BuildOutcome outcome = build.Button5Click(host);
+  const BuildOutcome outcome = build.Run(host);
   const auto took = Clock::now() - start;
   done = true;
   writer.join();

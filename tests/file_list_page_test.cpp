@@ -3,15 +3,16 @@
 #include <chrono>
 
 #include "core/file_list_page.h"
-#include "core/tmyfunction.h"
+#include "core/size_text.h"
 #include "inspect/file_list_names.h"
+#include "platform/folder_listing.h"
 #include "platform/platform_error.h"
 #include "test_support.h"
 
 namespace {
 
 using pagefold::FileListPage;
-using pagefold::TMyFunction;
+using pagefold::SizeToText;
 using testing_support::ReadFile;
 using testing_support::ScratchDir;
 using testing_support::W;
@@ -126,21 +127,21 @@ TEST_F(FileList, SavingReplacesTheFileAndReportsFailures) {
 }
 
 TEST(SizeToText, UnitsFromGigabytesDown) {
-  EXPECT_EQ(TMyFunction::SizeToText("0"), "0b");
-  EXPECT_EQ(TMyFunction::SizeToText("1023"), "1023b");
-  EXPECT_EQ(TMyFunction::SizeToText("1024"), "1kb 0b");
-  EXPECT_EQ(TMyFunction::SizeToText("1536"), "1kb 512b");
-  EXPECT_EQ(TMyFunction::SizeToText("1048576"), "1mg 0b");
-  EXPECT_EQ(TMyFunction::SizeToText(std::to_string(3LL * 1024 * 1024 * 1024 + 5 * 1024 * 1024 + 7)),
+  EXPECT_EQ(SizeToText("0"), "0b");
+  EXPECT_EQ(SizeToText("1023"), "1023b");
+  EXPECT_EQ(SizeToText("1024"), "1kb 0b");
+  EXPECT_EQ(SizeToText("1536"), "1kb 512b");
+  EXPECT_EQ(SizeToText("1048576"), "1mg 0b");
+  EXPECT_EQ(SizeToText(std::to_string(3LL * 1024 * 1024 * 1024 + 5 * 1024 * 1024 + 7)),
             "3gb 5mg 7b");
-  EXPECT_EQ(TMyFunction::SizeToText("1073741824"), "1gb 0b");
-  EXPECT_EQ(TMyFunction::SizeToText("9223372036854775807"), "8589934591gb 1023mg 1023kb 1023b");
-  EXPECT_EQ(TMyFunction::SizeToText(""), "");
-  EXPECT_EQ(TMyFunction::SizeToText("-2,048 bytes"), "2kb 0b");  // only the digits count
-  EXPECT_EQ(TMyFunction::SizeToText("size"), "0b");
-  EXPECT_EQ(TMyFunction::SizeToText("0000000000000000000000001"), "1b");
+  EXPECT_EQ(SizeToText("1073741824"), "1gb 0b");
+  EXPECT_EQ(SizeToText("9223372036854775807"), "8589934591gb 1023mg 1023kb 1023b");
+  EXPECT_EQ(SizeToText(""), "");
+  EXPECT_EQ(SizeToText("-2,048 bytes"), "2kb 0b");  // only the digits count
+  EXPECT_EQ(SizeToText("size"), "0b");
+  EXPECT_EQ(SizeToText("0000000000000000000000001"), "1b");
   try {
-    TMyFunction::SizeToText("x9223372036854775808");
+    SizeToText("x9223372036854775808");
     FAIL() << "no error";
   } catch (const pagefold::platform::PlatformError& e) {
     EXPECT_STREQ(e.what(), "'9223372036854775808' is not a valid integer value");
@@ -151,9 +152,9 @@ TEST(FileSize64, SizeOfTheEntry) {
   ScratchDir dir;
   WriteFile(dir.path() / "a.bin", std::string(70000, '\0'));
   fs::create_directory(dir.path() / "folder");
-  EXPECT_EQ(TMyFunction::FileSize64((dir.path() / "a.bin").string()), 70000);
-  EXPECT_EQ(TMyFunction::FileSize64((dir.path() / "folder").string()), 0);
-  EXPECT_EQ(TMyFunction::FileSize64((dir.path() / "missing").string()), -1);
+  EXPECT_EQ(pagefold::platform::EntrySize((dir.path() / "a.bin").string()), 70000);
+  EXPECT_EQ(pagefold::platform::EntrySize((dir.path() / "folder").string()), 0);
+  EXPECT_EQ(pagefold::platform::EntrySize((dir.path() / "missing").string()), -1);
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ TEST(GroupTypeRefused, ByTheBuildBeforeAnythingIsStaged) {
   build.ResourceFolder = target.str() + "/";
   host.resourceFile = build.ResourceFolder + "site.res";
   build.GroupType = kInjected;
-  EXPECT_EQ(build.Button5Click(host), pagefold::BuildOutcome::NotStarted);
+  EXPECT_EQ(build.Run(host), pagefold::BuildOutcome::NotStarted);
   EXPECT_EQ(host.log, std::vector<std::string>{std::string("message Внимание | ") + kRefusal});
   EXPECT_TRUE(fs::is_empty(target.path()));
 }

@@ -2,7 +2,6 @@
 
 #include "core/attribute_scan.h"
 #include "core/link_resolution.h"
-#include "core/tmyfunction.h"
 #include "test_support.h"
 
 namespace {
@@ -10,12 +9,12 @@ namespace {
 using pagefold::Cnv;
 using pagefold::DUrl;
 using pagefold::StringList;
-using pagefold::TMyFunction;
+using pagefold::FindBetween;
 using testing_support::W;
 
 StringList Scan(const std::string& text, const std::string& start, const std::string& end = ">") {
   StringList list;
-  TMyFunction::FindBetween(text, start, end, list);
+  FindBetween(text, start, end, list);
   return list;
 }
 
@@ -66,7 +65,7 @@ TEST(FindBetween, ValuesOfAPageOfStartTextsStayWithinThePage) {
 
 TEST(FindBetween, AppendsToTheList) {
   StringList list = {"kept"};
-  TMyFunction::FindBetween("src=a>", "src=", ">", list);
+  FindBetween("src=a>", "src=", ">", list);
   EXPECT_EQ(list, (StringList{"kept", "a"}));
 }
 

@@ -10,13 +10,14 @@
 #include <random>
 #include <string_view>
 
+#include "core/attribute_scan.h"
 #include "core/build_command.h"
 #include "core/link_resolution.h"
 #include "core/link_rewriting.h"
+#include "core/name_conversion.h"
 #include "core/page_style_areas.h"
 #include "core/registry_index.h"
 #include "core/style_sheet_links.h"
-#include "core/tmyfunction.h"
 #include "links/link_replacement.h"
 #include "test_support.h"
 #include "text/case_rules.h"
@@ -26,7 +27,8 @@ namespace {
 
 using pagefold::BuildCommand;
 using pagefold::DUrl;
-using pagefold::TMyFunction;
+using pagefold::ExtNoDot;
+using pagefold::FindBetween;
 using testing_support::ReadFile;
 using testing_support::ScratchDir;
 using testing_support::W;
@@ -82,7 +84,7 @@ Outcome DirectLoop(std::string page, const std::string& folder, const std::vecto
                    const std::string& groupType) {
   pagefold::StringList values;
   for (const char* prefix : {"href=", "src=", "background="})
-    TMyFunction::FindBetween(page, prefix, ">", values);
+    FindBetween(page, prefix, ">", values);
   std::vector<std::string> candidates;
   for (const std::string& value : values) candidates.push_back(pagefold::Cnv(value));
   for (std::string_view area : pagefold::PageStyleAreas(page))
@@ -93,7 +95,7 @@ Outcome DirectLoop(std::string page, const std::string& folder, const std::vecto
   std::vector<size_t> numbers;
   for (size_t n = 1; n <= names.size(); ++n) {
     const std::string& name = names[n - 1];
-    const std::string type = groupType.empty() ? TMyFunction::ExtNoDot(name) : groupType;
+    const std::string type = groupType.empty() ? ExtNoDot(name) : groupType;
     const std::string link = pagefold::ResourceLink(type, static_cast<int>(n));
     // The links with a query first, then the others, each in list order.
     for (int pass = 0; pass < 2; ++pass)

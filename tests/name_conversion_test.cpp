@@ -4,23 +4,24 @@
 #include <utility>
 
 #include "core/name_conversion.h"
-#include "core/tmyfunction.h"
 #include "test_support.h"
 
 namespace {
 
-using pagefold::TMyFunction;
+using pagefold::ExtNoDot;
+using pagefold::NameNoExt;
+using pagefold::Translit;
 using testing_support::W;
 
 TEST(NameConversion, ExtensionsComeOnlyFromTheFileName) {
-  EXPECT_EQ(TMyFunction::ExtNoDot("img\\photo.JPG"), "JPG");
-  EXPECT_EQ(TMyFunction::ExtNoDot("archive.tar.gz"), "gz");
-  EXPECT_EQ(TMyFunction::ExtNoDot("README"), "");
-  EXPECT_EQ(TMyFunction::ExtNoDot("dir.old\\readme"), "");
-  EXPECT_EQ(TMyFunction::ExtNoDot("C:readme"), "");
-  EXPECT_EQ(TMyFunction::ExtNoDot("file."), "");
-  EXPECT_EQ(TMyFunction::ExtNoDot(".htaccess"), "htaccess");
-  EXPECT_EQ(TMyFunction::ExtNoDot(""), "");
+  EXPECT_EQ(ExtNoDot("img\\photo.JPG"), "JPG");
+  EXPECT_EQ(ExtNoDot("archive.tar.gz"), "gz");
+  EXPECT_EQ(ExtNoDot("README"), "");
+  EXPECT_EQ(ExtNoDot("dir.old\\readme"), "");
+  EXPECT_EQ(ExtNoDot("C:readme"), "");
+  EXPECT_EQ(ExtNoDot("file."), "");
+  EXPECT_EQ(ExtNoDot(".htaccess"), "htaccess");
+  EXPECT_EQ(ExtNoDot(""), "");
   EXPECT_EQ(pagefold::ExtWithDot("a\\b.Html"), ".Html");
   EXPECT_TRUE(pagefold::IsPageName("b.SHTML"));
   EXPECT_TRUE(pagefold::IsPageName("c.xhtml"));
@@ -33,26 +34,26 @@ TEST(NameConversion, ExtensionsComeOnlyFromTheFileName) {
 }
 
 TEST(NameConversion, NameWithoutFoldersAndExtension) {
-  EXPECT_EQ(TMyFunction::NameNoExt("C:\\work\\search_file_nomber_12.jpg"), "search_file_nomber_12");
-  EXPECT_EQ(TMyFunction::NameNoExt("archive.tar.gz"), "archive.tar");
-  EXPECT_EQ(TMyFunction::NameNoExt("README"), "README");
-  EXPECT_EQ(TMyFunction::NameNoExt(".htaccess"), "");
-  EXPECT_EQ(TMyFunction::NameNoExt("file."), "file");
-  EXPECT_EQ(TMyFunction::NameNoExt("dir.old\\readme"), "readme");
+  EXPECT_EQ(NameNoExt("C:\\work\\search_file_nomber_12.jpg"), "search_file_nomber_12");
+  EXPECT_EQ(NameNoExt("archive.tar.gz"), "archive.tar");
+  EXPECT_EQ(NameNoExt("README"), "README");
+  EXPECT_EQ(NameNoExt(".htaccess"), "");
+  EXPECT_EQ(NameNoExt("file."), "file");
+  EXPECT_EQ(NameNoExt("dir.old\\readme"), "readme");
   EXPECT_EQ(pagefold::FileNamePart(testing_support::OsPath("/tmp/my.site/ARH/search_file_nomber_3")),
             "search_file_nomber_3");
 }
 
 TEST(NameConversion, TranslitExamples) {
-  EXPECT_EQ(TMyFunction::Translit(W("Мои Фото (2)")), "moi_foto__2_");
-  EXPECT_EQ(TMyFunction::Translit("JPG"), "jpg");
-  EXPECT_EQ(TMyFunction::Translit(W("Картинки")), "kartinki");
-  EXPECT_EQ(TMyFunction::Translit(W("Объявление")), "ob'iavlenie");
-  EXPECT_EQ(TMyFunction::Translit(W("ЁЖИК")), "ezhik");
-  EXPECT_EQ(TMyFunction::Translit(W("щука")), "chuka");
-  EXPECT_EQ(TMyFunction::Translit(W("Україна")), W("ukraїna"));
-  EXPECT_EQ(TMyFunction::Translit("my-file.bak"), "my-file.bak");
-  EXPECT_EQ(TMyFunction::Translit(""), "");
+  EXPECT_EQ(Translit(W("Мои Фото (2)")), "moi_foto__2_");
+  EXPECT_EQ(Translit("JPG"), "jpg");
+  EXPECT_EQ(Translit(W("Картинки")), "kartinki");
+  EXPECT_EQ(Translit(W("Объявление")), "ob'iavlenie");
+  EXPECT_EQ(Translit(W("ЁЖИК")), "ezhik");
+  EXPECT_EQ(Translit(W("щука")), "chuka");
+  EXPECT_EQ(Translit(W("Україна")), W("ukraїna"));
+  EXPECT_EQ(Translit("my-file.bak"), "my-file.bak");
+  EXPECT_EQ(Translit(""), "");
 }
 
 TEST(NameConversion, TranslitTableRowByRow) {
@@ -66,14 +67,14 @@ TEST(NameConversion, TranslitTableRowByRow) {
   const std::string capitals = W("АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ");
   ASSERT_EQ(capitals.size(), std::size(rows));
   for (std::size_t i = 0; i < std::size(rows); ++i) {
-    EXPECT_EQ(TMyFunction::Translit(W(rows[i].first)), rows[i].second) << rows[i].first;
-    EXPECT_EQ(TMyFunction::Translit(capitals.substr(i, 1)), rows[i].second) << rows[i].first;
+    EXPECT_EQ(Translit(W(rows[i].first)), rows[i].second) << rows[i].first;
+    EXPECT_EQ(Translit(capitals.substr(i, 1)), rows[i].second) << rows[i].first;
   }
   // Small letters without a row, and all punctuation, stay as they are.
   const std::string kept = W("ђѓљњќћџўјґєїіѕ") + "0123456789_-.'!,;[]{}";
-  EXPECT_EQ(TMyFunction::Translit(kept), kept);
-  EXPECT_EQ(TMyFunction::Translit(W("ЂЃЉЊЌЋЏЎЈҐЄЇІЅ")), W("ђѓљњќћџўјґєїіѕ"));
-  EXPECT_EQ(TMyFunction::Translit(" ()"), "___");
+  EXPECT_EQ(Translit(kept), kept);
+  EXPECT_EQ(Translit(W("ЂЃЉЊЌЋЏЎЈҐЄЇІЅ")), W("ђѓљњќћџўјґєїіѕ"));
+  EXPECT_EQ(Translit(" ()"), "___");
 }
 
 }  // namespace

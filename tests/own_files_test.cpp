@@ -55,7 +55,7 @@ struct OwnFiles : ::testing::Test {
   // The text of the error that ended the build; empty when there was none.
   std::string BuildError() {
     try {
-      build.Button5Click(host);
+      build.Run(host);
     } catch (const std::exception& e) {
       return e.what();
     }
@@ -165,7 +165,7 @@ TEST_F(HeldCompile, AScriptReplacedWhileTheCompilerStartsIsRefusedAndThePrevious
 TEST_F(OwnFiles, ALinkAtTheScriptsPathIsReplacedAndTheFileItNamesStays) {
   WriteFile(outside.path() / "victim.txt", "victim's");
   fs::create_symlink(outside.path() / "victim.txt", target.path() / "site.rc");
-  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  ASSERT_EQ(build.Run(host), BuildOutcome::Built);
   EXPECT_EQ(ReadFile(outside.path() / "victim.txt"), "victim's");
   EXPECT_FALSE(fs::is_symlink(target.path() / "site.rc"));
   EXPECT_EQ(ReadFile(target.path() / "site.rc").rfind("FILELIST HTML \"", 0), 0u);
@@ -175,7 +175,7 @@ TEST_F(OwnFiles, AColonInTheTargetsNameIsALetterOfTheName) {
   EXPECT_EQ(pagefold::FolderPart("/x/out/a:b.res"), "/x/out/");
   EXPECT_EQ(pagefold::ChangeExtension("/x/a:b.res", ".rc"), "/x/a:b.rc");
   UseTarget(target.path() / "a:b.res");
-  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  ASSERT_EQ(build.Run(host), BuildOutcome::Built);
   EXPECT_TRUE(fs::exists(target.path() / "a:b.res"));
   EXPECT_TRUE(fs::exists(target.path() / "a:b.rc"));
 }
@@ -204,7 +204,7 @@ TEST_F(OwnFiles, ReadOnlySourcesGiveCopiesTheBuildCanRewriteAndRemove) {
     for (const auto& entry : fs::directory_iterator(Work()))
       EXPECT_NE(entry.status().permissions() & fs::perms::owner_write, fs::perms::none) << entry.path();
   };
-  EXPECT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  EXPECT_EQ(build.Run(host), BuildOutcome::Built);
   EXPECT_TRUE(looked);
   EXPECT_EQ(host.Lines("message "), (Lines{"message Внимание | Сбор закончен !!!"}));
   EXPECT_FALSE(fs::exists(Work()));
@@ -225,7 +225,7 @@ TEST_F(OwnFiles, ATargetWhoseResourceFileOrScriptIsATickedFileIsRefusedBeforeAny
         std::pair{Lines{"index.htm", "site.rc"}, "Файл сценария \"" + script + "\" входит в собираемые файлы, укажите другой файл!"}}) {
     host.ticked = ticked;
     host.log.clear();
-    EXPECT_EQ(build.Button5Click(host), BuildOutcome::NotStarted);
+    EXPECT_EQ(build.Run(host), BuildOutcome::NotStarted);
     EXPECT_EQ(host.log, (Lines{"pump1", "message Внимание | " + refusal}));
   }
 #ifndef _WIN32  // Wine makes no folder links
@@ -234,7 +234,7 @@ TEST_F(OwnFiles, ATargetWhoseResourceFileOrScriptIsATickedFileIsRefusedBeforeAny
   UseTarget(target.path() / "again" / "site.res");
   host.ticked = {"index.htm", "site.rc"};
   host.log.clear();
-  EXPECT_EQ(build.Button5Click(host), BuildOutcome::NotStarted);
+  EXPECT_EQ(build.Run(host), BuildOutcome::NotStarted);
   EXPECT_EQ(host.log.back(), "message Внимание | Файл сценария \"" + (target.path() / "again" / "site.rc").string() +
                                  "\" входит в собираемые файлы, укажите другой файл!");
 #endif
@@ -243,7 +243,7 @@ TEST_F(OwnFiles, ATargetWhoseResourceFileOrScriptIsATickedFileIsRefusedBeforeAny
   // Without them the build goes on; a file below the work folder is passed over.
   UseTarget(source.path() / "site.res");
   host.ticked = {"ARH\\search_file_nomber_1", "img\\a.gif", "index.htm", "sub\\page.htm"};
-  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  ASSERT_EQ(build.Run(host), BuildOutcome::Built);
   EXPECT_EQ(host.Lines("panel0 ")[2], "panel0 3\\4");
 }
 
@@ -260,7 +260,7 @@ TEST_F(OwnFiles, ASecondNameOfAnOutputIsAnOrdinaryInputAndReplacedOutputsKeepThe
   fs::last_write_time(target.path() / "site.rc", fs::file_time_type::clock::now() - std::chrono::hours(1));
   host.ticked = {"img\\a.gif", "img\\old.txt", "index.htm", "sub\\page.htm"};
   host.keepAll = true;
-  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  ASSERT_EQ(build.Run(host), BuildOutcome::Built);
   EXPECT_NE(ReadFile(target.path() / "site.res").find("OLD-SCRIPT"), std::string::npos);
   EXPECT_NE(ReadFile(target.path() / "site.rc"), "OLD-SCRIPT");
   EXPECT_EQ(ReadFile(source.path() / "img" / "old.txt"), "OLD-SCRIPT");
@@ -275,7 +275,7 @@ TEST_F(OwnFiles, ATargetWithoutAFileNameIsRefused) {
     host.resourceFile = (target.path() / OsPath(name)).string();
     build.ResourceFolder = (target.path() / "out").string() + OsPath("/");
     host.log.clear();
-    EXPECT_EQ(build.Button5Click(host), BuildOutcome::NotStarted);
+    EXPECT_EQ(build.Run(host), BuildOutcome::NotStarted);
     EXPECT_EQ(host.log.back(), "panel1 Укажите имя файла ресурс") << name;
   }
   EXPECT_TRUE(fs::is_empty(target.path()));

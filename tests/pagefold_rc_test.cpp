@@ -4,7 +4,8 @@
 
 #include <filesystem>
 
-#include "core/tmyfunction.h"
+#include "core/find_files.h"
+#include "core/rc_script_writer.h"
 #include "platform/folder_handle.h"
 #include "platform/platform_error.h"
 #include "platform/process.h"
@@ -123,9 +124,9 @@ TEST(PagefoldRc, WritesTheSameBytesAsLlvmRc) {
   WriteFile(arh / "search_file_nomber_3.css", "");
   WriteFile(arh / "sub" / "search_file_nomber_4.jpeg", "jpg");
   pagefold::StringList files;
-  pagefold::TMyFunction::ListDirFiles(arh.string(), "", files);
+  pagefold::FindFiles(arh.string(), "", files, true);
   for (const std::string groupType : {"", "Мои файлы"}) {
-    pagefold::TMyFunction::WriteRcScript(W(groupType.c_str()), (dir.path() / "site.rc").string(), files);
+    pagefold::WriteRcScript(W(groupType.c_str()), (dir.path() / "site.rc").string(), files);
     ASSERT_EQ(Rc(dir.path() / "site.rc").exitCode, 0);
     const std::string expected = LlvmRc(dir.path() / "site.rc");
     ASSERT_FALSE(expected.empty());

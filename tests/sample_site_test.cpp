@@ -64,7 +64,7 @@ TEST(SampleSite, PacksIntoAResourceFileWhoseLinksAllResolve) {
   BuildCommand build;
   build.ResourceFolder = target.str() + OsPath("/");
   build.CompilerPath = (temp.path() / "brcc32.exe").string();
-  ASSERT_EQ(build.Button5Click(host), BuildOutcome::Built);
+  ASSERT_EQ(build.Run(host), BuildOutcome::Built);
 
   pagefold::FileResSource source;
   ASSERT_TRUE(source.Open(host.resourceFile));

@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "core/build_command.h"
+#include "core/clear_folder.h"
 #include "platform/ini_file.h"
 #include "recording_host.h"
 #include "test_support.h"
@@ -10,6 +11,7 @@
 namespace {
 
 using pagefold::BuildCommand;
+using pagefold::ClearFolder;
 using testing_support::ReadFile;
 using testing_support::RecordingHost;
 using testing_support::ScratchDir;
@@ -35,7 +37,7 @@ TEST_F(Staging, NumbersStayDenseWhenACopyFails) {
   WriteFile(source.path() / "a.htm", "A");
   WriteFile(source.path() / "c.gif", "C");
   host.ticked = {"a.htm", "b-missing.htm", "c.gif"};
-  build.button2Click(host, work.string());
+  build.Stage(host, work.string());
 
   EXPECT_EQ(ReadFile(work / "search_file_nomber_1"), "A");
   EXPECT_EQ(ReadFile(work / "search_file_nomber_2"), "C");
@@ -54,14 +56,14 @@ TEST_F(Staging, NumbersStayDenseWhenACopyFails) {
 
 TEST_F(Staging, NothingCopiedLeavesOnlyTheCount) {
   host.ticked = {"gone.htm"};
-  build.button2Click(host, work.string());
+  build.Stage(host, work.string());
   EXPECT_EQ(Registry(), "[data]\r\ncount=0\r\n");
 }
 
 TEST_F(Staging, CyrillicNamesAndSubfoldersAreStoredAsListed) {
   WriteFile(source.path() / "img" / Utf8Path("\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE.jpg"), "photo");  // фото.jpg
   host.ticked = {"img\\\xF4\xEE\xF2\xEE.jpg"};
-  build.button2Click(host, work.string());
+  build.Stage(host, work.string());
   EXPECT_EQ(ReadFile(work / "search_file_nomber_1"), "photo");
   const pagefold::platform::IniFile registry((work / "fillist.ini").string());
   EXPECT_EQ(registry.ReadString("data", "search_file_nomber_1", ""), "img\\\xF4\xEE\xF2\xEE.jpg");
@@ -77,7 +79,7 @@ TEST_F(Staging, WorksOnASnapshotWhileTheUserChangesTheWindow) {
     host.sourceFolder = other.str();
     host.ticked.clear();
   };
-  build.button2Click(host, work.string());
+  build.Stage(host, work.string());
   EXPECT_EQ(ReadFile(work / "search_file_nomber_1"), "A");
   EXPECT_EQ(ReadFile(work / "search_file_nomber_2"), "B");
 }
@@ -85,11 +87,11 @@ TEST_F(Staging, WorksOnASnapshotWhileTheUserChangesTheWindow) {
 TEST_F(Staging, EmptyingAFolderKeepsItsSubfoldersAndIgnoresAMissingOne) {
   WriteFile(work / "x", "1");
   WriteFile(work / "sub" / "deep" / "y", "2");
-  BuildCommand::ClrDIR(work.string());
+  ClearFolder(work.string());
   EXPECT_TRUE(fs::is_directory(work / "sub" / "deep"));
   EXPECT_FALSE(fs::exists(work / "x"));
   EXPECT_FALSE(fs::exists(work / "sub" / "deep" / "y"));
-  BuildCommand::ClrDIR((target.path() / "nowhere").string());
+  ClearFolder((target.path() / "nowhere").string());
   EXPECT_TRUE(fs::exists(work));
 }
 
@@ -98,7 +100,7 @@ TEST_F(Staging, AFailedRegistryWriteStopsWithTheError) {
   host.ticked = {"a.htm"};
   fs::create_directory(work / "fillist.ini");  // a folder where the registry should go
   try {
-    build.button2Click(host, work.string());
+    build.Stage(host, work.string());
     FAIL() << "no error";
   } catch (const std::exception& e) {
     EXPECT_EQ(std::string(e.what()), "Unable to write to " + (work / "fillist.ini").string());
@@ -124,7 +126,7 @@ TEST_F(Staging, SettledOwnFilesAreLinkedOthersCopiedAndALinkStagedAsItsFile) {
   settle(source.path() / "img" / "real.gif", fs::perms::owner_read);
   fs::create_symlink("real.gif", source.path() / "img" / "d.gif");
   host.ticked = {"a.htm", "b.gif", "c.gif", "img\\d.gif"};
-  build.button2Click(host, work.string());
+  build.Stage(host, work.string());
 
   EXPECT_TRUE(fs::equivalent(work / "search_file_nomber_1", source.path() / "a.htm"));
   for (const char* name : {"b.gif", "c.gif"}) {
@@ -164,7 +166,7 @@ TEST_F(Staging, AFileOrFolderSwappedForALinkOutAfterTheListingIsNamedNotFollowed
       for (const char* name : {"id_rsa", "docs/page.htm"})
         fs::last_write_time(outside.path() / name, fs::file_time_type::clock::now() - std::chrono::hours(1));
     for (const auto& entry : fs::directory_iterator(work)) fs::remove(entry.path());
-    build.button2Click(host, work.string());
+    build.Stage(host, work.string());
     EXPECT_EQ(Registry(), "[data]\r\nsearch_file_nomber_1=inner.gif\r\ncount=1\r\n") << when;
     EXPECT_EQ(ReadFile(work / "search_file_nomber_1"), "REAL") << when;
     EXPECT_EQ(build.MissingFiles,
@@ -178,7 +180,7 @@ TEST_F(Staging, AFileOrFolderSwappedForALinkOutAfterTheListingIsNamedNotFollowed
   // Asked to follow links, the build packs what they lead to.
   build.FollowLinks = true;
   for (const auto& entry : fs::directory_iterator(work)) fs::remove(entry.path());
-  build.button2Click(host, work.string());
+  build.Stage(host, work.string());
   EXPECT_EQ(ReadFile(work / "search_file_nomber_1"), "PRIVATE-KEY");
   EXPECT_EQ(ReadFile(work / "search_file_nomber_2"), "PRIVATE-PAGE");
   EXPECT_TRUE(build.MissingFiles.empty());

@@ -99,7 +99,7 @@ int Pack(const CliOptions& options) {
   platform::CatchInterrupts();
   BuildOutcome outcome;
   try {
-    outcome = build.Button5Click(host);
+    outcome = build.Run(host);
   } catch (const std::exception& e) {
     host.PrintLine(e.what());
     return 1;

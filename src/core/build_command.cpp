@@ -4,23 +4,23 @@
 
 #include "core/build_cancelled.h"
 #include "core/build_texts.h"
-#include "core/clear_folder.h"
 #include "core/closing_message.h"
 #include "core/compiler_runner.h"
 #include "core/file_list_page.h"
 #include "core/file_registry.h"
+#include "core/find_files.h"
 #include "core/link_resolution.h"
 #include "core/link_rewriting.h"
 #include "core/name_conversion.h"
 #include "core/output_clash.h"
 #include "core/page_pool.h"
 #include "core/paths.h"
+#include "core/rc_script_writer.h"
 #include "core/registry_index.h"
 #include "core/resource_type_rule.h"
 #include "core/shown_links.h"
 #include "core/staging.h"
 #include "core/style_sheet_links.h"
-#include "core/tmyfunction.h"
 #include "platform/file_ops.h"
 #include "platform/folder_handle.h"
 #include "platform/folder_ops.h"
@@ -104,10 +104,10 @@ class BuildRun {
     // run's own when they start.
     CheckWorkFolder();
     StringList entries;
-    TMyFunction::ListDirFiles(workFolder_, "", entries);
+    FindFiles(workFolder_, "", entries, true);
     CheckWorkFolder();
     // The compiler packs only this script and only files of the held folder.
-    const std::string script = TMyFunction::WriteRcScript(build_.GroupType, scriptPath_, entries);
+    const std::string script = WriteRcScript(build_.GroupType, scriptPath_, entries);
     handover_.environment = {resformat::ScriptDigestEntry(script)};
     handover_.folder = &work_;
     return Compile();
@@ -396,7 +396,7 @@ class BuildRun {
 
 }  // namespace
 
-BuildOutcome BuildCommand::Button5Click(BuildHost& host) {
+BuildOutcome BuildCommand::Run(BuildHost& host) {
   UnlinkedLinks.clear();
   MissingFiles.clear();
   // The type is written into the script bare; anything else stops here.
@@ -442,14 +442,12 @@ std::vector<BuildOutput> BuildCommand::Outputs(const std::string& resourceFile) 
   return outputs;
 }
 
-void BuildCommand::button2Click(BuildHost& host, const std::string& workFolder) {
+void BuildCommand::Stage(BuildHost& host, const std::string& workFolder) {
   platform::FolderHandle work;
   if (!work.Open(workFolder)) throw platform::PlatformError(texts::WorkFolderSwapped(workFolder));
   MissingFiles = LeftOut;
   StageFiles(host, work, OwnOutputs{}, StagedNames::Bare, FollowLinks, MissingFiles);
 }
-
-void BuildCommand::ClrDIR(const std::string& folder) { ClearFolder(folder); }
 
 int BuildCommand::ReplaceUrl(const std::string& pagePath, const std::string& pageFolder,
                              const RegistryIndex& registry, std::vector<std::string>* unlinked) {

@@ -58,7 +58,7 @@ class BuildCommand {
   // caller, which shows it (the window in an error box captioned "Pagefold").
   // A host that reports Closing() ends the build the same way, with
   // BuildCancelled, at the next event pump.
-  BuildOutcome Button5Click(BuildHost& host);
+  BuildOutcome Run(BuildHost& host);
 
   // What a build into the resource file writes: the file, its script and
   // OtherOutputs.
@@ -67,11 +67,7 @@ class BuildCommand {
   // Staging (see StageFiles): copies every ticked file into the work folder
   // under its number and writes the file registry "fillist.ini". Raises
   // WorkFolderSwapped when no folder, or a link, stands at the path.
-  void button2Click(BuildHost& host, const std::string& workFolder);
-
-  // Deletes every file below the folder, read-only ones too; the folders
-  // themselves stay (see ClearFolder).
-  static void ClrDIR(const std::string& folder);
+  void Stage(BuildHost& host, const std::string& workFolder);
 
   // Rewrites the links of a staged page (its full path) into resource links
   // and marks the linked files in UsedFlags; the page folder is the folder

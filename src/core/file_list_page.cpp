@@ -1,7 +1,8 @@
 #include "core/file_list_page.h"
 
 #include "core/file_registry.h"
-#include "core/tmyfunction.h"
+#include "core/name_conversion.h"
+#include "core/size_text.h"
 #include "text/case_rules.h"
 #include "text/cp1251.h"
 
@@ -22,7 +23,7 @@ constexpr const char* kLineEnd = "\r\n";
 // of ASCII letters, so that the link still reaches its resource; otherwise the
 // form under which the resource script files it.
 std::string LinkType(const std::string& type) {
-  const std::string latin = TMyFunction::Translit(type);
+  const std::string latin = Translit(type);
   return text::LowerAscii(type) == latin ? type : text::UpperAscii(latin);
 }
 
@@ -49,13 +50,13 @@ void FileListPage::AddRow(int number, const std::string& registryName, std::int6
   page_ += "<tr><td>";
   page_ += std::to_string(count_);
   page_ += "</td><td><a href=\"../";
-  page_ += LinkType(groupType.empty() ? TMyFunction::ExtNoDot(registryName) : groupType);
+  page_ += LinkType(groupType.empty() ? ExtNoDot(registryName) : groupType);
   page_ += "/";
   page_ += text::UpperAscii(StagedName(number));
   page_ += "\">";
   AppendPageText(page_, registryName);
   page_ += "</a></td><td><a>";
-  page_ += TMyFunction::SizeToText(std::to_string(size));
+  page_ += SizeToText(std::to_string(size));
   page_ += "</td>";
   page_ += kLineEnd;
 }
@@ -70,7 +71,7 @@ void FileListPage::Save(platform::FolderHandle& folder, const std::string& name)
   const size_t rowsEnd = page_.size();
   page_ += text::Cp1251Text("</table><hr color=\"black\" align=\"left\" width=\"50%\"><h3>Количество файлов:  ") +
            std::to_string(count_) + "<br>" + text::Cp1251Text("Общий размер:  ") +
-           TMyFunction::SizeToText(std::to_string(total_)) + "</h3></body></html>" + kLineEnd;
+           SizeToText(std::to_string(total_)) + "</h3></body></html>" + kLineEnd;
   try {
     folder.Write(name, page_);
   } catch (...) {

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "core/file_registry.h"
-#include "core/tmyfunction.h"
+#include "core/name_conversion.h"
 #include "text/case_rules.h"
 #include "text/cp1251.h"
 
@@ -170,7 +170,7 @@ std::string up(const std::string& path) {
 
 std::string ResourceLinkPrefix(const std::string& type) {
   static const std::string kUpperPrefix = text::UpperAscii(kStagedNamePrefix);
-  std::string typeName = TMyFunction::Translit(type);
+  std::string typeName = Translit(type);
   text::UpperAsciiInPlace(typeName);
   return "../" + typeName + "/" + kUpperPrefix;
 }

@@ -11,7 +11,6 @@
 #include "core/name_conversion.h"
 #include "core/page_style_areas.h"
 #include "core/style_sheet_links.h"
-#include "core/tmyfunction.h"
 #include "links/one_pass_replacement.h"
 #include "platform/file_ops.h"
 #include "text/case_rules.h"
@@ -171,7 +170,7 @@ std::vector<LinkReplacement> Replacements(const std::vector<Step>& steps, const 
   // A page links few types: each one's prefix is made the first time it comes up.
   std::unordered_map<std::string, std::string> prefixes;  // by type
   for (const Step& step : steps) {
-    const std::string type = groupType.empty() ? TMyFunction::ExtNoDot(links[step.link].name) : groupType;
+    const std::string type = groupType.empty() ? ExtNoDot(links[step.link].name) : groupType;
     auto [known, added] = prefixes.try_emplace(type);
     if (added) known->second = ResourceLinkPrefix(type);
     replacements.push_back({std::string(links[step.link].text), ResourceLinkFromPrefix(known->second, step.number)});

@@ -1,35 +1,33 @@
-// The utility class through which the build's stages call the name parts,
-// the listing, the attribute scanner, file sizes and the resource script
-// writer. It holds no state; each method forwards to the function of its
-// concept (name_conversion.h, find_files.h, attribute_scan.h, size_text.h,
-// rc_script_writer.h).
+// TMyFunction: the utility class of the original design, through which its
+// build stages called the name parts, the listing, the attribute scanner,
+// file sizes and the resource script writer. It keeps those names, each the
+// very function of its concept (name_conversion.h, find_files.h,
+// attribute_scan.h, size_text.h, rc_script_writer.h); the program calls
+// those functions by their own names.
 #pragma once
 
-#include <cstdint>
-#include <string>
-
-#include "core/string_list.h"
+#include "core/attribute_scan.h"
+#include "core/find_files.h"
+#include "core/name_conversion.h"
+#include "core/rc_script_writer.h"
+#include "core/size_text.h"
+#include "platform/folder_listing.h"
 
 namespace pagefold {
 
-class TMyFunction {
- public:
-  static std::string ExtNoDot(const std::string& name);
-  static std::string NameNoExt(const std::string& name);
-  static std::string Translit(const std::string& name);
+struct TMyFunction {
+  static constexpr auto& ExtNoDot = pagefold::ExtNoDot;
+  static constexpr auto& NameNoExt = pagefold::NameNoExt;
+  static constexpr auto& Translit = pagefold::Translit;
+  static constexpr auto& FindBetween = pagefold::FindBetween;
+  static constexpr auto& FileSize64 = platform::EntrySize;
+  static constexpr auto& SizeToText = pagefold::SizeToText;
+  static constexpr auto& WriteRcScript = pagefold::WriteRcScript;
 
-  // Appends every entry below the folder, at any depth (see FindFiles).
-  static void ListDirFiles(const std::string& folder, const std::string& mask, StringList& list);
-
-  static void FindBetween(const std::string& text, const std::string& start, const std::string& end,
-                          StringList& list);
-
-  // The size in bytes of the entry at the path (0 for a folder); -1 when there is none.
-  static std::int64_t FileSize64(const std::string& path);
-  static std::string SizeToText(const std::string& size);
-
-  static std::string WriteRcScript(const std::string& groupType, const std::string& scriptPath,
-                                   const StringList& list);
+  // Appends every entry below the folder, at any depth (FindFiles, recursive).
+  static void ListDirFiles(const std::string& folder, const std::string& mask, StringList& list) {
+    FindFiles(folder, mask, list, true);
+  }
 };
 
 }  // namespace pagefold

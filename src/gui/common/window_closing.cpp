@@ -25,7 +25,7 @@ bool RunBuild(BuildCommand& build, BuildHost& window, WindowClosing& closing,
   try {
     // A build that left files out keeps their count in panel 1; the closing
     // message has named them.
-    if (build.Button5Click(window) == BuildOutcome::Built && !build.MissingFiles.empty())
+    if (build.Run(window) == BuildOutcome::Built && !build.MissingFiles.empty())
       window.SetStatusText(1, texts::kFilesMissing + std::to_string(build.MissingFiles.size()));
   } catch (const BuildCancelled&) {
     // Closed or ended with Escape during the build: the build has removed
