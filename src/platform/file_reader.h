@@ -36,6 +36,10 @@ class FileReader {
   std::int64_t ReadAt(std::uint64_t offset, void* buffer, std::size_t capacity);
 
  private:
+  // Holds a file just opened, with its size, in place of the one held; with
+  // -1 (the open failed) keeps the one held and gives false.
+  bool Hold(std::intptr_t handle, std::uint64_t size);
+
   std::intptr_t handle_ = -1;
   std::uint64_t size_ = 0;
 };

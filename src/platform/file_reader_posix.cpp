@@ -38,6 +38,14 @@ int RegularFile(int fd, std::uint64_t& size) {
 
 }  // namespace
 
+bool FileReader::Hold(std::intptr_t handle, std::uint64_t size) {
+  if (handle < 0) return false;
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
+  handle_ = handle;
+  size_ = size;
+  return true;
+}
+
 bool FileReader::Open(const std::string& path) {
   const auto native = ToNativePath(path);
   if (!native) {
@@ -47,11 +55,7 @@ bool FileReader::Open(const std::string& path) {
   // Non-blocking, so that naming a FIFO does not hang the open; it is refused below.
   std::uint64_t size = 0;
   const int fd = RegularFile(::open(native->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK), size);
-  if (fd < 0) return false;
-  if (handle_ >= 0) ::close(static_cast<int>(handle_));
-  handle_ = fd;
-  size_ = size;
-  return true;
+  return Hold(fd, size);
 }
 
 bool FileReader::OpenInside(const FolderHandle& folder, const std::string& name) {
@@ -64,11 +68,7 @@ bool FileReader::OpenInside(const FolderHandle& folder, const std::string& name)
   const int fd = RegularFile(
       ::openat(static_cast<int>(folder.handle_), native->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW),
       size);
-  if (fd < 0) return false;
-  if (handle_ >= 0) ::close(static_cast<int>(handle_));
-  handle_ = fd;
-  size_ = size;
-  return true;
+  return Hold(fd, size);
 }
 
 std::int64_t FileReader::Read(void* buffer, std::size_t capacity) {

@@ -46,6 +46,15 @@ HANDLE DiskFile(HANDLE file, std::uint64_t& size) {
 
 }  // namespace
 
+// INVALID_HANDLE_VALUE is -1 as a number.
+bool FileReader::Hold(std::intptr_t handle, std::uint64_t size) {
+  if (handle == -1) return false;
+  if (handle_ != -1) ::CloseHandle(AsHandle(handle_));
+  handle_ = handle;
+  size_ = size;
+  return true;
+}
+
 bool FileReader::Open(const std::string& path) {
   const auto native = ToNativePath(path);
   if (!native) {
@@ -57,11 +66,7 @@ bool FileReader::Open(const std::string& path) {
   const HANDLE file = DiskFile(::CreateFileW(native->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
                                size);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  if (handle_ != -1) ::CloseHandle(AsHandle(handle_));
-  handle_ = reinterpret_cast<std::intptr_t>(file);
-  size_ = size;
-  return true;
+  return Hold(reinterpret_cast<std::intptr_t>(file), size);
 }
 
 // The folder is held open by the program that handed it over, so that its
@@ -78,11 +83,7 @@ bool FileReader::OpenInside(const FolderHandle& folder, const std::string& name)
       DiskFile(::CreateFileW(native->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr),
                size);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  if (handle_ != -1) ::CloseHandle(AsHandle(handle_));
-  handle_ = reinterpret_cast<std::intptr_t>(file);
-  size_ = size;
-  return true;
+  return Hold(reinterpret_cast<std::intptr_t>(file), size);
 }
 
 std::int64_t FileReader::Read(void* buffer, std::size_t capacity) {
