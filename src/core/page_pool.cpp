@@ -8,9 +8,6 @@ namespace {
 
 // How long the waiting thread waits between two calls of idle().
 constexpr auto kIdleEvery = std::chrono::milliseconds(20);
-// The waiting thread is woken once so many pages from the one it waits for
-// are done (or the last one), not at every page.
-constexpr size_t kPagesAWake = 64;
 
 struct PoolEnding {};
 
@@ -41,16 +38,13 @@ void PagePool::Work() {
     const std::lock_guard<std::mutex> lock(mutex_);
     errors_[i] = error;
     done_[i] = true;
-    while (doneBefore_ < count_ && done_[doneBefore_]) ++doneBefore_;
-    if (doneBefore_ >= wakeAt_) doneChanged_.notify_one();
+    doneChanged_.notify_all();
   }
 }
 
 void PagePool::Wait(size_t i, const std::function<void()>& idle) {
   std::unique_lock<std::mutex> lock(mutex_);
-  wakeAt_ = std::min(i + kPagesAWake, count_);
-  while (!done_[i]) {
-    if (doneChanged_.wait_for(lock, kIdleEvery, [&] { return doneBefore_ >= wakeAt_; })) continue;
+  while (!doneChanged_.wait_for(lock, kIdleEvery, [&] { return done_[i]; })) {
     lock.unlock();
     idle();
     lock.lock();

@@ -41,8 +41,6 @@ class PagePool {
   std::mutex mutex_;
   std::condition_variable doneChanged_;
   std::vector<bool> done_;
-  size_t doneBefore_ = 0;  // every work below it is done
-  size_t wakeAt_ = 0;      // the waiting thread wants doneBefore_ to reach it
   std::vector<std::exception_ptr> errors_;
   std::vector<std::thread> threads_;
 };
