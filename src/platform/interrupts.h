@@ -18,4 +18,15 @@ bool InterruptRequested();
 // program as it would have without this; an empty path stops the removal.
 void RemoveFileOnInterrupt(const std::string& path);
 
+// While one lives, such requests wait; one that came meanwhile is answered
+// when it ends. Lets a file be made and its removal set with no moment
+// between the two in which a request would leave it behind. Not nested.
+class InterruptsHeld {
+ public:
+  InterruptsHeld();
+  ~InterruptsHeld();
+  InterruptsHeld(const InterruptsHeld&) = delete;
+  InterruptsHeld& operator=(const InterruptsHeld&) = delete;
+};
+
 }  // namespace pagefold::platform

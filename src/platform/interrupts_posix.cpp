@@ -26,6 +26,13 @@ void RemoveAndEnd(int number) {
   ::raise(number);  // delivered when the handler returns
 }
 
+sigset_t Requests() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int number : kRequests) sigaddset(&set, number);
+  return set;
+}
+
 void Install(void (*handler)(int), int flags) {
   struct sigaction action {};
   action.sa_handler = handler;
@@ -42,14 +49,23 @@ bool InterruptRequested() { return requested != 0; }
 
 void RemoveFileOnInterrupt(const std::string& path) {
   const std::string native = path.empty() ? "" : ToNativePath(path).value_or("");
-  sigset_t blocked, saved;
-  sigemptyset(&blocked);
-  for (int number : kRequests) sigaddset(&blocked, number);
+  const sigset_t blocked = Requests();
+  sigset_t saved;
   ::sigprocmask(SIG_BLOCK, &blocked, &saved);
   if (native.size() < sizeof removal) std::memcpy(removal, native.c_str(), native.size() + 1);
   else removal[0] = '\0';
   Install(RemoveAndEnd, 0);
   ::sigprocmask(SIG_SETMASK, &saved, nullptr);
+}
+
+InterruptsHeld::InterruptsHeld() {
+  const sigset_t blocked = Requests();
+  ::sigprocmask(SIG_BLOCK, &blocked, nullptr);
+}
+
+InterruptsHeld::~InterruptsHeld() {
+  const sigset_t blocked = Requests();
+  ::sigprocmask(SIG_UNBLOCK, &blocked, nullptr);
 }
 
 }  // namespace pagefold::platform

@@ -11,6 +11,7 @@ namespace {
 std::atomic<bool> requested{false};
 SRWLOCK removalLock = SRWLOCK_INIT;
 std::wstring removal;  // the file that a request removes; empty for none
+SRWLOCK holdLock = SRWLOCK_INIT;  // held by an InterruptsHeld
 
 // Runs on a thread of its own that the system starts for the event.
 BOOL WINAPI Record(DWORD) {
@@ -20,6 +21,8 @@ BOOL WINAPI Record(DWORD) {
 
 // Returns FALSE so that the system's own handler then ends the program.
 BOOL WINAPI RemoveAndEnd(DWORD) {
+  ::AcquireSRWLockExclusive(&holdLock);
+  ::ReleaseSRWLockExclusive(&holdLock);
   ::AcquireSRWLockExclusive(&removalLock);
   if (!removal.empty()) ::DeleteFileW(removal.c_str());
   ::ReleaseSRWLockExclusive(&removalLock);
@@ -39,5 +42,9 @@ void RemoveFileOnInterrupt(const std::string& path) {
   ::ReleaseSRWLockExclusive(&removalLock);
   ::SetConsoleCtrlHandler(RemoveAndEnd, TRUE);
 }
+
+InterruptsHeld::InterruptsHeld() { ::AcquireSRWLockExclusive(&holdLock); }
+
+InterruptsHeld::~InterruptsHeld() { ::ReleaseSRWLockExclusive(&holdLock); }
 
 }  // namespace pagefold::platform

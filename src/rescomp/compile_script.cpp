@@ -38,6 +38,7 @@ std::string ReadScript(const std::string& scriptPath) {
 std::string CreateTemporary(platform::FileWriter& out, const std::string& target) {
   for (int attempt = 0; attempt < resformat::kTemporaryAttempts; ++attempt) {
     const std::string path = resformat::TemporaryResPath(target, attempt);
+    const platform::InterruptsHeld held;
     switch (out.Create(path, platform::FileWriter::Mode::Normal)) {
       case platform::FileWriter::CreateResult::Created:
         platform::RemoveFileOnInterrupt(path);
