@@ -143,8 +143,10 @@ class TForm1 : public QWidget, public BuildHost {
   // Edit2, which refuses as well a text that is no plain resource type.
   Cp1251EditBox groupText_{AcceptGroupType};
   WindowClosing closing_;
-  // During a build the status bar and the progress bar repaint once a frame.
+  // During a build the status bar and the progress bar repaint once a frame,
+  // and the window handles its events once a millisecond.
   FrameClock frames_;
+  FrameClock events_{FrameClock::kEvents};
 };
 
 }  // namespace pagefold::gui

@@ -54,9 +54,10 @@ void TForm1::PumpOneEvent() { Pump(0); }
 void TForm1::PumpAllEvents() { Pump(kPumpLimitMs); }
 
 // During a build the status bar and the progress bar take every change at
-// once but paint only when a frame is due; the window's other events are
-// handled at every pump.
+// once but paint only when a frame is due, and the window's other events are
+// handled once a millisecond.
 void TForm1::Pump(int limitMs) {
+  if (closing_.Building() && !events_.Due()) return;
   const bool frame = closing_.Building() && frames_.Due();
   if (frame) PaintProgress(true);
   if (limitMs > 0)
@@ -85,8 +86,10 @@ void TForm1::ShowMessage(const std::string& caption, const std::string& text) {
 }
 
 // The controls that take input; the progress bar and the status bar keep
-// their look, and the window its keys (Escape) and its close button.
+// their look, and the window its keys (Escape) and its close button. The
+// window handles its events at the next pump, which paints its new look.
 void TForm1::SetWindowEnabled(bool enabled) {
+  events_ = FrameClock(FrameClock::kEvents);
   for (QWidget* input : std::initializer_list<QWidget*>{GroupBox1, GroupBox2, Button3, abt})
     input->setEnabled(enabled);
 }
