@@ -7,8 +7,8 @@ scripts/install-packages.sh cmake g++ make pkg-config libgtest-dev libcpp-httpli
   qt6-translations-l10n
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"
-if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x build/src/gui/pagefold ]; then
-  exec build/src/gui/pagefold
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x build/src/gui/qt/pagefold ]; then
+  exec build/src/gui/qt/pagefold
 fi
 echo "No display: packing examples/site/ into build/sample.res with pagefold-cli."
 rm -rf build/ARH build/sample.res build/sample.rc

@@ -7,11 +7,11 @@
 #include <QElapsedTimer>
 #include <cstdio>
 
-#include "gui/application.h"
-#include "gui/qstring_cp1251.h"
-#include "gui/qt_dialogs.h"
-#include "gui/tform1.h"
-#include "gui/tform3.h"
+#include "gui/qt/application.h"
+#include "gui/qt/qstring_cp1251.h"
+#include "gui/qt/qt_dialogs.h"
+#include "gui/qt/tform1.h"
+#include "gui/qt/tform3.h"
 
 namespace {
 

@@ -42,7 +42,7 @@ shoot() {
   echo "Wrote $out"
 }
 
-shoot docs/window-qt-20000.png "$build/tests/gui/screenshot_window" "$work/site" "$work/out/site.res" --build
+shoot docs/window-qt-20000.png "$build/tests/gui/qt/screenshot_window" "$work/site" "$work/out/site.res" --build
 if [ -n "$win64" ]; then
   mkdir -p "$WINEPREFIX"
   shoot docs/window-win32-20000.png "$WINELOADER" "$win64/tests/gui/win32/screenshot_window_win32.exe" \

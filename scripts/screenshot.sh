@@ -25,5 +25,5 @@ xvfb-run -a -s "-screen 0 800x600x24" bash -c '
   [ -n "$area" ] || { kill "$pid"; echo "the windows did not come up" >&2; exit 1; }
   import -window root -crop "$area" +repage "$out"
   kill "$pid"
-' screenshot "$build/tests/gui/screenshot_window" "$work" docs/screenshot.png
+' screenshot "$build/tests/gui/qt/screenshot_window" "$work" docs/screenshot.png
 echo "Wrote docs/screenshot.png"

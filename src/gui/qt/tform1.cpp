@@ -1,4 +1,4 @@
-#include "gui/tform1.h"
+#include "gui/qt/tform1.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -14,7 +14,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "gui/check_list_item.h"
 #include "gui/common/accepted_name.h"
 #include "gui/common/chooser_items.h"
 #include "gui/common/form_create.h"
@@ -22,9 +21,10 @@
 #include "gui/common/source_listing.h"
 #include "gui/common/target_name.h"
 #include "gui/common/window_texts.h"
-#include "gui/qstring_cp1251.h"
-#include "gui/qt_dialogs.h"
-#include "gui/tform3.h"
+#include "gui/qt/check_list_item.h"
+#include "gui/qt/qstring_cp1251.h"
+#include "gui/qt/qt_dialogs.h"
+#include "gui/qt/tform3.h"
 
 namespace pagefold::gui {
 namespace {

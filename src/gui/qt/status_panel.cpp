@@ -1,4 +1,4 @@
-#include "gui/status_panel.h"
+#include "gui/qt/status_panel.h"
 
 #include <QPainter>
 #include <QStyle>

@@ -1,4 +1,4 @@
-#include "gui/qstring_cp1251.h"
+#include "gui/qt/qstring_cp1251.h"
 
 #include "text/cp1251.h"
 

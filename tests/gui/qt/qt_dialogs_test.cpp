@@ -1,4 +1,4 @@
-#include "gui/qt_dialogs.h"
+#include "gui/qt/qt_dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 #include <QTimer>
 #include <functional>
 
-#include "gui/application.h"
-#include "gui/browse_for_folder.h"
+#include "gui/qt/application.h"
+#include "gui/qt/browse_for_folder.h"
 #include "test_support.h"
 #include "window_fixture.h"
 

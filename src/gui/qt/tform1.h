@@ -26,8 +26,8 @@
 #include "gui/common/frame_clock.h"
 #include "gui/common/group_type_rule.h"
 #include "gui/common/window_closing.h"
-#include "gui/dialogs.h"
-#include "gui/status_panel.h"
+#include "gui/qt/dialogs.h"
+#include "gui/qt/status_panel.h"
 
 namespace pagefold::gui {
 

@@ -4,10 +4,10 @@
 #include <QCoreApplication>
 #include <algorithm>
 
-#include "gui/check_list_item.h"
 #include "gui/common/long_message.h"
-#include "gui/qstring_cp1251.h"
-#include "gui/tform1.h"
+#include "gui/qt/check_list_item.h"
+#include "gui/qt/qstring_cp1251.h"
+#include "gui/qt/tform1.h"
 
 namespace pagefold::gui {
 namespace {

@@ -2,7 +2,7 @@
 #include <QFileDialog>
 #include <QWidget>
 
-#include "gui/browse_for_folder.h"
+#include "gui/qt/browse_for_folder.h"
 
 namespace pagefold::gui {
 

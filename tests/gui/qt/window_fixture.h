@@ -12,8 +12,8 @@
 #include <filesystem>
 #include <ostream>
 
-#include "gui/tform1.h"
-#include "gui/tform3.h"
+#include "gui/qt/tform1.h"
+#include "gui/qt/tform3.h"
 #include "test_dialogs.h"
 
 // Readable QStrings in failure messages.

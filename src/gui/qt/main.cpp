@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <cstring>
 
-#include "gui/application.h"
-#include "gui/tform1.h"
-#include "gui/tform3.h"
+#include "gui/qt/application.h"
+#include "gui/qt/tform1.h"
+#include "gui/qt/tform3.h"
 #include "platform/console.h"
 #include "text/cp1251.h"
 

@@ -1,11 +1,11 @@
-#include "gui/tform3.h"
+#include "gui/qt/tform3.h"
 
 #include <QEvent>
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "gui/common/window_texts.h"
-#include "gui/qstring_cp1251.h"
+#include "gui/qt/qstring_cp1251.h"
 
 namespace pagefold::gui {
 

@@ -1,6 +1,6 @@
-#include "gui/check_list_item.h"
+#include "gui/qt/check_list_item.h"
 
-#include "gui/qstring_cp1251.h"
+#include "gui/qt/qstring_cp1251.h"
 
 namespace pagefold::gui {
 namespace {

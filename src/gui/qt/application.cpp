@@ -1,4 +1,4 @@
-#include "gui/application.h"
+#include "gui/qt/application.h"
 
 #include <QIcon>
 #include <QLibraryInfo>

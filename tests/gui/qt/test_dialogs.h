@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-#include "gui/dialogs.h"
+#include "gui/qt/dialogs.h"
 
 namespace testing_support {
 

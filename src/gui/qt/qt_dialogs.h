@@ -2,7 +2,7 @@
 // folder dialog of BrowseForFolder.
 #pragma once
 
-#include "gui/dialogs.h"
+#include "gui/qt/dialogs.h"
 
 namespace pagefold::gui {
 

@@ -13,11 +13,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "gui/application.h"
-#include "gui/qstring_cp1251.h"
-#include "gui/qt_dialogs.h"
-#include "gui/tform1.h"
-#include "gui/tform3.h"
+#include "gui/qt/application.h"
+#include "gui/qt/qstring_cp1251.h"
+#include "gui/qt/qt_dialogs.h"
+#include "gui/qt/tform1.h"
+#include "gui/qt/tform3.h"
 
 namespace {
 

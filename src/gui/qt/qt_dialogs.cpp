@@ -1,4 +1,4 @@
-#include "gui/qt_dialogs.h"
+#include "gui/qt/qt_dialogs.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -8,7 +8,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-#include "gui/browse_for_folder.h"
+#include "gui/qt/browse_for_folder.h"
 
 namespace pagefold::gui {
 namespace {

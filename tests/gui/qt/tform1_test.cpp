@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "core/compiler_runner.h"
-#include "gui/application.h"
-#include "gui/qstring_cp1251.h"
+#include "gui/qt/application.h"
+#include "gui/qt/qstring_cp1251.h"
 #include "test_support.h"
 #include "window_fixture.h"
 
