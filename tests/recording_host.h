@@ -11,7 +11,10 @@
 
 namespace testing_support {
 
-class RecordingHost : public pagefold::BuildHost {
+// Host is BuildHost or an interface derived from it, for doubles of a
+// window that record its other calls in the same log.
+template <typename Host = pagefold::BuildHost>
+class RecordingHostOf : public Host {
  public:
   // Inputs.
   std::string sourceFolder;
@@ -94,11 +97,13 @@ class RecordingHost : public pagefold::BuildHost {
     return found;
   }
 
- private:
+ protected:
   void Record(const std::string& cp1251Line) {
     const auto utf8 = pagefold::text::Cp1251ToUtf8(cp1251Line);
     log.push_back(utf8 ? *utf8 : cp1251Line);
   }
 };
+
+using RecordingHost = RecordingHostOf<>;
 
 }  // namespace testing_support

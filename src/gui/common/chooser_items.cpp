@@ -1,6 +1,7 @@
 #include "gui/common/chooser_items.h"
 
 #include "core/name_conversion.h"
+#include "gui/common/main_window_view.h"
 
 namespace pagefold::gui {
 
@@ -10,5 +11,7 @@ std::vector<std::string> ChooserItems(const std::vector<CheckListEntry>& checkLi
     if (entry.ticked && IsPageName(entry.name)) pages.push_back(entry.name);
   return pages;
 }
+
+void FillChooser(MainWindowView& window) { window.ShowChooser(ChooserItems(window.CheckListEntries())); }
 
 }  // namespace pagefold::gui

@@ -6,6 +6,8 @@
 
 namespace pagefold::gui {
 
+class MainWindowView;
+
 // An item of the main window's check list: its relative name and its tick.
 struct CheckListEntry {
   std::string name;
@@ -15,5 +17,8 @@ struct CheckListEntry {
 // The ticked pages of the check list, in its order: the names whose
 // extension, lower-cased, contains "htm".
 std::vector<std::string> ChooserItems(const std::vector<CheckListEntry>& checkList);
+
+// Button7Click: the chooser shown over the window with the ticked pages.
+void FillChooser(MainWindowView& window);
 
 }  // namespace pagefold::gui

@@ -10,18 +10,17 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QShortcut>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "gui/common/accepted_name.h"
+#include "gui/common/check_list_actions.h"
 #include "gui/common/chooser_items.h"
 #include "gui/common/form_create.h"
 #include "gui/common/group_type_rule.h"
 #include "gui/common/source_listing.h"
 #include "gui/common/target_name.h"
 #include "gui/common/window_texts.h"
-#include "gui/qt/check_list_item.h"
 #include "gui/qt/qstring_cp1251.h"
 #include "gui/qt/qt_dialogs.h"
 #include "gui/qt/tform3.h"
@@ -231,30 +230,13 @@ void TForm1::ListTypedFolder() {
 
 void TForm1::FormCreate() { gui::FormCreate(build_, *this); }
 
-void TForm1::N1Click() { SetAllTicks(Qt::Checked); }
+void TForm1::N1Click() { TickAll(*this, true); }
 
-void TForm1::N2Click() { SetAllTicks(Qt::Unchecked); }
+void TForm1::N2Click() { TickAll(*this, false); }
 
-void TForm1::N3Click() {
-  CheckListBox1->clear();
-  CheckListBox1ClickCheck();
-}
+void TForm1::N3Click() { ClearCheckList(*this); }
 
-void TForm1::SetAllTicks(Qt::CheckState state) {
-  {
-    const QSignalBlocker quiet(CheckListBox1);
-    for (int row = 0; row < CheckListBox1->count(); ++row) CheckListBox1->item(row)->setCheckState(state);
-  }
-  CheckListBox1ClickCheck();
-}
-
-void TForm1::CheckListBox1ClickCheck() {
-  int ticked = 0;
-  for (int row = 0; row < CheckListBox1->count(); ++row)
-    if (CheckListBox1->item(row)->checkState() == Qt::Checked) ++ticked;
-  PumpOneEvent();
-  SetStatusText(0, texts::Counter(0, ticked));
-}
+void TForm1::CheckListBox1ClickCheck() { CheckListChanged(*this); }
 
 void TForm1::Button5Click() {
   const auto showError = [this](const std::string& text) {
@@ -267,16 +249,7 @@ void TForm1::Button5Click() {
   if (closeNow) close();
 }
 
-void TForm1::Button7Click() {
-  Form3->ShowOver(*this);
-  Form3->ListBox1->clear();
-  std::vector<CheckListEntry> checkList;
-  for (int row = 0; row < CheckListBox1->count(); ++row) {
-    const QListWidgetItem& item = *CheckListBox1->item(row);
-    checkList.push_back({FileItemName(item), item.checkState() == Qt::Checked});
-  }
-  for (const std::string& page : ChooserItems(checkList)) Form3->ListBox1->addItem(Q(page));
-}
+void TForm1::Button7Click() { FillChooser(*this); }
 
 void TForm1::saveClick() {
   const std::optional<QString> chosen = dialogs_.ChooseSaveFile(SaveDialog1);
@@ -311,11 +284,7 @@ void TForm1::FilesToStringsList(const std::string& folder) {
     const WindowClosing::Listing marked(closing_);
     return ListSource(folder, *this);
   }();
-  {
-    const QSignalBlocker quiet(CheckListBox1);
-    CheckListBox1->clear();
-    for (const std::string& name : listing.names) CheckListBox1->addItem(NewFileItem(name));
-  }
+  SetCheckListNames(std::move(listing.names));
   SetStatusText(1, listing.skippedStatus);
   build_.LeftOut = std::move(listing.leftOut);
   build_.FollowLinks = listing.followLinks;

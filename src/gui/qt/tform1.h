@@ -21,10 +21,10 @@
 #include <vector>
 
 #include "core/build_command.h"
-#include "core/build_host.h"
 #include "gui/common/accepted_name.h"
 #include "gui/common/frame_clock.h"
 #include "gui/common/group_type_rule.h"
+#include "gui/common/main_window_view.h"
 #include "gui/common/window_closing.h"
 #include "gui/qt/dialogs.h"
 #include "gui/qt/status_panel.h"
@@ -33,7 +33,7 @@ namespace pagefold::gui {
 
 class TForm3;
 
-class TForm1 : public QWidget, public BuildHost {
+class TForm1 : public QWidget, public MainWindowView {
   Q_OBJECT
 
  public:
@@ -115,6 +115,13 @@ class TForm1 : public QWidget, public BuildHost {
   void SetCheckListEnabled(bool enabled) override;
   bool Closing() override;
 
+  // MainWindowView.
+  std::vector<CheckListEntry> CheckListEntries() override;
+  int TickedCount() override;
+  void SetAllTicks(bool ticked) override;
+  void SetCheckListNames(std::vector<std::string> names) override;
+  void ShowChooser(const std::vector<std::string>& pages) override;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -125,7 +132,6 @@ class TForm1 : public QWidget, public BuildHost {
   void LayOut();
   void SetTabOrder();
   void Connect();
-  void SetAllTicks(Qt::CheckState state);
   void Edit1Edited(const QString& text);
   void ListTypedFolder();
   void ListChosenFolder(const QString& folder);

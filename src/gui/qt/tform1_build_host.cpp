@@ -1,13 +1,15 @@
-// The window as the build's front end: its inputs from the widgets, its
-// progress into the status bar and the progress bar, its questions through
-// the dialogs.
+// The window as the build's front end and as the view of the shared
+// handlers: its inputs and its check list from the widgets, its progress into
+// the status bar and the progress bar, its questions through the dialogs.
 #include <QCoreApplication>
+#include <QSignalBlocker>
 #include <algorithm>
 
 #include "gui/common/long_message.h"
 #include "gui/qt/check_list_item.h"
 #include "gui/qt/qstring_cp1251.h"
 #include "gui/qt/tform1.h"
+#include "gui/qt/tform3.h"
 
 namespace pagefold::gui {
 namespace {
@@ -97,5 +99,41 @@ void TForm1::SetWindowEnabled(bool enabled) {
 void TForm1::SetCheckListEnabled(bool enabled) { CheckListBox1->setEnabled(enabled); }
 
 bool TForm1::Closing() { return closing_.Closing(); }
+
+std::vector<CheckListEntry> TForm1::CheckListEntries() {
+  std::vector<CheckListEntry> entries;
+  for (int row = 0; row < CheckListBox1->count(); ++row) {
+    const QListWidgetItem& item = *CheckListBox1->item(row);
+    entries.push_back({FileItemName(item), item.checkState() == Qt::Checked});
+  }
+  return entries;
+}
+
+int TForm1::TickedCount() {
+  int ticked = 0;
+  for (int row = 0; row < CheckListBox1->count(); ++row)
+    if (CheckListBox1->item(row)->checkState() == Qt::Checked) ++ticked;
+  return ticked;
+}
+
+// The program's own ticks and rows are made with the list's signals blocked:
+// its handler runs for the user's changes only.
+void TForm1::SetAllTicks(bool ticked) {
+  const QSignalBlocker quiet(CheckListBox1);
+  for (int row = 0; row < CheckListBox1->count(); ++row)
+    CheckListBox1->item(row)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+}
+
+void TForm1::SetCheckListNames(std::vector<std::string> names) {
+  const QSignalBlocker quiet(CheckListBox1);
+  CheckListBox1->clear();
+  for (const std::string& name : names) CheckListBox1->addItem(NewFileItem(name));
+}
+
+void TForm1::ShowChooser(const std::vector<std::string>& pages) {
+  Form3->ShowOver(*this);
+  Form3->ListBox1->clear();
+  for (const std::string& page : pages) Form3->ListBox1->addItem(ToQString(page));
+}
 
 }  // namespace pagefold::gui

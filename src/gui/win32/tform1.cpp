@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "gui/common/check_list_actions.h"
 #include "gui/common/chooser_items.h"
 #include "gui/common/form_create.h"
 #include "gui/common/source_listing.h"
@@ -230,25 +231,13 @@ void TForm1::FolderDropped(HDROP drop) {
 
 void TForm1::FormCreate() { gui::FormCreate(build_, *this); }
 
-void TForm1::N1Click() { SetAllTicks(true); }
+void TForm1::N1Click() { TickAll(*this, true); }
 
-void TForm1::N2Click() { SetAllTicks(false); }
+void TForm1::N2Click() { TickAll(*this, false); }
 
-void TForm1::N3Click() {
-  files_->SetNames({});
-  CheckListBox1ClickCheck();
-}
+void TForm1::N3Click() { ClearCheckList(*this); }
 
-void TForm1::SetAllTicks(bool ticked) {
-  files_->SetAllTicks(ticked);
-  CheckListBox1ClickCheck();
-}
-
-void TForm1::CheckListBox1ClickCheck() {
-  const int ticked = files_->TickedCount();
-  PumpOneEvent();
-  SetStatusText(0, texts::Counter(0, ticked));
-}
+void TForm1::CheckListBox1ClickCheck() { CheckListChanged(*this); }
 
 void TForm1::Button5Click() {
   const auto showError = [this](const std::string& text) {
@@ -260,10 +249,7 @@ void TForm1::Button5Click() {
   if (closeNow) DestroyWindow(Form1);
 }
 
-void TForm1::Button7Click() {
-  Form3->ShowOver(Form1);
-  Form3->SetItems(ChooserItems(files_->Entries()));
-}
+void TForm1::Button7Click() { FillChooser(*this); }
 
 void TForm1::saveClick() {
   const std::optional<std::wstring> chosen = dialogs_.ChooseSaveFile(SaveDialog1);
@@ -297,8 +283,7 @@ void TForm1::FilesToStringsList(const std::string& folder) {
     const WindowClosing::Listing marked(closing_);
     return ListSource(folder, *this);
   }();
-  files_->SetNames(std::move(listing.names));
-  ListView_SetColumnWidth(CheckListBox1, 0, LVSCW_AUTOSIZE_USEHEADER);  // within the scroll bar it may gain
+  SetCheckListNames(std::move(listing.names));
   SetStatusText(1, listing.skippedStatus);
   build_.LeftOut = std::move(listing.leftOut);
   build_.FollowLinks = listing.followLinks;

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "core/build_command.h"
-#include "core/build_host.h"
 #include "gui/common/accepted_name.h"
 #include "gui/common/frame_clock.h"
 #include "gui/common/group_type_rule.h"
+#include "gui/common/main_window_view.h"
 #include "gui/common/window_closing.h"
 #include "gui/win32/check_list.h"
 #include "gui/win32/dialogs.h"
@@ -28,7 +28,7 @@ class TForm3;
 // The command identifiers of the popup menu's items.
 enum MenuItem : int { N1 = 101, N2, N3 };
 
-class TForm1 : public BuildHost {
+class TForm1 : public MainWindowView {
  public:
   // The window opens its dialogs through dialogs; without one, the system's.
   explicit TForm1(const DisplayMetrics& display, Dialogs* dialogs = nullptr);
@@ -105,6 +105,13 @@ class TForm1 : public BuildHost {
   void SetCheckListEnabled(bool enabled) override;
   bool Closing() override;
 
+  // MainWindowView.
+  std::vector<CheckListEntry> CheckListEntries() override;
+  int TickedCount() override;
+  void SetAllTicks(bool ticked) override;
+  void SetCheckListNames(std::vector<std::string> names) override;
+  void ShowChooser(const std::vector<std::string>& pages) override;
+
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -116,7 +123,6 @@ class TForm1 : public BuildHost {
   void OnCommand(int id, int code);
   LRESULT OnNotify(const NMHDR& header);
   void PopUp(LPARAM at);
-  void SetAllTicks(bool ticked);
   void Edit1Change();
   void SetEditText(HWND edit, const std::string& cp1251);
   void Restore(HWND edit, const Cp1251EditBox& box);

@@ -1,11 +1,12 @@
-// The Win32 window as the build's front end: its inputs from the controls,
-// its progress into the status bar and the progress bar, its questions
-// through the dialogs.
+// The Win32 window as the build's front end and as the view of the shared
+// handlers: its inputs and its check list from the controls, its progress
+// into the status bar and the progress bar, its questions through the dialogs.
 #include <windows.h>
 #include <commctrl.h>
 
 #include "gui/common/long_message.h"
 #include "gui/win32/tform1.h"
+#include "gui/win32/tform3.h"
 #include "gui/win32/wide_text.h"
 
 namespace pagefold::gui::win32 {
@@ -117,5 +118,21 @@ void TForm1::SetWindowEnabled(bool enabled) {
 void TForm1::SetCheckListEnabled(bool enabled) { EnableWindow(CheckListBox1, enabled); }
 
 bool TForm1::Closing() { return closing_.Closing(); }
+
+std::vector<CheckListEntry> TForm1::CheckListEntries() { return files_->Entries(); }
+
+int TForm1::TickedCount() { return files_->TickedCount(); }
+
+void TForm1::SetAllTicks(bool ticked) { files_->SetAllTicks(ticked); }
+
+void TForm1::SetCheckListNames(std::vector<std::string> names) {
+  files_->SetNames(std::move(names));
+  ListView_SetColumnWidth(CheckListBox1, 0, LVSCW_AUTOSIZE_USEHEADER);  // within the scroll bar it may gain
+}
+
+void TForm1::ShowChooser(const std::vector<std::string>& pages) {
+  Form3->ShowOver(Form1);
+  Form3->SetItems(pages);
+}
 
 }  // namespace pagefold::gui::win32

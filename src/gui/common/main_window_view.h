@@ -1,0 +1,28 @@
+// What the handlers that both main windows share read from and write to the
+// window, beside what a build reads and shows through BuildHost: the rows of
+// the check list and the start-file chooser. Each window implements it over
+// its own controls.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/build_host.h"
+#include "gui/common/chooser_items.h"
+
+namespace pagefold::gui {
+
+class MainWindowView : public BuildHost {
+ public:
+  // Every row of the check list with its tick, in list order.
+  virtual std::vector<CheckListEntry> CheckListEntries() = 0;
+  virtual int TickedCount() = 0;
+  // Ticks or unticks every row; the handler of the user's ticks does not run.
+  virtual void SetAllTicks(bool ticked) = 0;
+  // Replaces every row by the names, unticked; none when names is empty.
+  virtual void SetCheckListNames(std::vector<std::string> names) = 0;
+  // Shows the start-file chooser over the window with the pages as its items.
+  virtual void ShowChooser(const std::vector<std::string>& pages) = 0;
+};
+
+}  // namespace pagefold::gui
