@@ -22,6 +22,11 @@ using testing_support::WriteFile;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
+// What a hostile page may take: its builds take a second or two here and ten
+// times that under the sanitizers, while the scans these pages were made to
+// catch ran for minutes to an hour.
+constexpr double kLimitSeconds = 30.0;
+
 double SecondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
@@ -66,8 +71,8 @@ struct HostilePages : ::testing::Test {
 };
 
 // Each build takes well under a second here (0.8 s and 1.3 s on a shared
-// 2-core machine); 10 s leaves room for a slow one. Scanning again from every
-// "url(" took about an hour for the first page.
+// 2-core machine). Scanning again from every "url(" took about an hour for
+// the first page.
 TEST_F(HostilePages, AnUnclosedUrlPageAndAPageOfPackedSiteLinksBuildInSeconds) {
   std::string unclosed = "<html><body><style>";
   while (unclosed.size() < 50u * 1024 * 1024) unclosed += "url(";
@@ -76,7 +81,7 @@ TEST_F(HostilePages, AnUnclosedUrlPageAndAPageOfPackedSiteLinksBuildInSeconds) {
   Clock::time_point start = Clock::now();
   EXPECT_EQ(Finish(Start("index.htm"), 60), 0) << ReadFile(ErrFile());
   const double unclosedSeconds = SecondsSince(start);
-  EXPECT_LT(unclosedSeconds, 10.0);
+  EXPECT_LT(unclosedSeconds, kLimitSeconds);
   EXPECT_TRUE(fs::exists(target.path() / "site.res"));
   EXPECT_FALSE(fs::exists(target.path() / "ARH"));
 
@@ -91,7 +96,7 @@ TEST_F(HostilePages, AnUnclosedUrlPageAndAPageOfPackedSiteLinksBuildInSeconds) {
   start = Clock::now();
   EXPECT_EQ(Finish(Start("index.htm"), 60), 0) << ReadFile(ErrFile());
   const double packedSeconds = SecondsSince(start);
-  EXPECT_LT(packedSeconds, 10.0);
+  EXPECT_LT(packedSeconds, kLimitSeconds);
   EXPECT_TRUE(fs::exists(target.path() / "site.res"));
   EXPECT_FALSE(fs::exists(target.path() / "ARH"));
 }
@@ -111,7 +116,7 @@ TEST_F(HostilePages, APageOfLinksDifferingOnlyInTheirQueryPunctuationBuildsInSec
   const Clock::time_point start = Clock::now();
   EXPECT_EQ(Finish(Start("a/index.htm"), 120), 0) << ReadFile(ErrFile());
   const double seconds = SecondsSince(start);
-  EXPECT_LT(seconds, 10.0);
+  EXPECT_LT(seconds, kLimitSeconds);
   const std::string res = ReadFile(target.path() / "site.res");
   EXPECT_EQ(res.find("../b.htm"), std::string::npos);
   EXPECT_NE(res.find("<a href=\"../HTM/SEARCH_FILE_NOMBER_2\">x</a>\n<a href=\"../HTM/SEARCH_FILE_NOMBER_2\">"),
@@ -136,7 +141,7 @@ TEST_F(HostilePages, APageOfLinksWrittenAsResourceLinksBuildsInSeconds) {
   const Clock::time_point start = Clock::now();
   EXPECT_EQ(Finish(Start("a/index.htm", "HTM"), 120), 0) << ReadFile(ErrFile());
   const double seconds = SecondsSince(start);
-  EXPECT_LT(seconds, 10.0);
+  EXPECT_LT(seconds, kLimitSeconds);
   std::cout << "built in " << seconds << " s\n";
   const std::string res = ReadFile(target.path() / "site.res");
   // The first link names file 2, whose resource link the later files'
@@ -158,7 +163,7 @@ TEST_F(HostilePages, APageOfTwoLinksRepeatingOneWordBuildsInSeconds) {
                                                     "=\">x</a>\n" + link + link + "</body></html>");
   const Clock::time_point start = Clock::now();
   EXPECT_EQ(Finish(Start("a/index.htm"), 120), 0) << ReadFile(ErrFile());
-  EXPECT_LT(SecondsSince(start), 10.0);
+  EXPECT_LT(SecondsSince(start), kLimitSeconds);
   const std::string res = ReadFile(target.path() / "site.res");
   EXPECT_NE(res.find("<a href=\"../HTM/SEARCH_FILE_NOMBER_2\">x</a>\n<a href=\"../HTM/SEARCH_FILE_NOMBER_2=\">"),
             std::string::npos);
@@ -181,7 +186,7 @@ TEST_F(HostilePages, APageOfLinksBesideATypeWithOtherBytesBuildsInSeconds) {
   const Clock::time_point start = Clock::now();
   // The file "c" has no extension and is left unpacked, which the exit code tells.
   EXPECT_EQ(Finish(Start("index.htm"), 120), 3) << ReadFile(ErrFile());
-  EXPECT_LT(SecondsSince(start), 10.0);
+  EXPECT_LT(SecondsSince(start), kLimitSeconds);
   EXPECT_NE(ReadFile(ErrFile()).find("Сбор закончен !!!"), std::string::npos);
   const std::string res = ReadFile(target.path() / "site.res");
   EXPECT_NE(res.find("<a href=\"../C++/SEARCH_FILE_NOMBER_"), std::string::npos);
