@@ -19,13 +19,17 @@ namespace {
 class BenchDialogs : public pagefold::gui::QtDialogs {
  public:
   explicit BenchDialogs(QString target) : target_(std::move(target)) {}
-  std::optional<QString> ChooseSaveFile(const pagefold::gui::SaveDialog&) override { return target_; }
-  void ShowMessage(const QString&, const QString& text) override { last = text; }
-  bool AskOkCancel(const QString&, const QString& text) override {
-    last = text;
+  std::optional<std::u16string> ChooseSaveFile(const pagefold::gui::SaveDialog&) override {
+    return target_.toStdU16String();
+  }
+  void ShowMessage(const std::string&, const std::string& text) override { last = pagefold::gui::ToQString(text); }
+  bool AskOkCancel(const std::string&, const std::string& text) override {
+    last = pagefold::gui::ToQString(text);
     return true;
   }
-  void ShowError(const QString&, const QString& text) override { last = "error: " + text; }
+  void ShowError(const std::string&, const std::string& text) override {
+    last = "error: " + pagefold::gui::ToQString(text);
+  }
   QString last;
 
  private:

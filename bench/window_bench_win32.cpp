@@ -26,13 +26,13 @@ using namespace pagefold::gui::win32;
 class BenchDialogs : public SystemDialogs {
  public:
   explicit BenchDialogs(std::wstring target) : target_(std::move(target)) {}
-  std::optional<std::wstring> ChooseSaveFile(const SaveDialog&) override { return target_; }
-  void ShowMessage(const std::wstring&, const std::wstring& text) override { last = text; }
-  bool AskOkCancel(const std::wstring&, const std::wstring& text) override {
-    last = text;
+  std::optional<std::u16string> ChooseSaveFile(const pagefold::gui::SaveDialog&) override { return Utf16(target_); }
+  void ShowMessage(const std::string&, const std::string& text) override { last = Wide(text); }
+  bool AskOkCancel(const std::string&, const std::string& text) override {
+    last = Wide(text);
     return true;
   }
-  void ShowError(const std::wstring&, const std::wstring& text) override { last = L"error: " + text; }
+  void ShowError(const std::string&, const std::string& text) override { last = L"error: " + Wide(text); }
   std::wstring last;
 
  private:

@@ -1,7 +1,8 @@
 // What the handlers that both main windows share read from and write to the
 // window, beside what a build reads and shows through BuildHost: the rows of
-// the check list and the start-file chooser. Each window implements it over
-// its own controls.
+// the check list, the texts of the source and target boxes, the start-file
+// chooser and the window's closing. Each window implements it over its own
+// controls.
 #pragma once
 
 #include <string>
@@ -23,6 +24,12 @@ class MainWindowView : public BuildHost {
   virtual void SetCheckListNames(std::vector<std::string> names) = 0;
   // Shows the start-file chooser over the window with the pages as its items.
   virtual void ShowChooser(const std::vector<std::string>& pages) = 0;
+  // Writes the folder into the source folder's box as the text it keeps.
+  virtual void SetSourceFolderText(const std::string& folder) = 0;
+  // Writes the target's name into the target's box.
+  virtual void SetTargetText(const std::string& name) = 0;
+  // Closes the window, once nothing holds it open any longer.
+  virtual void Close() = 0;
 };
 
 }  // namespace pagefold::gui

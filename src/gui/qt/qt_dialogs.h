@@ -2,18 +2,18 @@
 // folder dialog of BrowseForFolder.
 #pragma once
 
-#include "gui/qt/dialogs.h"
+#include "gui/common/dialogs.h"
 
 namespace pagefold::gui {
 
 class QtDialogs : public Dialogs {
  public:
-  void ShowMessage(const QString& caption, const QString& text) override;
-  void ShowLongMessage(const QString& caption, const QString& text) override;
-  bool AskOkCancel(const QString& caption, const QString& text) override;
-  void ShowError(const QString& caption, const QString& text) override;
-  std::optional<QString> ChooseSaveFile(const SaveDialog& dialog) override;
-  QString ChooseFolder(const QString& title, const QString& defaultPath) override;
+  void ShowMessage(const std::string& caption, const std::string& text) override;
+  void ShowLongMessage(const std::string& caption, const std::string& text) override;
+  bool AskOkCancel(const std::string& caption, const std::string& text) override;
+  void ShowError(const std::string& caption, const std::string& text) override;
+  std::optional<std::u16string> ChooseSaveFile(const SaveDialog& dialog) override;
+  std::u16string ChooseFolder(const std::string& title, const std::u16string& defaultPath) override;
 };
 
 }  // namespace pagefold::gui

@@ -16,10 +16,10 @@
 #include "gui/common/accepted_name.h"
 #include "gui/common/check_list_actions.h"
 #include "gui/common/chooser_items.h"
+#include "gui/common/folder_step.h"
 #include "gui/common/form_create.h"
 #include "gui/common/group_type_rule.h"
-#include "gui/common/source_listing.h"
-#include "gui/common/target_name.h"
+#include "gui/common/save_step.h"
 #include "gui/common/window_texts.h"
 #include "gui/qt/qstring_cp1251.h"
 #include "gui/qt/qt_dialogs.h"
@@ -88,7 +88,7 @@ void TForm1::CreateMembers() {
   save = named(new QPushButton(Q(texts::kSave), GroupBox2), "save");
   Edit6 = named(new QLineEdit(GroupBox2), "Edit6");
   Edit6->setReadOnly(true);
-  SaveDialog1 = {Q(texts::kSaveFilterDescription), Q(texts::kSaveFilterPattern), QString()};
+  SaveDialog1 = {texts::kSaveFilterDescription, texts::kSaveFilterPattern, u""};
   Edit5 = named(new QLineEdit(GroupBox1), "Edit5");
   Edit5->setReadOnly(true);
   Label5 = named(new QLabel(Q(texts::kLabel5), GroupBox1), "Label5");
@@ -211,13 +211,7 @@ QString TForm1::PanelText(int panel) const { return panels_.at(panel)->text(); }
 
 void TForm1::Button1Click() {
   BusyCursor busy(*this);
-  ListChosenFolder(dialogs_.ChooseFolder(Q(texts::kFolderTitle), QString()));
-}
-
-void TForm1::ListChosenFolder(const QString& folder) {
-  if (folder.isEmpty()) return;
-  if (const std::optional<std::string> bytes = AcceptName(folder.toStdU16String(), *this))
-    FilesToStringsList(*bytes);
+  ChooseSourceFolder(build_, *this, closing_, dialogs_);
 }
 
 // Enter in the folder box lists the folder typed there.
@@ -241,7 +235,7 @@ void TForm1::CheckListBox1ClickCheck() { CheckListChanged(*this); }
 void TForm1::Button5Click() {
   const auto showError = [this](const std::string& text) {
     PaintProgress(true);
-    dialogs_.ShowError(Q(texts::kProgramName), Q(text));
+    dialogs_.ShowError(texts::kProgramName, text);
   };
   PaintProgress(false);
   const bool closeNow = RunBuild(build_, *this, closing_, showError);
@@ -251,18 +245,9 @@ void TForm1::Button5Click() {
 
 void TForm1::Button7Click() { FillChooser(*this); }
 
-void TForm1::saveClick() {
-  const std::optional<QString> chosen = dialogs_.ChooseSaveFile(SaveDialog1);
-  if (!chosen) return;
-  const std::optional<std::string> bytes = AcceptName(chosen->toStdU16String(), *this);
-  if (!bytes) return;
-  SaveDialog1.fileName = *chosen;
-  const TargetChoice target = ChooseTarget(*bytes);
-  build_.ResourceFolder = target.resourceFolder;
-  Edit6->setText(Q(target.shownName));
-}
+void TForm1::saveClick() { ChooseTargetFile(build_, *this, dialogs_, SaveDialog1); }
 
-void TForm1::abtClick() { dialogs_.ShowMessage(Q(texts::kAbout), Q(texts::kAboutText)); }
+void TForm1::abtClick() { dialogs_.ShowMessage(texts::kAbout, texts::kAboutText); }
 
 void TForm1::CheckBox1Click() {
   Edit2->setVisible(ApplyGroupTypeRule(CheckBox1->isChecked(), build_.GroupType));
@@ -277,19 +262,7 @@ void TForm1::Edit2Change() {
   build_.GroupType = ToCp1251(Edit2->text()).value();
 }
 
-void TForm1::FilesToStringsList(const std::string& folder) {
-  Edit1->setText(Q(folder));
-  sourceText_.Set(Edit1->text().toStdU16String());
-  SourceListing listing = [&] {
-    const WindowClosing::Listing marked(closing_);
-    return ListSource(folder, *this);
-  }();
-  SetCheckListNames(std::move(listing.names));
-  SetStatusText(1, listing.skippedStatus);
-  build_.LeftOut = std::move(listing.leftOut);
-  build_.FollowLinks = listing.followLinks;
-  if (closing_.Closing()) close();  // closed while it listed
-}
+void TForm1::FilesToStringsList(const std::string& folder) { ListFolder(folder, build_, *this, closing_); }
 
 void TForm1::Edit1Edited(const QString& text) {
   if (!sourceText_.Edited(text.toStdU16String(), *this)) Edit1->setText(QString::fromStdU16String(sourceText_.Kept()));
@@ -306,7 +279,8 @@ void TForm1::dragEnterEvent(QDragEnterEvent* event) {
 void TForm1::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   BusyCursor busy(*this);
-  ListChosenFolder(QDir::toNativeSeparators(event->mimeData()->urls().front().toLocalFile()));
+  const QString folder = QDir::toNativeSeparators(event->mimeData()->urls().front().toLocalFile());
+  ListPickedFolder(folder.toStdU16String(), build_, *this, closing_);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

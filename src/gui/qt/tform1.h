@@ -22,11 +22,11 @@
 
 #include "core/build_command.h"
 #include "gui/common/accepted_name.h"
+#include "gui/common/dialogs.h"
 #include "gui/common/frame_clock.h"
 #include "gui/common/group_type_rule.h"
 #include "gui/common/main_window_view.h"
 #include "gui/common/window_closing.h"
-#include "gui/qt/dialogs.h"
 #include "gui/qt/status_panel.h"
 
 namespace pagefold::gui {
@@ -121,6 +121,9 @@ class TForm1 : public QWidget, public MainWindowView {
   void SetAllTicks(bool ticked) override;
   void SetCheckListNames(std::vector<std::string> names) override;
   void ShowChooser(const std::vector<std::string>& pages) override;
+  void SetSourceFolderText(const std::string& folder) override;
+  void SetTargetText(const std::string& name) override;
+  void Close() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -134,7 +137,6 @@ class TForm1 : public QWidget, public MainWindowView {
   void Connect();
   void Edit1Edited(const QString& text);
   void ListTypedFolder();
-  void ListChosenFolder(const QString& folder);
   void PaintProgress(bool painted);
   void Pump(int limitMs);
 

@@ -78,13 +78,13 @@ void TForm1::PaintProgress(bool painted) {
 // progress bar paint their last texts and position first.
 bool TForm1::AskOkCancel(const std::string& caption, const std::string& text) {
   PaintProgress(true);
-  return dialogs_.AskOkCancel(ToQString(caption), ToQString(text));
+  return dialogs_.AskOkCancel(caption, text);
 }
 
 void TForm1::ShowMessage(const std::string& caption, const std::string& text) {
   PaintProgress(true);
-  if (IsLongMessage(text)) dialogs_.ShowLongMessage(ToQString(caption), ToQString(text));
-  else dialogs_.ShowMessage(ToQString(caption), ToQString(text));
+  if (IsLongMessage(text)) dialogs_.ShowLongMessage(caption, text);
+  else dialogs_.ShowMessage(caption, text);
 }
 
 // The controls that take input; the progress bar and the status bar keep
@@ -135,5 +135,14 @@ void TForm1::ShowChooser(const std::vector<std::string>& pages) {
   Form3->ListBox1->clear();
   for (const std::string& page : pages) Form3->ListBox1->addItem(ToQString(page));
 }
+
+void TForm1::SetSourceFolderText(const std::string& folder) {
+  Edit1->setText(ToQString(folder));
+  sourceText_.Set(Edit1->text().toStdU16String());
+}
+
+void TForm1::SetTargetText(const std::string& name) { Edit6->setText(ToQString(name)); }
+
+void TForm1::Close() { close(); }
 
 }  // namespace pagefold::gui

@@ -2,18 +2,18 @@
 // and the shell's folder dialog.
 #pragma once
 
-#include "gui/win32/dialogs.h"
+#include "gui/common/dialogs.h"
 
 namespace pagefold::gui::win32 {
 
 class SystemDialogs : public Dialogs {
  public:
-  void ShowMessage(const std::wstring& caption, const std::wstring& text) override;
-  void ShowLongMessage(const std::wstring& caption, const std::wstring& text) override;
-  bool AskOkCancel(const std::wstring& caption, const std::wstring& text) override;
-  void ShowError(const std::wstring& caption, const std::wstring& text) override;
-  std::optional<std::wstring> ChooseSaveFile(const SaveDialog& dialog) override;
-  std::wstring ChooseFolder(const std::wstring& title, const std::wstring& defaultPath) override;
+  void ShowMessage(const std::string& caption, const std::string& text) override;
+  void ShowLongMessage(const std::string& caption, const std::string& text) override;
+  bool AskOkCancel(const std::string& caption, const std::string& text) override;
+  void ShowError(const std::string& caption, const std::string& text) override;
+  std::optional<std::u16string> ChooseSaveFile(const SaveDialog& dialog) override;
+  std::u16string ChooseFolder(const std::string& title, const std::u16string& defaultPath) override;
 };
 
 }  // namespace pagefold::gui::win32

@@ -8,9 +8,9 @@
 
 #include "gui/common/check_list_actions.h"
 #include "gui/common/chooser_items.h"
+#include "gui/common/folder_step.h"
 #include "gui/common/form_create.h"
-#include "gui/common/source_listing.h"
-#include "gui/common/target_name.h"
+#include "gui/common/save_step.h"
 #include "gui/common/window_texts.h"
 #include "gui/win32/system_dialogs.h"
 #include "gui/win32/tform3.h"
@@ -105,7 +105,7 @@ void TForm1::CreateMembers() {
   GroupBox2 = Control(L"BUTTON", texts::kGroupBox2, BS_GROUPBOX | container, Form1, 0);
   save = Control(L"BUTTON", texts::kSave, WS_TABSTOP | BS_PUSHBUTTON, GroupBox2, kSave);
   Edit6 = Control(L"EDIT", "", edit | ES_READONLY, GroupBox2, kEdit6);
-  SaveDialog1 = {Wide(texts::kSaveFilterDescription), Wide(texts::kSaveFilterPattern), L""};
+  SaveDialog1 = {texts::kSaveFilterDescription, texts::kSaveFilterPattern, u""};
   CheckBox1 = Control(L"BUTTON", texts::kCheckBox1, WS_TABSTOP | BS_AUTOCHECKBOX, GroupBox2, kCheckBox1);
   Edit2 = Control(L"EDIT", "", edit, GroupBox2, kEdit2);
   ShowWindow(Edit2, SW_HIDE);
@@ -195,12 +195,7 @@ std::wstring TForm1::PanelText(int panel) const {
 
 void TForm1::Button1Click() {
   BusyCursor busy(busy_);
-  ListChosenFolder(dialogs_.ChooseFolder(Wide(texts::kFolderTitle), L""));
-}
-
-void TForm1::ListChosenFolder(const std::wstring& folder) {
-  if (folder.empty()) return;
-  if (const std::optional<std::string> bytes = AcceptName(Utf16(folder), *this)) FilesToStringsList(*bytes);
+  ChooseSourceFolder(build_, *this, closing_, dialogs_);
 }
 
 // Enter: the focused button is pressed; in the folder box, the folder typed
@@ -226,7 +221,7 @@ void TForm1::FolderDropped(HDROP drop) {
   if (closing_.Busy() || !one || attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
     return;
   BusyCursor busy(busy_);
-  ListChosenFolder(path);
+  ListPickedFolder(Utf16(path), build_, *this, closing_);
 }
 
 void TForm1::FormCreate() { gui::FormCreate(build_, *this); }
@@ -242,7 +237,7 @@ void TForm1::CheckListBox1ClickCheck() { CheckListChanged(*this); }
 void TForm1::Button5Click() {
   const auto showError = [this](const std::string& text) {
     ShowProgress();
-    dialogs_.ShowError(Wide(texts::kProgramName), Wide(text));
+    dialogs_.ShowError(texts::kProgramName, text);
   };
   const bool closeNow = RunBuild(build_, *this, closing_, showError);
   ShowProgress();
@@ -251,18 +246,9 @@ void TForm1::Button5Click() {
 
 void TForm1::Button7Click() { FillChooser(*this); }
 
-void TForm1::saveClick() {
-  const std::optional<std::wstring> chosen = dialogs_.ChooseSaveFile(SaveDialog1);
-  if (!chosen) return;
-  const std::optional<std::string> bytes = AcceptName(Utf16(*chosen), *this);
-  if (!bytes) return;
-  SaveDialog1.fileName = *chosen;
-  const TargetChoice target = ChooseTarget(*bytes);
-  build_.ResourceFolder = target.resourceFolder;
-  SetEditText(Edit6, target.shownName);
-}
+void TForm1::saveClick() { ChooseTargetFile(build_, *this, dialogs_, SaveDialog1); }
 
-void TForm1::abtClick() { dialogs_.ShowMessage(Wide(texts::kAbout), Wide(texts::kAboutText)); }
+void TForm1::abtClick() { dialogs_.ShowMessage(texts::kAbout, texts::kAboutText); }
 
 void TForm1::CheckBox1Click() {
   const bool ticked = SendMessageW(CheckBox1, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -276,19 +262,7 @@ void TForm1::Edit2Change() {
   build_.GroupType = *Narrow(WindowText(Edit2));
 }
 
-void TForm1::FilesToStringsList(const std::string& folder) {
-  SetEditText(Edit1, folder);
-  sourceText_.Set(Utf16(WindowText(Edit1)));
-  SourceListing listing = [&] {
-    const WindowClosing::Listing marked(closing_);
-    return ListSource(folder, *this);
-  }();
-  SetCheckListNames(std::move(listing.names));
-  SetStatusText(1, listing.skippedStatus);
-  build_.LeftOut = std::move(listing.leftOut);
-  build_.FollowLinks = listing.followLinks;
-  if (closing_.Closing()) DestroyWindow(Form1);  // closed while it listed
-}
+void TForm1::FilesToStringsList(const std::string& folder) { ListFolder(folder, build_, *this, closing_); }
 
 void TForm1::Edit1Change() {
   if (!sourceText_.Edited(Utf16(WindowText(Edit1)), *this)) Restore(Edit1, sourceText_);

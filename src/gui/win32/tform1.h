@@ -13,12 +13,12 @@
 
 #include "core/build_command.h"
 #include "gui/common/accepted_name.h"
+#include "gui/common/dialogs.h"
 #include "gui/common/frame_clock.h"
 #include "gui/common/group_type_rule.h"
 #include "gui/common/main_window_view.h"
 #include "gui/common/window_closing.h"
 #include "gui/win32/check_list.h"
-#include "gui/win32/dialogs.h"
 #include "gui/win32/display_metrics.h"
 
 namespace pagefold::gui::win32 {
@@ -111,6 +111,9 @@ class TForm1 : public MainWindowView {
   void SetAllTicks(bool ticked) override;
   void SetCheckListNames(std::vector<std::string> names) override;
   void ShowChooser(const std::vector<std::string>& pages) override;
+  void SetSourceFolderText(const std::string& folder) override;
+  void SetTargetText(const std::string& name) override;
+  void Close() override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -126,7 +129,6 @@ class TForm1 : public MainWindowView {
   void Edit1Change();
   void SetEditText(HWND edit, const std::string& cp1251);
   void Restore(HWND edit, const Cp1251EditBox& box);
-  void ListChosenFolder(const std::wstring& folder);
   void EnterPressed();
   void FolderDropped(HDROP drop);
   void ShowProgressWhenDue();

@@ -96,13 +96,13 @@ void TForm1::PumpAllEvents() {
 
 bool TForm1::AskOkCancel(const std::string& caption, const std::string& text) {
   ShowProgress();
-  return dialogs_.AskOkCancel(Wide(caption), Wide(text));
+  return dialogs_.AskOkCancel(caption, text);
 }
 
 void TForm1::ShowMessage(const std::string& caption, const std::string& text) {
   ShowProgress();
-  if (IsLongMessage(text)) dialogs_.ShowLongMessage(Wide(caption), Wide(text));
-  else dialogs_.ShowMessage(Wide(caption), Wide(text));
+  if (IsLongMessage(text)) dialogs_.ShowLongMessage(caption, text);
+  else dialogs_.ShowMessage(caption, text);
 }
 
 // The controls that take input; the progress bar and the status bar keep
@@ -134,5 +134,14 @@ void TForm1::ShowChooser(const std::vector<std::string>& pages) {
   Form3->ShowOver(Form1);
   Form3->SetItems(pages);
 }
+
+void TForm1::SetSourceFolderText(const std::string& folder) {
+  SetEditText(Edit1, folder);
+  sourceText_.Set(Utf16(WindowText(Edit1)));
+}
+
+void TForm1::SetTargetText(const std::string& name) { SetEditText(Edit6, name); }
+
+void TForm1::Close() { DestroyWindow(Form1); }
 
 }  // namespace pagefold::gui::win32

@@ -1,6 +1,6 @@
 // A main window for tests of the shared handlers: a check list of names and
-// ticks and the chooser's items, every change recorded in the log of
-// RecordingHost beside the calls a build makes.
+// ticks, the source and target boxes and the chooser's items, every change
+// recorded in the log of RecordingHost beside the calls a build makes.
 #pragma once
 
 #include <string>
@@ -16,6 +16,9 @@ class RecordingView : public RecordingHostOf<pagefold::gui::MainWindowView> {
   std::vector<pagefold::gui::CheckListEntry> rows;
   // The chooser's items as last shown.
   std::vector<std::string> chooser;
+  std::string sourceBox;
+  std::string targetBox;
+  bool closed = false;
 
   std::vector<pagefold::gui::CheckListEntry> CheckListEntries() override { return rows; }
   int TickedCount() override {
@@ -35,6 +38,18 @@ class RecordingView : public RecordingHostOf<pagefold::gui::MainWindowView> {
   void ShowChooser(const std::vector<std::string>& pages) override {
     chooser = pages;
     Record("chooser " + std::to_string(pages.size()));
+  }
+  void SetSourceFolderText(const std::string& folder) override {
+    sourceBox = folder;
+    Record("source " + folder);
+  }
+  void SetTargetText(const std::string& name) override {
+    targetBox = name;
+    Record("target " + name);
+  }
+  void Close() override {
+    closed = true;
+    Record("close");
   }
 };
 

@@ -21,6 +21,7 @@ namespace {
 
 using pagefold::gui::BrowseForFolder;
 using pagefold::gui::QtDialogs;
+using testing_support::W;
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
@@ -50,16 +51,16 @@ TEST(QtDialogs, BoxesAreApplicationModalPlainAndAnswerAsPressed) {
     EXPECT_EQ(box.standardButtons(), QMessageBox::Ok);
     Press(box, QMessageBox::Ok);
   });
-  dialogs.ShowMessage(U("Внимание"), "<b>a</b>\n\rb\rc");
+  dialogs.ShowMessage(W("Внимание"), "<b>a</b>\n\rb\rc");
 
   WhenOpen<QMessageBox>([](QMessageBox& box) {
     EXPECT_EQ(box.standardButtons(), QMessageBox::Ok | QMessageBox::Cancel);
     EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
     Press(box, QMessageBox::Cancel);
   });
-  EXPECT_FALSE(dialogs.AskOkCancel(U("Внимание"), "q"));
+  EXPECT_FALSE(dialogs.AskOkCancel(W("Внимание"), "q"));
   WhenOpen<QMessageBox>([](QMessageBox& box) { Press(box, QMessageBox::Ok); });
-  EXPECT_TRUE(dialogs.AskOkCancel(U("Внимание"), "q"));
+  EXPECT_TRUE(dialogs.AskOkCancel(W("Внимание"), "q"));
 
   WhenOpen<QMessageBox>([](QMessageBox& box) {
     EXPECT_EQ(box.windowTitle(), "Pagefold");
@@ -101,7 +102,7 @@ TEST(QtDialogs, TheLongMessageBoxShowsItsTextToScrollSelectAndCopy) {
       box.reject();
     }
   });
-  dialogs.ShowLongMessage(U("Внимание"), U("Сбор закончен !!!\n\r<b>a</b>\nb"));
+  dialogs.ShowLongMessage(W("Внимание"), W("Сбор закончен !!!\n\r<b>a</b>\nb"));
   EXPECT_TRUE(checked);
 }
 
@@ -116,7 +117,7 @@ TEST(QtDialogs, QtsOwnButtonsAreInRussian) {
     EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), U("Отмена"));
     Press(box, QMessageBox::Cancel);
   });
-  EXPECT_FALSE(dialogs.AskOkCancel(U("Внимание"), "q"));
+  EXPECT_FALSE(dialogs.AskOkCancel(W("Внимание"), "q"));
   WhenOpen<QFileDialog>([](QFileDialog& browse) {
     const auto* buttons = browse.findChild<QDialogButtonBox*>();
     ASSERT_NE(buttons, nullptr);
@@ -141,10 +142,10 @@ TEST(QtDialogs, SaveDialogOffersTheLastNameWithOneFilter) {
     save.selectFile(QString::fromStdString((dir.path() / "site").string()));
     static_cast<QDialog&>(save).accept();
   });
-  EXPECT_EQ(dialogs.ChooseSaveFile({U("Файл ресурсов"), "*.res", last}),
-            QString::fromStdString((dir.path() / "site").string()));
+  EXPECT_EQ(dialogs.ChooseSaveFile({W("Файл ресурсов"), "*.res", last.toStdU16String()}),
+            QString::fromStdString((dir.path() / "site").string()).toStdU16String());
   WhenOpen<QFileDialog>([](QFileDialog& save) { save.reject(); });
-  EXPECT_EQ(dialogs.ChooseSaveFile({U("Файл ресурсов"), "*.res", last}), std::nullopt);
+  EXPECT_EQ(dialogs.ChooseSaveFile({W("Файл ресурсов"), "*.res", last.toStdU16String()}), std::nullopt);
 }
 
 TEST(BrowseForFolder, StartsAtTheRootEveryTimeAndCancelGivesTheDefault) {

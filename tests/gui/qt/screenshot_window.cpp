@@ -25,7 +25,9 @@ namespace {
 class TargetDialogs : public pagefold::gui::QtDialogs {
  public:
   explicit TargetDialogs(QString target) : target_(std::move(target)) {}
-  std::optional<QString> ChooseSaveFile(const pagefold::gui::SaveDialog&) override { return target_; }
+  std::optional<std::u16string> ChooseSaveFile(const pagefold::gui::SaveDialog&) override {
+    return target_.toStdU16String();
+  }
 
  private:
   QString target_;

@@ -10,9 +10,11 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
-#include "gui/qt/dialogs.h"
+#include "gui/common/dialogs.h"
+#include "gui/qt/qstring_cp1251.h"
 
 namespace testing_support {
 
@@ -23,36 +25,46 @@ class TestDialogs : public pagefold::gui::Dialogs {
   std::deque<bool> okCancelAnswers;
   // An empty answer cancels the dialog.
   std::deque<QString> saveAnswers;
-  std::vector<pagefold::gui::SaveDialog> saveRequests;
+  // The settings of every save dialog, in order, as the dialog shows them.
+  struct SaveRequest {
+    QString filterDescription;
+    QString filterPattern;
+    QString fileName;
+  };
+  std::vector<SaveRequest> saveRequests;
   std::deque<QString> folderAnswers;
   // "title|default" of every folder dialog, in order.
   QStringList folderRequests;
   // Runs while a dialog is open, before it answers.
   std::function<void()> whileOpen;
 
-  void ShowMessage(const QString& caption, const QString& text) override { Record("message", caption, text); }
-  void ShowLongMessage(const QString& caption, const QString& text) override { Record("long", caption, text); }
-  bool AskOkCancel(const QString& caption, const QString& text) override {
+  void ShowMessage(const std::string& caption, const std::string& text) override { Record("message", caption, text); }
+  void ShowLongMessage(const std::string& caption, const std::string& text) override {
+    Record("long", caption, text);
+  }
+  bool AskOkCancel(const std::string& caption, const std::string& text) override {
     Record("ask", caption, text);
     return Next(okCancelAnswers, false);
   }
-  void ShowError(const QString& caption, const QString& text) override { Record("error", caption, text); }
-  std::optional<QString> ChooseSaveFile(const pagefold::gui::SaveDialog& dialog) override {
-    saveRequests.push_back(dialog);
+  void ShowError(const std::string& caption, const std::string& text) override { Record("error", caption, text); }
+  std::optional<std::u16string> ChooseSaveFile(const pagefold::gui::SaveDialog& dialog) override {
+    saveRequests.push_back({pagefold::gui::ToQString(dialog.filterDescription),
+                            pagefold::gui::ToQString(dialog.filterPattern),
+                            QString::fromStdU16String(dialog.fileName)});
     Opened();
     const QString answer = Next(saveAnswers, QString());
     if (answer.isEmpty()) return std::nullopt;
-    return answer;
+    return answer.toStdU16String();
   }
-  QString ChooseFolder(const QString& title, const QString& defaultPath) override {
-    folderRequests.push_back(title + "|" + defaultPath);
+  std::u16string ChooseFolder(const std::string& title, const std::u16string& defaultPath) override {
+    folderRequests.push_back(pagefold::gui::ToQString(title) + "|" + QString::fromStdU16String(defaultPath));
     Opened();
-    return Next(folderAnswers, defaultPath);
+    return Next(folderAnswers, QString::fromStdU16String(defaultPath)).toStdU16String();
   }
 
  private:
-  void Record(const char* kind, const QString& caption, const QString& text) {
-    boxes.push_back(QString(kind) + "|" + caption + "|" + text);
+  void Record(const char* kind, const std::string& caption, const std::string& text) {
+    boxes.push_back(QString(kind) + "|" + pagefold::gui::ToQString(caption) + "|" + pagefold::gui::ToQString(text));
     Opened();
   }
   void Opened() {

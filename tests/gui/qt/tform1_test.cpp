@@ -105,7 +105,7 @@ TEST_F(WindowTest, MembersHaveTheirCaptionsAndParents) {
   EXPECT_EQ(form1.N3->text(), U("Очистить"));
   EXPECT_EQ(form1.N3->shortcut(), QKeySequence(Qt::Key_Delete));
   EXPECT_EQ(form1.PopupMenu1->actions(), (QList<QAction*>{form1.N1, form1.N2, form1.N3}));
-  EXPECT_EQ(form1.SaveDialog1.filterDescription, U("Файл ресурсов"));
+  EXPECT_EQ(form1.SaveDialog1.filterDescription, W("Файл ресурсов"));
   EXPECT_EQ(form1.SaveDialog1.filterPattern, "*.res");
 }
 

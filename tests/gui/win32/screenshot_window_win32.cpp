@@ -31,7 +31,7 @@ using namespace pagefold::gui::win32;
 class TargetDialogs : public SystemDialogs {
  public:
   explicit TargetDialogs(std::wstring target) : target_(std::move(target)) {}
-  std::optional<std::wstring> ChooseSaveFile(const SaveDialog&) override { return target_; }
+  std::optional<std::u16string> ChooseSaveFile(const pagefold::gui::SaveDialog&) override { return Utf16(target_); }
 
  private:
   std::wstring target_;
