@@ -1,7 +1,7 @@
 // What the handlers that both main windows share read from and write to the
 // window, beside what a build reads and shows through BuildHost: the rows of
 // the check list, the texts of the source and target boxes, the start-file
-// chooser and the window's closing. Each window implements it over its own
+// chooser, the progress's painting and the window's closing. Each window implements it over its own
 // controls.
 #pragma once
 
@@ -28,6 +28,9 @@ class MainWindowView : public BuildHost {
   virtual void SetSourceFolderText(const std::string& folder) = 0;
   // Writes the target's name into the target's box.
   virtual void SetTargetText(const std::string& name) = 0;
+  // With true, the status bar and the progress bar show what a build sets
+  // once a frame; with false, they show it as it stands now and from then on.
+  virtual void ShowProgressInFrames(bool inFrames) = 0;
   // Closes the window, once nothing holds it open any longer.
   virtual void Close() = 0;
 };

@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "gui/common/accepted_name.h"
+#include "gui/common/build_button.h"
 #include "gui/common/check_list_actions.h"
 #include "gui/common/chooser_items.h"
 #include "gui/common/folder_step.h"
@@ -232,16 +233,7 @@ void TForm1::N3Click() { ClearCheckList(*this); }
 
 void TForm1::CheckListBox1ClickCheck() { CheckListChanged(*this); }
 
-void TForm1::Button5Click() {
-  const auto showError = [this](const std::string& text) {
-    PaintProgress(true);
-    dialogs_.ShowError(texts::kProgramName, text);
-  };
-  PaintProgress(false);
-  const bool closeNow = RunBuild(build_, *this, closing_, showError);
-  PaintProgress(true);
-  if (closeNow) close();
-}
+void TForm1::Button5Click() { PressBuildButton(build_, *this, closing_, dialogs_); }
 
 void TForm1::Button7Click() { FillChooser(*this); }
 

@@ -123,6 +123,7 @@ class TForm1 : public QWidget, public MainWindowView {
   void ShowChooser(const std::vector<std::string>& pages) override;
   void SetSourceFolderText(const std::string& folder) override;
   void SetTargetText(const std::string& name) override;
+  void ShowProgressInFrames(bool inFrames) override;
   void Close() override;
 
  protected:

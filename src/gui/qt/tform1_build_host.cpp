@@ -143,6 +143,8 @@ void TForm1::SetSourceFolderText(const std::string& folder) {
 
 void TForm1::SetTargetText(const std::string& name) { Edit6->setText(ToQString(name)); }
 
+void TForm1::ShowProgressInFrames(bool inFrames) { PaintProgress(!inFrames); }
+
 void TForm1::Close() { close(); }
 
 }  // namespace pagefold::gui

@@ -142,6 +142,12 @@ void TForm1::SetSourceFolderText(const std::string& folder) {
 
 void TForm1::SetTargetText(const std::string& name) { SetEditText(Edit6, name); }
 
+// During a build the controls take what it sets once a frame on their own
+// (ShowProgressWhenDue).
+void TForm1::ShowProgressInFrames(bool inFrames) {
+  if (!inFrames) ShowProgress();
+}
+
 void TForm1::Close() { DestroyWindow(Form1); }
 
 }  // namespace pagefold::gui::win32

@@ -47,6 +47,7 @@ class RecordingView : public RecordingHostOf<pagefold::gui::MainWindowView> {
     targetBox = name;
     Record("target " + name);
   }
+  void ShowProgressInFrames(bool inFrames) override { Record(inFrames ? "frames on" : "frames off"); }
   void Close() override {
     closed = true;
     Record("close");
