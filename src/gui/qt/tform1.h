@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -156,6 +157,8 @@ class TForm1 : public QWidget, public MainWindowView {
   // and the window handles its events once a millisecond.
   FrameClock frames_;
   FrameClock events_{FrameClock::kEvents};
+  // The control that had the focus when the inputs were disabled.
+  QPointer<QWidget> focusBeforeDisabled_;
 };
 
 }  // namespace pagefold::gui

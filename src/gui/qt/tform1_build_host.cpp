@@ -1,6 +1,7 @@
 // The window as the build's front end and as the view of the shared
 // handlers: its inputs and its check list from the widgets, its progress into
 // the status bar and the progress bar, its questions through the dialogs.
+#include <QApplication>
 #include <QCoreApplication>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -9,6 +10,8 @@
 #include "gui/qt/check_list_item.h"
 #include "gui/qt/qstring_cp1251.h"
 #include "gui/qt/tform1.h"
+
+#include <QApplication>
 #include "gui/qt/tform3.h"
 
 namespace pagefold::gui {
@@ -90,10 +93,15 @@ void TForm1::ShowMessage(const std::string& caption, const std::string& text) {
 // The controls that take input; the progress bar and the status bar keep
 // their look, and the window its keys (Escape) and its close button. The
 // window handles its events at the next pump, which paints its new look.
+// The control that had the focus gets it back, so that the keys go on where
+// they were.
 void TForm1::SetWindowEnabled(bool enabled) {
   events_ = FrameClock(FrameClock::kEvents);
+  if (!enabled && isAncestorOf(QApplication::focusWidget())) focusBeforeDisabled_ = QApplication::focusWidget();
   for (QWidget* input : std::initializer_list<QWidget*>{GroupBox1, GroupBox2, Button3, abt})
     input->setEnabled(enabled);
+  if (enabled && focusBeforeDisabled_ && focusBeforeDisabled_->isEnabled()) focusBeforeDisabled_->setFocus();
+  if (enabled) focusBeforeDisabled_ = nullptr;
 }
 
 void TForm1::SetCheckListEnabled(bool enabled) { CheckListBox1->setEnabled(enabled); }

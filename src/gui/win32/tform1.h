@@ -146,6 +146,8 @@ class TForm1 : public MainWindowView {
   // notifications are not the user's.
   bool quiet_ = false;
   bool busy_ = false;
+  // The control that had the focus when the inputs were disabled.
+  HWND focusBeforeDisabled_ = nullptr;
   Cp1251EditBox sourceText_;
   Cp1251EditBox groupText_{AcceptGroupType};
   WindowClosing closing_;

@@ -106,13 +106,20 @@ void TForm1::ShowMessage(const std::string& caption, const std::string& text) {
 }
 
 // The controls that take input; the progress bar and the status bar keep
-// their look, and the window its keys (Escape) and its close button.
+// their look, and the window its keys (Escape) and its close button. The
+// control that had the focus gets it back, so that the keys go on where they
+// were.
 void TForm1::SetWindowEnabled(bool enabled) {
   const HWND focus = GetFocus();
   for (HWND input : {Button1, Edit1, CheckListBox1, Edit5, Button7, save, Edit6, CheckBox1, Edit2, CheckBox2, Button3, abt}) {
-    if (!enabled && input == focus) SetFocus(Form1);
+    if (!enabled && input == focus) {
+      focusBeforeDisabled_ = input;
+      SetFocus(Form1);
+    }
     EnableWindow(input, enabled);
   }
+  if (enabled && focusBeforeDisabled_ && IsWindowEnabled(focusBeforeDisabled_)) SetFocus(focusBeforeDisabled_);
+  if (enabled) focusBeforeDisabled_ = nullptr;
 }
 
 void TForm1::SetCheckListEnabled(bool enabled) { EnableWindow(CheckListBox1, enabled); }

@@ -126,6 +126,18 @@ TEST_F(WindowTest, TabGoesThroughTheControlsInOrder) {
   EXPECT_EQ(QApplication::focusWidget(), form1.Edit2);
 }
 
+// A build or a long listing turns the inputs off; the control that had the
+// focus has it again after, so that the keys go on where they were.
+TEST_F(WindowTest, TheFocusedControlHasTheFocusAgainWhenTheInputsComeBack) {
+  ShowActive();
+  form1.save->setFocus();
+  form1.SetWindowEnabled(false);
+  EXPECT_FALSE(form1.save->isEnabled());
+  EXPECT_NE(QApplication::focusWidget(), form1.save);
+  form1.SetWindowEnabled(true);
+  EXPECT_EQ(QApplication::focusWidget(), form1.save);
+}
+
 TEST_F(WindowTest, GrowingWindowStretchesByTheAnchors) {
   ShowActive();
   const auto rightGap = [](QWidget* w) { return w->parentWidget()->width() - w->geometry().right(); };

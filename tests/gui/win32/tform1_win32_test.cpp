@@ -89,6 +89,17 @@ TEST_F(Win32WindowTest, TabOrderFollowsTheGroups) {
     EXPECT_EQ(GetNextDlgTabItem(form1.Form1, order[i - 1], FALSE), order[i]) << "after tab stop " << i;
 }
 
+// A build or a long listing turns the inputs off; the control that had the
+// focus has it again after, so that the keys go on where they were.
+TEST_F(Win32WindowTest, TheFocusedControlHasTheFocusAgainWhenTheInputsComeBack) {
+  SetFocus(form1.save);
+  form1.SetWindowEnabled(false);
+  EXPECT_FALSE(IsWindowEnabled(form1.save));
+  EXPECT_EQ(GetFocus(), form1.Form1);
+  form1.SetWindowEnabled(true);
+  EXPECT_EQ(GetFocus(), form1.save);
+}
+
 TEST_F(Win32WindowTest, ListsAFolderAndCountsTheTicksTheListGets) {
   ScratchDir dir;
   MakeTree(dir);
