@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
-#include "core/build_command.h"
 #include "gui/common/build_button.h"
+#include "one_page_build.h"
 #include "recording_dialogs.h"
 #include "recording_view.h"
 #include "test_support.h"
@@ -15,19 +15,10 @@ namespace {
 
 using pagefold::gui::PressBuildButton;
 using pagefold::gui::WindowClosing;
-using testing_support::ScratchDir;
 using Lines = std::vector<std::string>;
 
-class BuildButtonTest : public testing::Test {
+class BuildButtonTest : public testing::Test, protected testing_support::OnePageBuild<testing_support::RecordingView> {
  protected:
-  BuildButtonTest() {
-    testing_support::WriteFile(source.path() / "index.htm", "<p>");
-    window.sourceFolder = source.str();
-    window.ticked = {"index.htm"};
-    window.startFile = "index.htm";
-    build.ResourceFolder = testing_support::OsPath(target.str() + "/");
-    window.resourceFile = build.ResourceFolder + "site.res";
-  }
   // The log's lines about frames and closing, in order.
   Lines FramesAndClose() const {
     Lines found;
@@ -36,11 +27,7 @@ class BuildButtonTest : public testing::Test {
     return found;
   }
 
-  ScratchDir source, target;
-  testing_support::RecordingView window;
   testing_support::RecordingDialogs dialogs;
-  pagefold::BuildCommand build;
-  WindowClosing closing;
 };
 
 TEST_F(BuildButtonTest, AnErrorComesInTheErrorBoxOverTheProgressAsItStands) {

@@ -6,6 +6,7 @@
 #include "gui/common/form_create.h"
 #include "gui/common/frame_clock.h"
 #include "gui/common/window_closing.h"
+#include "one_page_build.h"
 #include "recording_host.h"
 #include "test_support.h"
 
@@ -14,27 +15,13 @@ namespace {
 using pagefold::gui::RunBuild;
 using pagefold::gui::WindowClosing;
 using testing_support::RecordingHost;
-using testing_support::ScratchDir;
 
-
-class RunBuildTest : public testing::Test {
+class RunBuildTest : public testing::Test, protected testing_support::OnePageBuild<RecordingHost> {
  protected:
-  RunBuildTest() {
-    testing_support::WriteFile(source.path() / "index.htm", "<p>");
-    window.sourceFolder = source.str();
-    window.ticked = {"index.htm"};
-    window.startFile = "index.htm";
-    build.ResourceFolder = testing_support::OsPath(target.str() + "/");
-    window.resourceFile = build.ResourceFolder + "site.res";
-  }
   bool Run() {
     return RunBuild(build, window, closing, [&](const std::string& text) { errors.push_back(text); });
   }
 
-  ScratchDir source, target;
-  RecordingHost window;
-  pagefold::BuildCommand build;
-  WindowClosing closing;
   std::vector<std::string> errors;
 };
 
