@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog_answers.h"
 #include "gui/common/dialogs.h"
 #include "text/cp1251.h"
 
@@ -39,28 +40,19 @@ class RecordingDialogs : public pagefold::gui::Dialogs {
   std::optional<std::u16string> ChooseSaveFile(const pagefold::gui::SaveDialog& dialog) override {
     log.push_back("save|" + Utf8(dialog.filterDescription) + "|" + dialog.filterPattern + "|" +
                   Utf8(dialog.fileName));
-    const std::u16string answer = Next(saveAnswers);
+    const std::u16string answer = NextAnswer(saveAnswers, std::u16string());
     if (answer.empty()) return std::nullopt;
     return answer;
   }
   std::u16string ChooseFolder(const std::string& title, const std::u16string& defaultPath) override {
     log.push_back("folder|" + Utf8(title) + "|" + Utf8(defaultPath));
-    return Next(folderAnswers);
+    return NextAnswer(folderAnswers, std::u16string());
   }
 
  private:
   static std::string Utf8(const std::string& cp1251) { return pagefold::text::Cp1251ToUtf8(cp1251).value(); }
   // The dialogs offer only names the window has accepted, which have a Windows-1251 form.
   static std::string Utf8(const std::u16string& name) { return Utf8(pagefold::text::Utf16ToCp1251(name).value()); }
-  static std::u16string Next(std::deque<std::u16string>& answers) {
-    if (answers.empty()) {
-      ADD_FAILURE() << "a dialog opened that the test did not answer";
-      return {};
-    }
-    std::u16string answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
 };
 
 }  // namespace testing_support

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog_answers.h"
 #include "gui/common/dialogs.h"
 #include "gui/qt/qstring_cp1251.h"
 
@@ -44,7 +45,7 @@ class TestDialogs : public pagefold::gui::Dialogs {
   }
   bool AskOkCancel(const std::string& caption, const std::string& text) override {
     Record("ask", caption, text);
-    return Next(okCancelAnswers, false);
+    return NextAnswer(okCancelAnswers, false);
   }
   void ShowError(const std::string& caption, const std::string& text) override { Record("error", caption, text); }
   std::optional<std::u16string> ChooseSaveFile(const pagefold::gui::SaveDialog& dialog) override {
@@ -52,14 +53,14 @@ class TestDialogs : public pagefold::gui::Dialogs {
                             pagefold::gui::ToQString(dialog.filterPattern),
                             QString::fromStdU16String(dialog.fileName)});
     Opened();
-    const QString answer = Next(saveAnswers, QString());
+    const QString answer = NextAnswer(saveAnswers, QString());
     if (answer.isEmpty()) return std::nullopt;
     return answer.toStdU16String();
   }
   std::u16string ChooseFolder(const std::string& title, const std::u16string& defaultPath) override {
     folderRequests.push_back(pagefold::gui::ToQString(title) + "|" + QString::fromStdU16String(defaultPath));
     Opened();
-    return Next(folderAnswers, QString::fromStdU16String(defaultPath)).toStdU16String();
+    return NextAnswer(folderAnswers, QString::fromStdU16String(defaultPath)).toStdU16String();
   }
 
  private:
@@ -69,16 +70,6 @@ class TestDialogs : public pagefold::gui::Dialogs {
   }
   void Opened() {
     if (whileOpen) whileOpen();
-  }
-  template <typename T>
-  static T Next(std::deque<T>& answers, T cancelled) {
-    if (answers.empty()) {
-      ADD_FAILURE() << "a dialog opened that the test did not answer";
-      return cancelled;
-    }
-    T answer = answers.front();
-    answers.pop_front();
-    return answer;
   }
 };
 

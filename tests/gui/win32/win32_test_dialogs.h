@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog_answers.h"
 #include "gui/common/dialogs.h"
 #include "gui/win32/wide_text.h"
 
@@ -39,36 +40,26 @@ class Win32TestDialogs : public pagefold::gui::Dialogs {
   }
   bool AskOkCancel(const std::string& caption, const std::string& text) override {
     Record(L"ask", caption, text);
-    return Next(okCancelAnswers, false);
+    return NextAnswer(okCancelAnswers, false);
   }
   void ShowError(const std::string& caption, const std::string& text) override { Record(L"error", caption, text); }
   std::optional<std::u16string> ChooseSaveFile(const pagefold::gui::SaveDialog& dialog) override {
     using pagefold::gui::win32::Wide;
     saveRequests.push_back({Wide(dialog.filterDescription), Wide(dialog.filterPattern), Wide(dialog.fileName)});
-    const std::wstring answer = Next(saveAnswers, std::wstring());
+    const std::wstring answer = NextAnswer(saveAnswers, std::wstring());
     if (answer.empty()) return std::nullopt;
     return pagefold::gui::win32::Utf16(answer);
   }
   std::u16string ChooseFolder(const std::string& title, const std::u16string& defaultPath) override {
     using pagefold::gui::win32::Wide;
     folderRequests.push_back(Wide(title) + L"|" + Wide(defaultPath));
-    return pagefold::gui::win32::Utf16(Next(folderAnswers, Wide(defaultPath)));
+    return pagefold::gui::win32::Utf16(NextAnswer(folderAnswers, Wide(defaultPath)));
   }
 
  private:
   void Record(const wchar_t* kind, const std::string& caption, const std::string& text) {
     using pagefold::gui::win32::Wide;
     boxes.push_back(kind + (L"|" + Wide(caption)) + L"|" + Wide(text));
-  }
-  template <typename T>
-  static T Next(std::deque<T>& answers, T cancelled) {
-    if (answers.empty()) {
-      ADD_FAILURE() << "a dialog opened that the test did not answer";
-      return cancelled;
-    }
-    T answer = answers.front();
-    answers.pop_front();
-    return answer;
   }
 };
 
