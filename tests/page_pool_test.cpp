@@ -16,16 +16,23 @@ using pagefold::Checkpoint;
 using pagefold::PagePool;
 using namespace std::chrono_literals;
 
+bool AllLight(size_t) { return true; }
+bool NoneLight(size_t) { return false; }
+
 // The works end in any order; the waiting thread takes each in order, only
-// once it is done, and what one raised comes with it and nowhere else.
+// once it is done, and what one raised comes with it and nowhere else,
+// whichever thread ran it.
 TEST(PagePool, ResultsComeInOrderOfNumberWithTheirOwnErrors) {
   constexpr size_t kCount = 300;
   std::vector<std::atomic<bool>> done(kCount);
-  PagePool pool(kCount, [&](size_t i, const Checkpoint&) {
-    if (i % 7 == 0) std::this_thread::sleep_for(1ms);
-    if (i % 50 == 3) throw std::runtime_error("page " + std::to_string(i));
-    done[i] = true;
-  });
+  PagePool pool(
+      kCount,
+      [&](size_t i, const Checkpoint&) {
+        if (i % 7 == 0) std::this_thread::sleep_for(1ms);
+        if (i % 50 == 3) throw std::runtime_error("page " + std::to_string(i));
+        done[i] = true;
+      },
+      [](size_t i) { return i % 2 == 1; });
   std::vector<std::string> errors;
   for (size_t i = 0; i < kCount; ++i) {
     try {
@@ -44,10 +51,13 @@ TEST(PagePool, ResultsComeInOrderOfNumberWithTheirOwnErrors) {
 TEST(PagePool, AWorkIsTakenWhileTheOnesAfterItStillRun) {
   std::promise<void> release;
   std::shared_future<void> released = release.get_future().share();
-  PagePool pool(100, [&](size_t i, const Checkpoint&) {
-    if (i == 0) std::this_thread::sleep_for(60ms);
-    if (i == 1) released.wait();
-  });
+  PagePool pool(
+      100,
+      [&](size_t i, const Checkpoint&) {
+        if (i == 0) std::this_thread::sleep_for(60ms);
+        if (i == 1) released.wait();
+      },
+      NoneLight);
   int idles = 0;
   auto first = std::async(std::launch::async, [&] { pool.Wait(0, [&] { ++idles; }); });
   const bool taken = first.wait_for(10s) == std::future_status::ready;
@@ -62,17 +72,53 @@ TEST(PagePool, AWorkIsTakenWhileTheOnesAfterItStillRun) {
 TEST(PagePool, EndingStopsRunningWorksAtTheirCheckpointAndStartsNoMore) {
   std::atomic<int> started{0};
   {
-    PagePool pool(1000, [&](size_t, const Checkpoint& checkpoint) {
-      ++started;
-      for (;;) {
-        checkpoint();
-        std::this_thread::sleep_for(1ms);
-      }
-    });
+    PagePool pool(
+        1000,
+        [&](size_t, const Checkpoint& checkpoint) {
+          ++started;
+          for (;;) {
+            checkpoint();
+            std::this_thread::sleep_for(1ms);
+          }
+        },
+        AllLight);
     while (started == 0) std::this_thread::sleep_for(1ms);
   }
   EXPECT_GE(started, 1);
   EXPECT_LE(started, static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
+}
+
+// While the works it waits for run, the waiting thread does the light works
+// not begun, never a heavy one, and still calls idle() between them.
+TEST(PagePool, TheWaitingThreadDoesLightWorksOnlyAndStaysIdleBetween) {
+  constexpr size_t kCount = 400;
+  constexpr int kFirstOnWaiting = 15;  // of 2 ms each: more than the time between two idle() calls
+  // The heavy works come after those that the pool's own threads take at once.
+  const auto light = [](size_t i) { return i < 100 || i % 10 != 5; };
+  const std::thread::id waiting = std::this_thread::get_id();
+  std::vector<std::thread::id> ranOn(kCount);
+  std::atomic<int> onWaiting{0};
+  PagePool pool(
+      kCount,
+      [&](size_t i, const Checkpoint&) {
+        ranOn[i] = std::this_thread::get_id();
+        if (ranOn[i] == waiting) ++onWaiting;
+        // The pool's own threads hold their first works until the waiting one has done some.
+        for (int tries = 0; ranOn[i] != waiting && onWaiting < kFirstOnWaiting && tries < 10000; ++tries)
+          std::this_thread::sleep_for(1ms);
+        std::this_thread::sleep_for(2ms);
+      },
+      light);
+  int idles = 0;
+  pool.Wait(kCount - 1, [&] { ++idles; });
+  EXPECT_GE(onWaiting, kFirstOnWaiting);
+  EXPECT_GT(idles, 0);
+  for (size_t i = 0; i < kCount; ++i) {
+    pool.Wait(i, [] {});
+    if (ranOn[i] == waiting) {
+      EXPECT_TRUE(light(i)) << i;
+    }
+  }
 }
 
 }  // namespace

@@ -45,6 +45,11 @@ std::string CompilerOutput(const std::string& printed) {
   return out;
 }
 
+// The largest page or style sheet, in bytes as staged, that the window's
+// thread rewrites itself while it waits: a few milliseconds' work at most,
+// whatever its links.
+constexpr std::int64_t kLightFile = 16 * 1024;
+
 // One run of the build after its inputs have been accepted. Keeps what this
 // run made, so that a failure anywhere removes exactly that and nothing else.
 class BuildRun {
@@ -158,6 +163,7 @@ class BuildRun {
     std::string file;
     LinkSource source;
     std::string folder;
+    bool light;  // small enough to be rewritten between two of the window's events
   };
 
   // Gives every staged copy staged bare its extension, then rewrites the links
@@ -186,12 +192,14 @@ class BuildRun {
       }
       if (!present_[n] || !(IsPageName(name) || IsStyleSheetName(name))) continue;
       fileOf[n] = static_cast<int>(files.size());
-      files.push_back({n, full, IsPageName(name) ? LinkSource::Page : LinkSource::StyleSheet, up(name)});
+      files.push_back({n, full, IsPageName(name) ? LinkSource::Page : LinkSource::StyleSheet, up(name),
+                       staged_[n].size <= kLightFile});
     }
     std::vector<std::vector<int>> marked(files.size());
-    PagePool pool(files.size(), [&](size_t i, const Checkpoint& checkpoint) {
-      marked[i] = RewriteStaged(files[i], registry, checkpoint);
-    });
+    PagePool pool(
+        files.size(),
+        [&](size_t i, const Checkpoint& checkpoint) { marked[i] = RewriteStaged(files[i], registry, checkpoint); },
+        [&](size_t i) { return files[i].light; });
     for (int n = 1; n <= count_; ++n) {
       // The start page is read between the window's events: a pick in the
       // chooser meanwhile counts.
