@@ -8,14 +8,12 @@ PageSequence::PageSequence(const std::string& first)
     : first_(first), taken_(first.size() / 64 + 1), head_(first.empty() ? kNone : 0) {}
 
 size_t PageSequence::Next(size_t place) const {
-  const auto jump = next_.find(place);
-  if (jump != next_.end()) return jump->second;
+  if (const size_t* jump = next_.Find(place)) return *jump;
   return place + 1 == first_.size() ? kNone : place + 1;
 }
 
 size_t PageSequence::Prev(size_t place) const {
-  const auto jump = prev_.find(place);
-  if (jump != prev_.end()) return jump->second;
+  if (const size_t* jump = prev_.Find(place)) return *jump;
   return place == 0 ? kNone : place - 1;
 }
 
@@ -47,10 +45,13 @@ size_t PageSequence::Replace(size_t start, size_t last, std::string_view link) {
   added_.append(link);
   linkStarts_.push_back(begin);
   taken_.resize(end / 64 + 1);
-  (before == kNone ? head_ : next_[before]) = begin;
-  prev_[begin] = before;
-  next_[end - 1] = after;
-  if (after != kNone) prev_[after] = end - 1;
+  if (before == kNone)
+    head_ = begin;
+  else
+    next_.Set(before, begin);
+  prev_.Set(begin, before);
+  next_.Set(end - 1, after);
+  if (after != kNone) prev_.Set(after, end - 1);
   return begin;
 }
 

@@ -8,8 +8,9 @@
 #include <limits>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "links/place_map.h"
 
 namespace pagefold {
 
@@ -41,7 +42,7 @@ class PageSequence {
   std::vector<size_t> linkStarts_;  // the place of each inserted link, ascending
   std::vector<uint64_t> taken_;     // a bit a place
   size_t head_;
-  std::unordered_map<size_t, size_t> next_, prev_;  // where the chain leaves the order of places
+  PlaceMap next_, prev_;  // where the chain leaves the order of places
 };
 
 }  // namespace pagefold
