@@ -15,8 +15,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The numbers that follow the mark in a lower-cased text, each as long as its
 // digits run, with where its mark begins.
-std::vector<std::pair<std::string, size_t>> LinkEnds(std::string_view lower) {
-  std::vector<std::pair<std::string, size_t>> ends;
+std::vector<std::pair<std::string_view, size_t>> LinkEnds(std::string_view lower) {
+  std::vector<std::pair<std::string_view, size_t>> ends;
   for (size_t mark = lower.find(kMark); mark != std::string_view::npos; mark = lower.find(kMark, mark + 1)) {
     const size_t from = mark + kMark.size();
     size_t end = from;
@@ -47,32 +47,32 @@ bool HasOtherBytes(std::string_view s) {
 }  // namespace
 
 LinkContacts::LinkContacts(std::span<const LinkReplacement> replacements) {
+  forms_.reserve(replacements.size());
   std::string lower;
   for (const LinkReplacement& r : replacements) {
     lower = r.resourceLink;
     text::LowerCp1251InPlace(lower);
-    const size_t mark = lower.rfind(kMark);
-    if (mark == std::string::npos) continue;
-    const std::string_view stem = std::string_view(lower).substr(0, mark);
-    if (HasOtherBytes(stem) && !stems_.contains(stem)) stems_.emplace(stem, static_cast<int>(stems_.size()));
+    forms_.push_back(FormOf(r.resourceLink, lower));
   }
 }
 
-LinkForm LinkContacts::Form(const std::string& link) const {
-  std::string lower = link;
-  text::LowerCp1251InPlace(lower);
+// The form of a link, lower-cased as `lower`; its stem is numbered here when
+// it has other bytes than name bytes.
+LinkForm LinkContacts::FormOf(std::string_view link, std::string_view lower) {
   const size_t mark = lower.rfind(kMark);
-  const size_t from = mark == std::string::npos ? 0 : mark + kMark.size();
-  const bool ofThisForm = mark != std::string::npos && from < lower.size() &&
-                          std::all_of(lower.begin() + from, lower.end(), IsDigit) && IsNameByte(lower[0]) &&
-                          lower.find('\0') == std::string::npos;
-  LinkForm form;
-  if (!ofThisForm) return form;
-  form.number = std::string_view(link).substr(from);
-  form.markOffset = mark;
-  const auto stem = stems_.find(std::string_view(lower).substr(0, mark));
-  if (stem != stems_.end()) form.stem = stem->second;
-  return form;
+  if (mark == std::string_view::npos) return {};
+  const std::string_view stem = lower.substr(0, mark);
+  int stemNumber = -1;
+  if (HasOtherBytes(stem)) {
+    auto known = stems_.find(stem);
+    if (known == stems_.end()) known = stems_.emplace(stem, static_cast<int>(stems_.size())).first;
+    stemNumber = known->second;
+  }
+  const size_t from = mark + kMark.size();
+  const bool ofThisForm = from < lower.size() && std::all_of(lower.begin() + from, lower.end(), IsDigit) &&
+                          IsNameByte(lower[0]) && lower.find('\0') == std::string_view::npos;
+  if (!ofThisForm) return {};
+  return {link.substr(from), mark, stemNumber};
 }
 
 TextContact LinkContacts::Contact(std::string_view lower) const {

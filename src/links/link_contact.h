@@ -29,30 +29,33 @@ namespace pagefold {
 
 // The form of one resource link.
 struct LinkForm {
-  std::string_view number;  // its number; empty for a link of another form
+  std::string_view number;  // its number, in the link; empty for a link of another form
   size_t markOffset = 0;    // where its mark begins
   int stem = -1;            // the number of its stem among those with other bytes than name bytes, or -1
 };
 
 // Where one text can meet links.
 struct TextContact {
-  std::vector<std::pair<std::string, size_t>> linkEnds;  // a number it holds, and where the mark before it begins
+  std::vector<std::pair<std::string_view, size_t>> linkEnds;  // a number it holds (in the text), and where the mark before it begins
   std::vector<std::pair<int, size_t>> stemCuts;          // a stem, and where in it the text can end
 };
 
 class LinkContacts {
  public:
-  // Knows the stems of the links given.
+  // Knows the stems and the forms of the links given, which must outlive it.
   explicit LinkContacts(std::span<const LinkReplacement> replacements);
 
-  // The form of a link, which must outlive it.
-  LinkForm Form(const std::string& link) const;
+  // The form of the link of replacements[index].
+  const LinkForm& Form(size_t index) const { return forms_[index]; }
 
   // Where a lower-cased text can meet the links.
   TextContact Contact(std::string_view lower) const;
 
  private:
+  LinkForm FormOf(std::string_view link, std::string_view lower);
+
   std::map<std::string, int, std::less<>> stems_;  // those with other bytes, numbered
+  std::vector<LinkForm> forms_;                    // by replacement
 };
 
 }  // namespace pagefold

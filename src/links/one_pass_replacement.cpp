@@ -18,32 +18,44 @@ namespace {
 constexpr size_t kStepsBetweenCheckpoints = 1024;
 constexpr size_t kNone = PageSequence::kNone;
 
-// The distinct lower-cased texts that can occur, and for each replacement
-// the number of its lower-cased text (-1 for one that cannot: empty or with a
-// zero byte) and of its text as written.
-struct Texts {
-  std::vector<std::string> lower;
-  std::vector<int32_t> lowerOf;
-  std::vector<int32_t> writtenOf;
-  size_t writtenCount = 0;
+// The texts lower-cased, one after the other in `bytes`; empty for a text
+// that cannot occur: empty or with a zero byte.
+struct LowerTexts {
+  std::string bytes;
+  std::vector<std::string_view> texts;  // by replacement
 };
 
-Texts NumberTexts(const std::vector<LinkReplacement>& replacements) {
-  Texts texts;
-  texts.lower.reserve(replacements.size());
-  std::unordered_map<std::string, int32_t> lowerNumbers;
-  std::unordered_map<std::string_view, int32_t> writtenNumbers;
+LowerTexts LowerAll(const std::vector<LinkReplacement>& replacements) {
+  LowerTexts lower;
+  size_t size = 0;
+  for (const LinkReplacement& r : replacements) size += r.text.size();
+  lower.bytes.reserve(size);  // the views below stay valid
+  lower.texts.reserve(replacements.size());
   for (const LinkReplacement& r : replacements) {
-    texts.lowerOf.push_back(-1);
-    texts.writtenOf.push_back(
-        writtenNumbers.try_emplace(r.text, static_cast<int32_t>(writtenNumbers.size())).first->second);
-    if (r.text.empty() || r.text.find('\0') != std::string::npos) continue;
-    auto [entry, added] = lowerNumbers.try_emplace(text::LowerCp1251(r.text), static_cast<int32_t>(texts.lower.size()));
-    if (added) texts.lower.push_back(entry->first);
-    texts.lowerOf.back() = entry->second;
+    const size_t from = lower.bytes.size();
+    if (r.text.find('\0') == std::string::npos) lower.bytes.append(r.text);
+    lower.texts.emplace_back(lower.bytes.data() + from, lower.bytes.size() - from);
   }
-  texts.writtenCount = writtenNumbers.size();
-  return texts;
+  text::LowerCp1251InPlace(lower.bytes);
+  return lower;
+}
+
+// For each replacement, the number of the first one written alike; -1 for
+// one whose text cannot occur. Texts written alike are equal in any case, so
+// only one equal in any case to an earlier one is looked up by its bytes.
+std::vector<int32_t> NumberWritten(const std::vector<LinkReplacement>& replacements, const TextAutomaton& automaton) {
+  std::vector<int32_t> writtenOf(replacements.size(), -1);
+  std::unordered_map<std::string_view, int32_t> repeated;
+  for (size_t step = 0; step < replacements.size(); ++step) {
+    const int32_t lower = automaton.NumberOf(step);
+    if (lower < 0) continue;
+    const std::string& text = replacements[step].text;
+    if (static_cast<size_t>(lower) == step || replacements[lower].text == text)
+      writtenOf[step] = lower;
+    else
+      writtenOf[step] = repeated.try_emplace(text, static_cast<int32_t>(step)).first->second;
+  }
+  return writtenOf;
 }
 
 // The standing-alone places of each lower-cased text in the first page up to
@@ -54,9 +66,10 @@ struct FirstPlaces {
   std::vector<size_t> starts;
 };
 
-FirstPlaces FindFirstPlaces(const std::string& page, size_t end, const std::vector<std::string>& lower) {
-  const TextAutomaton automaton(std::vector<std::string_view>(lower.begin(), lower.end()));
+FirstPlaces FindFirstPlaces(const std::string& page, size_t end, const TextAutomaton& automaton,
+                            const std::vector<std::string_view>& lower) {
   std::vector<std::pair<int32_t, size_t>> found;  // text, start
+  found.reserve(lower.size());
   automaton.Scan(
       std::string_view(page).substr(0, end), [&](size_t at) { return at == page.size() || !IsNameByte(page[at]); },
       [&](int32_t text, size_t at) {
@@ -73,10 +86,13 @@ FirstPlaces FindFirstPlaces(const std::string& page, size_t end, const std::vect
   return places;
 }
 
-std::vector<TextContact> TextContacts(const LinkContacts& contacts, const std::vector<std::string>& lower) {
-  std::vector<TextContact> textContacts;
-  textContacts.reserve(lower.size());
-  for (const std::string& text : lower) textContacts.push_back(contacts.Contact(text));
+// Where each text can meet links, by its number; none for a text that goes
+// by another's number or cannot occur.
+std::vector<TextContact> TextContacts(const LinkContacts& contacts, const TextAutomaton& automaton,
+                                      const std::vector<std::string_view>& lower) {
+  std::vector<TextContact> textContacts(lower.size());
+  for (size_t t = 0; t < lower.size(); ++t)
+    if (automaton.NumberOf(t) == static_cast<int32_t>(t)) textContacts[t] = contacts.Contact(lower[t]);
   return textContacts;
 }
 
@@ -93,13 +109,17 @@ class Replacer {
       : page_(page),
         replacements_(replacements),
         end_(std::min(page.find('\0'), page.size())),
-        texts_(NumberTexts(replacements)),
-        firstPlaces_(FindFirstPlaces(page, end_, texts_.lower)),
+        lower_(LowerAll(replacements)),
+        automaton_(lower_.texts),
+        writtenOf_(NumberWritten(replacements, automaton_)),
+        firstPlaces_(FindFirstPlaces(page, end_, automaton_, lower_.texts)),
         contacts_(replacements),
-        textContacts_(TextContacts(contacts_, texts_.lower)),
+        textContacts_(TextContacts(contacts_, automaton_, lower_.texts)),
+        canMeetLinks_(std::any_of(textContacts_.begin(), textContacts_.end(),
+                                  [](const TextContact& c) { return !c.linkEnds.empty() || !c.stemCuts.empty(); })),
         sequence_(page),
-        spent_(texts_.lower.size()),
-        writtenNext_(texts_.writtenCount) {}
+        spent_(replacements.size()),
+        writtenNext_(replacements.size()) {}
 
   std::vector<bool> Run(const Checkpoint& checkpoint);
 
@@ -116,29 +136,33 @@ class Replacer {
   bool MeetsInsertedLinks(size_t step) const;
   bool OccursAsFirst(size_t step);
   void AddLinkPlaces(size_t step, std::vector<Place>& places, bool& asWritten) const;
+  void AddFirstPagePlaces(int32_t lower, size_t length, std::vector<Place>& places) const;
   bool Fits(size_t step, size_t start, bool& asWritten) const;
   size_t Walk(size_t place, size_t count, bool back) const;
   std::vector<Place> Unoverlapped(const std::vector<Place>& places, size_t length) const;
   void Make(size_t step, const std::vector<Place>& places);
-  std::vector<Place> FirstPagePlaces(int32_t lower, size_t length) const;
 
   std::string& page_;
   const std::vector<LinkReplacement>& replacements_;
   const size_t end_;
-  const Texts texts_;
+  const LowerTexts lower_;
+  const TextAutomaton automaton_;       // numbers the texts equal in any case
+  const std::vector<int32_t> writtenOf_;  // the number of the texts written alike
   const FirstPlaces firstPlaces_;
   const LinkContacts contacts_;
-  const std::vector<TextContact> textContacts_;  // by lower-cased text
+  const std::vector<TextContact> textContacts_;  // by text number
+  const bool canMeetLinks_;                      // some text can meet an inserted link
   PageSequence sequence_;
-  std::vector<bool> spent_;            // replaced: none of its places on the first page is left
-  std::vector<uint32_t> writtenNext_;  // the places before it hold no standing text written so
+  std::vector<bool> spent_;            // by text number: replaced, none of its places on the first page is left
+  std::vector<uint32_t> writtenNext_;  // by number written: the places before it hold no standing text written so
+  std::vector<Place> places_;          // the places of the current step
   std::unordered_map<std::string_view, std::vector<Inserted>> byNumber_;
   std::unordered_map<int, std::vector<Inserted>> byStem_;
   bool otherFormInserted_ = false;
 };
 
 bool Replacer::MeetsInsertedLinks(size_t step) const {
-  const TextContact& contact = textContacts_[texts_.lowerOf[step]];
+  const TextContact& contact = textContacts_[automaton_.NumberOf(step)];
   return std::any_of(contact.linkEnds.begin(), contact.linkEnds.end(),
                      [&](const auto& end) { return byNumber_.contains(end.first); }) ||
          std::any_of(contact.stemCuts.begin(), contact.stemCuts.end(),
@@ -149,9 +173,9 @@ bool Replacer::MeetsInsertedLinks(size_t step) const {
 // as it was; each such place is compared once for each text written alike.
 bool Replacer::OccursAsFirst(size_t step) {
   const std::string& text = replacements_[step].text;
-  const int32_t lower = texts_.lowerOf[step];
+  const int32_t lower = automaton_.NumberOf(step);
   const uint32_t last = firstPlaces_.first[lower + 1];
-  uint32_t& next = writtenNext_[texts_.writtenOf[step]];
+  uint32_t& next = writtenNext_[writtenOf_[step]];
   for (next = std::max(next, firstPlaces_.first[lower]); next < last; ++next) {
     const size_t start = firstPlaces_.starts[next];
     if (StandsAsFirst(start, text.size()) && page_.compare(start, text.size(), text) == 0) return true;
@@ -159,12 +183,10 @@ bool Replacer::OccursAsFirst(size_t step) {
   return false;
 }
 
-std::vector<Place> Replacer::FirstPagePlaces(int32_t lower, size_t length) const {
-  std::vector<Place> places;
-  if (spent_[lower]) return places;
+void Replacer::AddFirstPagePlaces(int32_t lower, size_t length, std::vector<Place>& places) const {
+  if (spent_[lower]) return;
   for (uint32_t k = firstPlaces_.first[lower]; k < firstPlaces_.first[lower + 1]; ++k)
     if (StandsAsFirst(firstPlaces_.starts[k], length)) places.push_back({firstPlaces_.starts[k], true});
-  return places;
 }
 
 // The place `count` bytes on from `place` in the page now, or kNone.
@@ -177,7 +199,7 @@ size_t Replacer::Walk(size_t place, size_t count, bool back) const {
 // asWritten is set when it stands there as written too.
 bool Replacer::Fits(size_t step, size_t start, bool& asWritten) const {
   const std::string& text = replacements_[step].text;
-  const std::string& lower = texts_.lower[texts_.lowerOf[step]];
+  const std::string_view lower = lower_.texts[step];
   const size_t before = sequence_.Prev(start);
   if (before != kNone && IsNameByte(sequence_.At(before))) return false;
   bool written = true;
@@ -196,7 +218,7 @@ bool Replacer::Fits(size_t step, size_t start, bool& asWritten) const {
 // The places of the step's text over bytes of inserted links: aligned with
 // the end of a link whose number it holds, or ending inside a stem.
 void Replacer::AddLinkPlaces(size_t step, std::vector<Place>& places, bool& asWritten) const {
-  const TextContact& contact = textContacts_[texts_.lowerOf[step]];
+  const TextContact& contact = textContacts_[automaton_.NumberOf(step)];
   const size_t length = replacements_[step].text.size();
   std::unordered_set<size_t> tried;
   const auto tryAt = [&](size_t start) {
@@ -220,13 +242,13 @@ void Replacer::AddLinkPlaces(size_t step, std::vector<Place>& places, bool& asWr
   }
 }
 
-// Of places of the first page, by ascending start, the ones taken left to
-// right without overlaps.
-std::vector<Place> LeftToRight(const std::vector<Place>& places, size_t length) {
-  std::vector<Place> kept;
+// Of places of the first page, by ascending start, keeps the ones taken left
+// to right without overlaps.
+void KeepLeftToRight(std::vector<Place>& places, size_t length) {
+  size_t kept = 0;
   for (const Place& place : places)
-    if (kept.empty() || place.start >= kept.back().start + length) kept.push_back(place);
-  return kept;
+    if (kept == 0 || place.start >= places[kept - 1].start + length) places[kept++] = place;
+  places.resize(kept);
 }
 
 // Of places that may overlap, the ones taken left to right without overlaps.
@@ -262,15 +284,16 @@ std::vector<Place> Replacer::Unoverlapped(const std::vector<Place>& places, size
 
 void Replacer::Make(size_t step, const std::vector<Place>& places) {
   const size_t length = replacements_[step].text.size();
-  const LinkForm form = contacts_.Form(replacements_[step].resourceLink);
+  const LinkForm& form = contacts_.Form(step);
   otherFormInserted_ = otherFormInserted_ || form.number.empty();
   for (const Place& place : places) {
     const size_t last = place.ofFirstPage ? place.start + length - 1 : Walk(place.start, length - 1, false);
     const Inserted link{sequence_.Replace(place.start, last, replacements_[step].resourceLink), form.markOffset};
+    if (!canMeetLinks_) continue;
     if (!form.number.empty()) byNumber_[form.number].push_back(link);
     if (form.stem >= 0) byStem_[form.stem].push_back(link);
   }
-  spent_[texts_.lowerOf[step]] = true;
+  spent_[automaton_.NumberOf(step)] = true;
 }
 
 std::vector<bool> Replacer::Run(const Checkpoint& checkpoint) {
@@ -284,16 +307,17 @@ std::vector<bool> Replacer::Run(const Checkpoint& checkpoint) {
       std::copy(rest.begin(), rest.end(), made.begin() + static_cast<std::ptrdiff_t>(step));
       return made;
     }
-    const int32_t lower = texts_.lowerOf[step];
+    const int32_t lower = automaton_.NumberOf(step);
     if (lower < 0) continue;
     const size_t length = replacements_[step].text.size();
-    std::vector<Place> places;
+    std::vector<Place>& places = places_;
+    places.clear();
     bool meetsLinks = false;
     if (!MeetsInsertedLinks(step)) {
       if (spent_[lower] || !OccursAsFirst(step)) continue;
-      places = FirstPagePlaces(lower, length);
+      AddFirstPagePlaces(lower, length, places);
     } else {
-      places = FirstPagePlaces(lower, length);
+      AddFirstPagePlaces(lower, length, places);
       bool asWritten = false;
       for (const Place& place : places)
         asWritten = asWritten || page_.compare(place.start, length, replacements_[step].text) == 0;
@@ -302,7 +326,10 @@ std::vector<bool> Replacer::Run(const Checkpoint& checkpoint) {
       if (!asWritten) continue;
       meetsLinks = places.size() > fromFirstPage;
     }
-    places = meetsLinks ? Unoverlapped(places, length) : LeftToRight(places, length);
+    if (meetsLinks)
+      places = Unoverlapped(places, length);
+    else
+      KeepLeftToRight(places, length);
     made[step] = true;
     changed = true;
     Make(step, places);

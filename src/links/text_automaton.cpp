@@ -1,90 +1,107 @@
 #include "links/text_automaton.h"
 
-#include <algorithm>
-#include <numeric>
-
 #include "text/case_rules.h"
 
 namespace pagefold {
+namespace {
 
-TextAutomaton::TextAutomaton(const std::vector<std::string_view>& texts) {
-  for (int b = 0; b < 256; ++b) lower_[b] = text::LowerCp1251(static_cast<unsigned char>(b));
+const std::array<unsigned char, 256>& LowerTable() {
+  static const std::array<unsigned char, 256> table = [] {
+    std::array<unsigned char, 256> lower{};
+    for (int b = 0; b < 256; ++b) lower[b] = text::LowerCp1251(static_cast<unsigned char>(b));
+    return lower;
+  }();
+  return table;
+}
+
+}  // namespace
+
+TextAutomaton::TextAutomaton(const std::vector<std::string_view>& texts) : lower_(LowerTable()) {
   rootChild_.fill(-1);
+  BuildTrie(texts);
+  LinkSuffixes();
+}
 
-  // The trie, built from the texts in sorted order: each shares with the one
-  // before it the path of their common beginning, and a node's children come
-  // by ascending byte.
-  std::vector<size_t> order(texts.size());
-  std::iota(order.begin(), order.end(), 0);
-  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return texts[a] < texts[b]; });
+// The trie, built from the texts in sorted order: each shares with the one
+// before it the path of their common beginning, so that the children of a
+// node are made by ascending byte.
+void TextAutomaton::BuildTrie(const std::vector<std::string_view>& texts) {
+  std::vector<int32_t> order;
+  order.reserve(texts.size());
+  size_t bytes = 0;
+  for (size_t i = 0; i < texts.size(); ++i) {
+    if (texts[i].empty()) continue;
+    order.push_back(static_cast<int32_t>(i));
+    bytes += texts[i].size();
+  }
+  // Equal texts by ascending index, so that the first of them reaches their node first.
+  std::sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
+    const int sign = texts[a].compare(texts[b]);
+    return sign < 0 || (sign == 0 && a < b);
+  });
   struct Edge {
     int32_t parent;
     unsigned char byte;
   };
-  std::vector<Edge> edges(1);  // edges[n] leads to node n; node 0 is the root
-  textAt_.assign(1, -1);
+  std::vector<Edge> edges(1);  // edges[n] leads to node n
+  edges.reserve(bytes + 1);
   std::vector<int32_t> path(1, 0);
+  numberOf_.assign(texts.size(), -1);
   std::string_view previous;
-  for (size_t index : order) {
+  for (int32_t index : order) {
     const std::string_view text = texts[index];
     size_t common = 0;
     while (common < previous.size() && common < text.size() && previous[common] == text[common]) ++common;
     path.resize(common + 1);
     for (size_t depth = common; depth < text.size(); ++depth) {
       edges.push_back({path.back(), static_cast<unsigned char>(text[depth])});
-      textAt_.push_back(-1);
       path.push_back(static_cast<int32_t>(edges.size() - 1));
     }
-    textAt_[path.back()] = static_cast<int32_t>(index);
+    numberOf_[index] = path.back();  // its node, until the nodes are made
     previous = text;
   }
-  const size_t nodes = edges.size();
-  edgeStart_.assign(nodes + 1, 0);
-  for (size_t n = 1; n < nodes; ++n) ++edgeStart_[edges[n].parent + 1];
-  std::partial_sum(edgeStart_.begin(), edgeStart_.end(), edgeStart_.begin());
-  edgeBytes_.resize(nodes - 1);
-  edgeNodes_.resize(nodes - 1);
-  std::vector<uint32_t> filled(edgeStart_.begin(), edgeStart_.end() - 1);
-  for (size_t n = 1; n < nodes; ++n) {
-    const uint32_t slot = filled[edges[n].parent]++;
+  nodes_.resize(edges.size());
+  for (int32_t index : order) {
+    Node& end = nodes_[numberOf_[index]];
+    if (end.text < 0) end.text = index;
+    numberOf_[index] = end.text;
+  }
+
+  // Each node's children side by side: count them, give each node its
+  // range, then fill the ranges in the order the children were made.
+  for (size_t n = 1; n < edges.size(); ++n) ++nodes_[edges[n].parent].edgeEnd;
+  uint32_t begin = 0;
+  for (Node& node : nodes_) {
+    const uint32_t children = node.edgeEnd;
+    node.edgeBegin = node.edgeEnd = begin;
+    begin += children;
+  }
+  edgeBytes_.resize(edges.size() - 1);
+  edgeNodes_.resize(edges.size() - 1);
+  for (size_t n = 1; n < edges.size(); ++n) {
+    const uint32_t slot = nodes_[edges[n].parent].edgeEnd++;
     edgeBytes_[slot] = edges[n].byte;
     edgeNodes_[slot] = static_cast<int32_t>(n);
     if (edges[n].parent == 0) rootChild_[edges[n].byte] = static_cast<int32_t>(n);
   }
+}
 
-  // Failure links and the chains of texts ending at a node, breadth first.
-  failure_.assign(nodes, 0);
-  firstEnding_.assign(nodes, -1);
-  nextEnding_.assign(nodes, 0);
+// Failure links and the chains of texts ending at a node, breadth first.
+void TextAutomaton::LinkSuffixes() {
   std::vector<int32_t> queue;
-  queue.reserve(nodes);
+  queue.reserve(nodes_.size());
   queue.push_back(0);
   for (size_t head = 0; head < queue.size(); ++head) {
     const int32_t node = queue[head];
-    for (uint32_t e = edgeStart_[node]; e < edgeStart_[node + 1]; ++e) {
+    for (uint32_t e = nodes_[node].edgeBegin; e < nodes_[node].edgeEnd; ++e) {
       const int32_t child = edgeNodes_[e];
-      const int32_t suffix = node == 0 ? 0 : Next(failure_[node], edgeBytes_[e]);
-      failure_[child] = suffix;
-      nextEnding_[child] = textAt_[suffix] >= 0 ? suffix : nextEnding_[suffix];
-      firstEnding_[child] = textAt_[child] >= 0 ? child : (nextEnding_[child] > 0 ? nextEnding_[child] : -1);
+      const int32_t suffix = node == 0 ? 0 : Next(nodes_[node].failure, edgeBytes_[e]);
+      Node& c = nodes_[child];
+      c.failure = suffix;
+      c.nextEnding = nodes_[suffix].text >= 0 ? suffix : nodes_[suffix].nextEnding;
+      c.firstEnding = c.text >= 0 ? child : (c.nextEnding > 0 ? c.nextEnding : -1);
       queue.push_back(child);
     }
-  }
-}
-
-int32_t TextAutomaton::Child(int32_t node, unsigned char byte) const {
-  if (node == 0) return rootChild_[byte];
-  const auto begin = edgeBytes_.begin() + edgeStart_[node], end = edgeBytes_.begin() + edgeStart_[node + 1];
-  const auto found = std::lower_bound(begin, end, byte);
-  return found != end && *found == byte ? edgeNodes_[found - edgeBytes_.begin()] : -1;
-}
-
-int32_t TextAutomaton::Next(int32_t state, unsigned char byte) const {
-  for (;;) {
-    const int32_t child = Child(state, byte);
-    if (child >= 0) return child;
-    if (state == 0) return 0;
-    state = failure_[state];
   }
 }
 

@@ -4,6 +4,7 @@
 // and the places reported.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -13,9 +14,12 @@ namespace pagefold {
 
 class TextAutomaton {
  public:
-  // The texts, lower-cased, distinct and not empty; they are numbered in the
-  // order given.
+  // The texts, lower-cased; empty ones are left out. Equal texts are one:
+  // each goes by the number (index) of the first of them.
   explicit TextAutomaton(const std::vector<std::string_view>& texts);
+
+  // The number that texts[index] goes by; -1 for an empty one.
+  int32_t NumberOf(size_t index) const { return numberOf_[index]; }
 
   // For every end (one past a text's last byte) in page for which wanted(end)
   // holds, calls found(text number, end) for each text ending there, longest
@@ -25,26 +29,46 @@ class TextAutomaton {
     int32_t state = 0;
     for (size_t pos = 0; pos < page.size(); ++pos) {
       state = Next(state, lower_[static_cast<unsigned char>(page[pos])]);
-      if (firstEnding_[state] < 0 || !wanted(pos + 1)) continue;
-      for (int32_t node = firstEnding_[state]; node > 0; node = nextEnding_[node]) found(textAt_[node], pos + 1);
+      if (nodes_[state].firstEnding < 0 || !wanted(pos + 1)) continue;
+      for (int32_t node = nodes_[state].firstEnding; node > 0; node = nodes_[node].nextEnding)
+        found(nodes_[node].text, pos + 1);
     }
   }
 
  private:
-  int32_t Child(int32_t node, unsigned char byte) const;
-  int32_t Next(int32_t state, unsigned char byte) const;
+  struct Node {
+    uint32_t edgeBegin = 0, edgeEnd = 0;  // its children: edgeBytes_ and edgeNodes_ in [edgeBegin, edgeEnd), by ascending byte
+    int32_t failure = 0;                  // the node of the longest proper suffix that is in the trie
+    int32_t text = -1;                    // the number of the text that ends here, or -1
+    int32_t firstEnding = -1;             // the node itself or its nearest suffix where a text ends; -1 for none
+    int32_t nextEnding = 0;               // the nearest proper suffix where a text ends; 0 for none
+  };
 
-  std::array<unsigned char, 256> lower_;
+  int32_t Child(int32_t node, unsigned char byte) const {
+    if (node == 0) return rootChild_[byte];
+    const auto begin = edgeBytes_.begin() + nodes_[node].edgeBegin, end = edgeBytes_.begin() + nodes_[node].edgeEnd;
+    const auto found = std::lower_bound(begin, end, byte);
+    return found != end && *found == byte ? edgeNodes_[found - edgeBytes_.begin()] : -1;
+  }
+
+  int32_t Next(int32_t state, unsigned char byte) const {
+    for (;;) {
+      const int32_t child = Child(state, byte);
+      if (child >= 0) return child;
+      if (state == 0) return 0;
+      state = nodes_[state].failure;
+    }
+  }
+
+  void BuildTrie(const std::vector<std::string_view>& texts);
+  void LinkSuffixes();
+
+  const std::array<unsigned char, 256>& lower_;
   std::array<int32_t, 256> rootChild_;  // -1 where the root has no child
-  // The children of node n, by ascending byte: edgeBytes_ and edgeNodes_ from
-  // edgeStart_[n] to edgeStart_[n + 1].
-  std::vector<uint32_t> edgeStart_;
+  std::vector<Node> nodes_;             // node 0 is the root
   std::vector<unsigned char> edgeBytes_;
   std::vector<int32_t> edgeNodes_;
-  std::vector<int32_t> failure_;      // the node of the longest proper suffix that is in the trie
-  std::vector<int32_t> textAt_;       // the text that ends at a node, or -1
-  std::vector<int32_t> firstEnding_;  // the node itself or its nearest suffix where a text ends; -1 for none
-  std::vector<int32_t> nextEnding_;   // the nearest proper suffix where a text ends; 0 for none
+  std::vector<int32_t> numberOf_;  // by text
 };
 
 }  // namespace pagefold
