@@ -11,8 +11,7 @@
 
 namespace {
 
-TEST(PlaceMap, KeepsEveryValueThroughGrowingAndOverwriting) {
-  pagefold::PlaceMap map;
+void ExpectKeepsEveryValue(pagefold::PlaceMap& map) {
   EXPECT_EQ(map.Find(0), nullptr);
   std::map<size_t, size_t> expected;
   std::mt19937_64 random(27);
@@ -37,6 +36,19 @@ TEST(PlaceMap, KeepsEveryValueThroughGrowingAndOverwriting) {
   for (size_t key : {size_t{3000} << 20, size_t{3001} * 64 + 1, SIZE_MAX - 3001, size_t{1} << 40})
     absent += map.Find(key) == nullptr && !expected.contains(key);
   EXPECT_EQ(absent, 4u);
+}
+
+TEST(PlaceMap, KeepsEveryValueThroughGrowingAndOverwriting) {
+  pagefold::PlaceMap map;
+  ExpectKeepsEveryValue(map);
+}
+
+TEST(PlaceMap, KeepsEveryValueWithRoomMadeAhead) {
+  pagefold::PlaceMap map;
+  map.Reserve(10000);  // a little less than the keys set
+  ExpectKeepsEveryValue(map);
+  map.Reserve(40000);  // room made later keeps the values
+  EXPECT_NE(map.Find(2999), nullptr);
 }
 
 }  // namespace

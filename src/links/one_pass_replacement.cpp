@@ -117,7 +117,7 @@ class Replacer {
         textContacts_(TextContacts(contacts_, automaton_, lower_.texts)),
         canMeetLinks_(std::any_of(textContacts_.begin(), textContacts_.end(),
                                   [](const TextContact& c) { return !c.linkEnds.empty() || !c.stemCuts.empty(); })),
-        sequence_(page),
+        sequence_(page, std::min(firstPlaces_.starts.size(), replacements.size())),
         spent_(replacements.size()),
         writtenNext_(replacements.size()) {}
 

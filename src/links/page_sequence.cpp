@@ -4,8 +4,12 @@
 
 namespace pagefold {
 
-PageSequence::PageSequence(const std::string& first)
-    : first_(first), taken_(first.size() / 64 + 1), head_(first.empty() ? kNone : 0) {}
+PageSequence::PageSequence(const std::string& first, size_t replacements)
+    : first_(first), taken_(first.size() / 64 + 1), head_(first.empty() ? kNone : 0) {
+  // Each replacement leaves the order of places at most twice in each direction.
+  next_.Reserve(2 * replacements);
+  prev_.Reserve(2 * replacements);
+}
 
 size_t PageSequence::Next(size_t place) const {
   if (const size_t* jump = next_.Find(place)) return *jump;

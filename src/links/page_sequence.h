@@ -18,7 +18,8 @@ class PageSequence {
  public:
   static constexpr size_t kNone = std::numeric_limits<size_t>::max();
 
-  explicit PageSequence(const std::string& first);
+  // Room is made for `replacements` calls of Replace at once.
+  PageSequence(const std::string& first, size_t replacements);
 
   char At(size_t place) const { return place < first_.size() ? first_[place] : added_[place - first_.size()]; }
   size_t Next(size_t place) const;  // kNone after the last byte

@@ -23,6 +23,9 @@ class PlaceMap {
   // Gives `key` the value, in place of any it had.
   void Set(size_t key, size_t value);
 
+  // Makes room for `count` keys at once.
+  void Reserve(size_t count);
+
  private:
   static constexpr size_t kEmpty = SIZE_MAX;  // no place is this large
   struct Slot {
@@ -34,7 +37,7 @@ class PlaceMap {
     // Fibonacci hashing: the high bits of the product, as many as the table needs.
     return static_cast<size_t>((uint64_t{key} * 0x9E3779B97F4A7C15u) >> shift_);
   }
-  void Grow();
+  void Resize(size_t slots);
 
   std::vector<Slot> slots_;  // a power of two of them, at most half taken
   size_t count_ = 0;
