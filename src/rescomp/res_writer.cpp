@@ -2,11 +2,10 @@
 
 #include <algorithm>
 
-#include "platform/file_reader.h"
 #include "platform/native_path.h"
 #include "platform/platform_error.h"
+#include "rescomp/read_ahead.h"
 #include "rescomp/script_error.h"
-#include "resformat/compile_handover.h"
 #include "resformat/res_format.h"
 
 namespace pagefold::rescomp {
@@ -48,8 +47,7 @@ std::string SystemReason() { return platform::SystemErrorText(platform::LastErro
 
 class ResFileWriter {
  public:
-  ResFileWriter(platform::FileWriter& out, const std::string& outName, const platform::FolderHandle* inside)
-      : out_(out), outName_(outName), inside_(inside), chunk_(kChunkSize) {}
+  ResFileWriter(platform::FileWriter& out, const std::string& outName) : out_(out), outName_(outName), chunk_(kChunkSize) {}
 
   void Put(const std::string& bytes) { Put(bytes.data(), bytes.size()); }
 
@@ -57,54 +55,37 @@ class ResFileWriter {
     if (!out_.Write(data, size)) throw ScriptError(0, "cannot write \"" + outName_ + "\": " + SystemReason());
   }
 
-  void PutResource(const ResourceStatement& resource) {
-    const std::string shown = DisplayPath(resource.file);
-    platform::FileReader file;
-    if (!Open(file, resource))
-      throw ScriptError(resource.line, "cannot open file \"" + shown + "\": " + SystemReason());
-    const std::uint64_t size = file.Size();
-    if (size > resformat::kMaxDataSize)
-      throw ScriptError(resource.line, "file \"" + shown + "\" is too large for a resource: " +
-                                           std::to_string(size) + " bytes, at most " +
-                                           std::to_string(resformat::kMaxDataSize));
-    Put(ResourceHeader(resource.type, resource.name, resource.language, static_cast<std::uint32_t>(size)));
-    // Each read asks for one byte past the size, so that a read short of
-    // that at the size is the end and a file that grew shows at once.
+  void PutResource(const ResourceStatement& resource, const ResourceFile& file) {
+    Put(ResourceHeader(resource.type, resource.name, resource.language, static_cast<std::uint32_t>(file.size)));
+    if (file.open)
+      Stream(resource, *file.open, file.size);
+    else
+      Put(file.bytes);
+    Put(PaddingAfter(file.size));
+  }
+
+ private:
+  // Copies a file too large to hold through the chunk. Each read asks for
+  // one byte past the size, so that a read short of that at the size is the
+  // end and a file that grew shows at once.
+  void Stream(const ResourceStatement& resource, platform::FileReader& file, std::uint64_t size) {
     std::uint64_t copied = 0;
     for (;;) {
       const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(chunk_.size(), size - copied + 1));
       const std::int64_t n = file.Read(chunk_.data(), wanted);
-      if (n < 0) throw ScriptError(resource.line, "cannot read file \"" + shown + "\": " + SystemReason());
+      if (n < 0)
+        throw ScriptError(resource.line, "cannot read file \"" + DisplayPath(resource.file) + "\": " + SystemReason());
       if (n == 0) break;
       copied += static_cast<std::uint64_t>(n);
       if (copied > size) break;
       Put(chunk_.data(), static_cast<std::size_t>(n));
       if (copied == size && static_cast<std::size_t>(n) < wanted) break;
     }
-    if (copied != size)
-      throw ScriptError(resource.line, "file \"" + shown + "\" changed its size while it was read");
-    Put(PaddingAfter(size));
-  }
-
- private:
-  // By its path; with a folder, by its name inside that folder, which its
-  // path must name.
-  bool Open(platform::FileReader& file, const ResourceStatement& resource) const {
-    if (!inside_) return file.Open(resource.file);
-    const std::string shown = DisplayPath(resource.file);
-    const std::size_t cut = shown.rfind(platform::NativeSeparator());
-    std::string folder = DisplayPath(inside_->Path());
-    while (!folder.empty() && folder.back() == platform::NativeSeparator()) folder.pop_back();
-    if (cut == std::string::npos || shown.compare(0, cut, folder) != 0 || cut != folder.size() ||
-        cut + 1 == shown.size())
-      throw ScriptError(resource.line, "file \"" + shown + "\" is not in the build's work folder \"" + folder + "\"",
-                        resformat::kFileNotTheBuilds);
-    return file.OpenInside(*inside_, shown.substr(cut + 1));
+    if (copied != size) throw ChangedSize(resource);
   }
 
   platform::FileWriter& out_;
   const std::string& outName_;
-  const platform::FolderHandle* inside_;
   std::vector<char> chunk_;
 };
 
@@ -140,9 +121,10 @@ std::string PaddingAfter(std::uint64_t dataSize) {
 
 void WriteResFile(const std::vector<ResourceStatement>& resources, platform::FileWriter& out,
                   const std::string& outName, const platform::FolderHandle* inside) {
-  ResFileWriter writer(out, outName, inside);
+  ResFileWriter writer(out, outName);
   writer.Put(EmptyEntry());
-  for (const ResourceStatement& resource : resources) writer.PutResource(resource);
+  ReadAhead files(resources, inside);
+  for (const ResourceStatement& resource : resources) writer.PutResource(resource, files.Next());
 }
 
 std::string DisplayPath(const std::string& path) {

@@ -23,8 +23,8 @@ std::string ResourceHeader(const std::u16string& type, const std::u16string& nam
 // The zero bytes that bring data of the size to a 4-byte boundary.
 std::string PaddingAfter(std::uint64_t dataSize);
 
-// Writes the whole .res into `out`, named outName in messages, streaming each
-// file's data in fixed-size chunks. With a folder, every file must be a file
+// Writes the whole .res into `out`, named outName in messages, with the files
+// read ahead on a second thread (read_ahead.h). With a folder, every file must be a file
 // right inside it, opened through it and never through a link. Raises
 // ScriptError with the resource's line when a file cannot be read, is too
 // large or lies elsewhere (exit code resformat::kFileNotTheBuilds), and with

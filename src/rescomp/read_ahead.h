@@ -1,0 +1,85 @@
+// The resources' files read on a thread of its own, ahead of the writing and
+// in the script's order, so that opening and reading the next files costs the
+// writer no time. What waits for the writer is bounded: a file up to
+// kWholeFileLimit is held whole, a larger one is handed over open for the
+// writer to stream, and the reader stops ahead once kHeldLimit is taken.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/file_reader.h"
+#include "platform/folder_handle.h"
+#include "rescomp/script_error.h"
+#include "rescomp/script_parser.h"
+
+namespace pagefold::rescomp {
+
+constexpr std::size_t kWholeFileLimit = 256 * 1024;
+constexpr std::size_t kHeldLimit = 2 * 1024 * 1024;
+
+// One resource's file: its size when opened, and either its whole content
+// or the file itself, open at its first byte.
+struct ResourceFile {
+  std::uint64_t size = 0;
+  std::string bytes;
+  std::unique_ptr<platform::FileReader> open;
+  std::string nameInside;  // with a folder, the file's name in it
+};
+
+// Opens the resource's file: by its path, or with a folder by its name right
+// inside that folder, never through a link. Raises ScriptError when it lies
+// elsewhere (exit code resformat::kFileNotTheBuilds), cannot be opened or is
+// too large for a resource.
+ResourceFile OpenResourceFile(const ResourceStatement& resource, const platform::FolderHandle* inside);
+
+// The message of a file that held more or fewer bytes than its size.
+ScriptError ChangedSize(const ResourceStatement& resource);
+
+class ReadAhead {
+ public:
+  // Starts reading the files of the resources, which must outlive it.
+  ReadAhead(const std::vector<ResourceStatement>& resources, const platform::FolderHandle* inside);
+  // Stops the reading after the file in hand and waits for it.
+  ~ReadAhead();
+  ReadAhead(const ReadAhead&) = delete;
+  ReadAhead& operator=(const ReadAhead&) = delete;
+
+  // The next resource's file, in the resources' order; raises the
+  // ScriptError its opening or reading raised. Called once per resource.
+  ResourceFile Next();
+
+ private:
+  struct Entry {
+    ResourceFile file;
+    std::exception_ptr error;
+  };
+
+  void Read();
+  static Entry Take(const ResourceStatement& resource, const platform::FolderHandle* inside);
+  // Queues the entry once there is room for it; false when the writer has gone.
+  bool Hand(Entry entry, bool last);
+  static std::size_t Weight(const Entry& entry);
+
+  const std::vector<ResourceStatement>& resources_;
+  const platform::FolderHandle* inside_;
+  std::mutex mutex_;
+  std::condition_variable filled_;
+  std::condition_variable emptied_;
+  std::deque<Entry> ready_;
+  std::size_t held_ = 0;  // the weight of what is ready
+  bool readerWaits_ = false;
+  bool writerWaits_ = false;
+  bool stopping_ = false;
+  std::thread thread_;
+};
+
+}  // namespace pagefold::rescomp
