@@ -300,11 +300,13 @@ TEST(PagefoldRc, OutputGoesBesideTheScriptUnderItsBaseName) {
 #ifndef _WIN32
 // Started by a build: the script's digest in the environment and the work
 // folder handed over. Anything else than that script and files right inside
-// that folder is refused with an exit code of its own, the .res kept.
+// that folder is refused with an exit code of its own, the .res kept. What it
+// packed it removes from the folder, and nothing else.
 TEST(PagefoldRc, StartedByABuildItPacksOnlyTheScriptItWasGivenFromTheHandedFolder) {
   ScratchDir dir;
   const fs::path work = dir.path() / "ARH", script = dir.path() / "site.rc", res = dir.path() / "site.res";
   WriteFile(work / "a.gif", "GIF-A");
+  WriteFile(work / "b.gif", "GIF-B");
   WriteFile(dir.path() / "outside.gif", "OUTSIDE");
   fs::create_symlink(dir.path() / "outside.gif", work / "link.gif");
   pagefold::platform::FolderHandle folder;
@@ -325,6 +327,9 @@ TEST(PagefoldRc, StartedByABuildItPacksOnlyTheScriptItWasGivenFromTheHandedFolde
   Outcome outcome = compile((work / "a.gif").string(), "", true);
   EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
   EXPECT_NE(ReadFile(res).find("GIF-A"), std::string::npos);
+  EXPECT_FALSE(fs::exists(work / "a.gif"));
+  EXPECT_EQ(ReadFile(work / "b.gif"), "GIF-B");
+  WriteFile(work / "a.gif", "GIF-A");
 
   outcome = compile((work / "a.gif").string(), "another script", true);
   EXPECT_EQ(outcome.exitCode, 3);
@@ -351,6 +356,14 @@ TEST(PagefoldRc, StartedByABuildItPacksOnlyTheScriptItWasGivenFromTheHandedFolde
                                 "\": Too many levels of symbolic links\n");
   EXPECT_EQ(ReadFile(res), "PREVIOUS RES");
   EXPECT_EQ(ReadFile(dir.path() / "outside.gif"), "OUTSIDE");
+  EXPECT_EQ(ReadFile(work / "a.gif"), "GIF-A");
+  EXPECT_TRUE(fs::is_symlink(work / "link.gif"));
+
+  // Started by hand, it removes nothing.
+  WriteFile(script, "A GIF \"" + (work / "a.gif").string() + "\"\r\n");
+  outcome = Rc(script);
+  EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+  EXPECT_EQ(ReadFile(work / "a.gif"), "GIF-A");
 }
 #endif
 

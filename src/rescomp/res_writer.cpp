@@ -120,11 +120,16 @@ std::string PaddingAfter(std::uint64_t dataSize) {
 }
 
 void WriteResFile(const std::vector<ResourceStatement>& resources, platform::FileWriter& out,
-                  const std::string& outName, const platform::FolderHandle* inside) {
+                  const std::string& outName, platform::FolderHandle* inside) {
   ResFileWriter writer(out, outName);
   writer.Put(EmptyEntry());
   ReadAhead files(resources, inside);
-  for (const ResourceStatement& resource : resources) writer.PutResource(resource, files.Next());
+  for (const ResourceStatement& resource : resources) {
+    ResourceFile file = files.Next();
+    writer.PutResource(resource, file);
+    file.open.reset();
+    if (inside) inside->Remove(file.nameInside);
+  }
 }
 
 std::string DisplayPath(const std::string& path) {

@@ -24,13 +24,16 @@ std::string ResourceHeader(const std::u16string& type, const std::u16string& nam
 std::string PaddingAfter(std::uint64_t dataSize);
 
 // Writes the whole .res into `out`, named outName in messages, with the files
-// read ahead on a second thread (read_ahead.h). With a folder, every file must be a file
-// right inside it, opened through it and never through a link. Raises
-// ScriptError with the resource's line when a file cannot be read, is too
-// large or lies elsewhere (exit code resformat::kFileNotTheBuilds), and with
-// line 0 when the output cannot be written.
+// read ahead on a second thread (read_ahead.h). With a folder (the build's
+// work folder), every file must be a file right inside it, opened through it
+// and never through a link, and is removed from it once packed: the build
+// throws the folder away after the compiler, and a file removed here spares
+// it a pass over every file then. Raises ScriptError with the resource's line
+// when a file cannot be read, is too large or lies elsewhere (exit code
+// resformat::kFileNotTheBuilds), and with line 0 when the output cannot be
+// written.
 void WriteResFile(const std::vector<ResourceStatement>& resources, platform::FileWriter& out,
-                  const std::string& outName, const platform::FolderHandle* inside = nullptr);
+                  const std::string& outName, platform::FolderHandle* inside = nullptr);
 
 // A path as the messages show it: in Windows-1251, with the platform's separator.
 std::string DisplayPath(const std::string& path);

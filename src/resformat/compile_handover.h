@@ -2,7 +2,8 @@
 // what this build made: the digest of the script the build wrote, as an
 // environment entry, and the work folder, held open (platform::Handover).
 // A compiler started so refuses anything else with an exit code of its own
-// and leaves the .res as it was.
+// and leaves the .res as it was; it removes each file of the folder once it
+// has packed it, as the build removes the folder after it.
 #pragma once
 
 #include <string>
