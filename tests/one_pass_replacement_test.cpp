@@ -171,6 +171,22 @@ TEST(OnePassReplacement, OrderDecidesWhereOneTextHoldsAnother) {
   EXPECT_EQ(made, (std::vector<bool>{true, false, true, false}));
 }
 
+TEST(OnePassReplacement, TextsEqualInAnyCaseAreEachLookedForAsWritten) {
+  // "A" and "B" are not written so in the page and are not made; "a" and
+  // "b", written as the page has them, are, each after a miss in another case.
+  std::string page = "(a) (b)";
+  const std::vector<bool> made = pagefold::ReplaceInOnePass(page,
+                                                            {{"A", "../A/SEARCH_FILE_NOMBER_1"},
+                                                             {"a", "../A/SEARCH_FILE_NOMBER_2"},
+                                                             {"B", "../B/SEARCH_FILE_NOMBER_3"},
+                                                             {"B", "../B/SEARCH_FILE_NOMBER_4"},
+                                                             {"b", "../B/SEARCH_FILE_NOMBER_5"},
+                                                             {"a", "../A/SEARCH_FILE_NOMBER_6"}},
+                                                            [] {});
+  EXPECT_EQ(page, "(../A/SEARCH_FILE_NOMBER_2) (../B/SEARCH_FILE_NOMBER_5)");
+  EXPECT_EQ(made, (std::vector<bool>{false, true, false, false, true, false}));
+}
+
 TEST(OnePassReplacement, TextsMeetTheLinksInsertedBeforeThem) {
   // A text ending inside the type "C++", before its "+": written "../C" as
   // the link has it.
