@@ -18,27 +18,32 @@ namespace {
 constexpr size_t kStepsBetweenCheckpoints = 1024;
 constexpr size_t kNone = PageSequence::kNone;
 
-// The texts lower-cased, one after the other in `bytes`; empty for a text
-// that cannot occur: empty or with a zero byte.
-struct LowerTexts {
-  std::string bytes;
-  std::vector<std::string_view> texts;  // by replacement
-};
-
-LowerTexts LowerAll(const std::vector<LinkReplacement>& replacements) {
-  LowerTexts lower;
-  size_t size = 0;
-  for (const LinkReplacement& r : replacements) size += r.text.size();
-  lower.bytes.reserve(size);  // the views below stay valid
-  lower.texts.reserve(replacements.size());
-  for (const LinkReplacement& r : replacements) {
-    const size_t from = lower.bytes.size();
-    if (r.text.find('\0') == std::string::npos) lower.bytes.append(r.text);
-    lower.texts.emplace_back(lower.bytes.data() + from, lower.bytes.size() - from);
+// The texts lower-cased, side by side in one buffer; empty for a text that
+// cannot occur: empty or with a zero byte. It is never copied or moved, which
+// would leave the views of short texts behind.
+class LowerTexts {
+ public:
+  explicit LowerTexts(const std::vector<LinkReplacement>& replacements) {
+    size_t size = 0;
+    for (const LinkReplacement& r : replacements) size += r.text.size();
+    bytes_.reserve(size);  // the views below stay valid
+    texts_.reserve(replacements.size());
+    for (const LinkReplacement& r : replacements) {
+      const size_t from = bytes_.size();
+      if (r.text.find('\0') == std::string::npos) bytes_.append(r.text);
+      texts_.emplace_back(bytes_.data() + from, bytes_.size() - from);
+    }
+    text::LowerCp1251InPlace(bytes_);
   }
-  text::LowerCp1251InPlace(lower.bytes);
-  return lower;
-}
+  LowerTexts(const LowerTexts&) = delete;
+  LowerTexts& operator=(const LowerTexts&) = delete;
+
+  const std::vector<std::string_view>& Texts() const { return texts_; }  // by replacement
+
+ private:
+  std::string bytes_;
+  std::vector<std::string_view> texts_;
+};
 
 // For each replacement, the number of the first one written alike; -1 for
 // one whose text cannot occur. Texts written alike are equal in any case, so
@@ -109,12 +114,12 @@ class Replacer {
       : page_(page),
         replacements_(replacements),
         end_(std::min(page.find('\0'), page.size())),
-        lower_(LowerAll(replacements)),
-        automaton_(lower_.texts),
+        lower_(replacements),
+        automaton_(lower_.Texts()),
         writtenOf_(NumberWritten(replacements, automaton_)),
-        firstPlaces_(FindFirstPlaces(page, end_, automaton_, lower_.texts)),
+        firstPlaces_(FindFirstPlaces(page, end_, automaton_, lower_.Texts())),
         contacts_(replacements),
-        textContacts_(TextContacts(contacts_, automaton_, lower_.texts)),
+        textContacts_(TextContacts(contacts_, automaton_, lower_.Texts())),
         canMeetLinks_(std::any_of(textContacts_.begin(), textContacts_.end(),
                                   [](const TextContact& c) { return !c.linkEnds.empty() || !c.stemCuts.empty(); })),
         sequence_(page, std::min(firstPlaces_.starts.size(), replacements.size())),
@@ -199,7 +204,7 @@ size_t Replacer::Walk(size_t place, size_t count, bool back) const {
 // asWritten is set when it stands there as written too.
 bool Replacer::Fits(size_t step, size_t start, bool& asWritten) const {
   const std::string& text = replacements_[step].text;
-  const std::string_view lower = lower_.texts[step];
+  const std::string_view lower = lower_.Texts()[step];
   const size_t before = sequence_.Prev(start);
   if (before != kNone && IsNameByte(sequence_.At(before))) return false;
   bool written = true;
