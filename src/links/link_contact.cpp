@@ -47,32 +47,32 @@ bool HasOtherBytes(std::string_view s) {
 }  // namespace
 
 LinkContacts::LinkContacts(std::span<const LinkReplacement> replacements) {
-  forms_.reserve(replacements.size());
   std::string lower;
   for (const LinkReplacement& r : replacements) {
     lower = r.resourceLink;
     text::LowerCp1251InPlace(lower);
-    forms_.push_back(FormOf(r.resourceLink, lower));
+    const size_t mark = lower.rfind(kMark);
+    if (mark == std::string::npos) continue;
+    const std::string_view stem = std::string_view(lower).substr(0, mark);
+    if (HasOtherBytes(stem) && !stems_.contains(stem)) stems_.emplace(stem, static_cast<int>(stems_.size()));
   }
 }
 
-// The form of a link, lower-cased as `lower`; its stem is numbered here when
-// it has other bytes than name bytes.
-LinkForm LinkContacts::FormOf(std::string_view link, std::string_view lower) {
+LinkForm LinkContacts::Form(const std::string& link, std::string& lower) const {
+  lower = link;
+  text::LowerCp1251InPlace(lower);
   const size_t mark = lower.rfind(kMark);
-  if (mark == std::string_view::npos) return {};
-  const std::string_view stem = lower.substr(0, mark);
-  int stemNumber = -1;
-  if (HasOtherBytes(stem)) {
-    auto known = stems_.find(stem);
-    if (known == stems_.end()) known = stems_.emplace(stem, static_cast<int>(stems_.size())).first;
-    stemNumber = known->second;
-  }
-  const size_t from = mark + kMark.size();
-  const bool ofThisForm = from < lower.size() && std::all_of(lower.begin() + from, lower.end(), IsDigit) &&
-                          IsNameByte(lower[0]) && lower.find('\0') == std::string_view::npos;
-  if (!ofThisForm) return {};
-  return {link.substr(from), mark, stemNumber};
+  const size_t from = mark == std::string::npos ? 0 : mark + kMark.size();
+  const bool ofThisForm = mark != std::string::npos && from < lower.size() &&
+                          std::all_of(lower.begin() + from, lower.end(), IsDigit) && IsNameByte(lower[0]) &&
+                          lower.find('\0') == std::string::npos;
+  LinkForm form;
+  if (!ofThisForm) return form;
+  form.number = std::string_view(link).substr(from);
+  form.markOffset = mark;
+  const auto stem = stems_.find(std::string_view(lower).substr(0, mark));
+  if (stem != stems_.end()) form.stem = stem->second;
+  return form;
 }
 
 TextContact LinkContacts::Contact(std::string_view lower) const {

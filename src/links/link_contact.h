@@ -42,20 +42,18 @@ struct TextContact {
 
 class LinkContacts {
  public:
-  // Knows the stems and the forms of the links given, which must outlive it.
+  // Knows the stems of the links given.
   explicit LinkContacts(std::span<const LinkReplacement> replacements);
 
-  // The form of the link of replacements[index].
-  const LinkForm& Form(size_t index) const { return forms_[index]; }
+  // The form of a link, which must outlive it; `lower` is room for the link
+  // lower-cased, kept from one call to the next.
+  LinkForm Form(const std::string& link, std::string& lower) const;
 
   // Where a lower-cased text can meet the links.
   TextContact Contact(std::string_view lower) const;
 
  private:
-  LinkForm FormOf(std::string_view link, std::string_view lower);
-
   std::map<std::string, int, std::less<>> stems_;  // those with other bytes, numbered
-  std::vector<LinkForm> forms_;                    // by replacement
 };
 
 }  // namespace pagefold

@@ -91,13 +91,16 @@ FirstPlaces FindFirstPlaces(const std::string& page, size_t end, const TextAutom
   return places;
 }
 
-// Where each text can meet links, by its number; none for a text that goes
-// by another's number or cannot occur.
-std::vector<TextContact> TextContacts(const LinkContacts& contacts, const TextAutomaton& automaton,
-                                      const std::vector<std::string_view>& lower) {
-  std::vector<TextContact> textContacts(lower.size());
-  for (size_t t = 0; t < lower.size(); ++t)
-    if (automaton.NumberOf(t) == static_cast<int32_t>(t)) textContacts[t] = contacts.Contact(lower[t]);
+// Where the texts that can meet links can, by text number.
+std::unordered_map<int32_t, TextContact> TextContacts(const LinkContacts& contacts, const TextAutomaton& automaton,
+                                                      const std::vector<std::string_view>& lower) {
+  std::unordered_map<int32_t, TextContact> textContacts;
+  for (size_t t = 0; t < lower.size(); ++t) {
+    if (automaton.NumberOf(t) != static_cast<int32_t>(t)) continue;
+    TextContact contact = contacts.Contact(lower[t]);
+    if (!contact.linkEnds.empty() || !contact.stemCuts.empty())
+      textContacts.emplace(static_cast<int32_t>(t), std::move(contact));
+  }
   return textContacts;
 }
 
@@ -120,8 +123,6 @@ class Replacer {
         firstPlaces_(FindFirstPlaces(page, end_, automaton_, lower_.Texts())),
         contacts_(replacements),
         textContacts_(TextContacts(contacts_, automaton_, lower_.Texts())),
-        canMeetLinks_(std::any_of(textContacts_.begin(), textContacts_.end(),
-                                  [](const TextContact& c) { return !c.linkEnds.empty() || !c.stemCuts.empty(); })),
         sequence_(page, std::min(firstPlaces_.starts.size(), replacements.size())),
         spent_(replacements.size()),
         writtenNext_(replacements.size()) {}
@@ -155,19 +156,21 @@ class Replacer {
   const std::vector<int32_t> writtenOf_;  // the number of the texts written alike
   const FirstPlaces firstPlaces_;
   const LinkContacts contacts_;
-  const std::vector<TextContact> textContacts_;  // by text number
-  const bool canMeetLinks_;                      // some text can meet an inserted link
+  const std::unordered_map<int32_t, TextContact> textContacts_;  // by text number
   PageSequence sequence_;
   std::vector<bool> spent_;            // by text number: replaced, none of its places on the first page is left
   std::vector<uint32_t> writtenNext_;  // by number written: the places before it hold no standing text written so
   std::vector<Place> places_;          // the places of the current step
+  std::string lowerLink_;              // room for a link lower-cased
   std::unordered_map<std::string_view, std::vector<Inserted>> byNumber_;
   std::unordered_map<int, std::vector<Inserted>> byStem_;
   bool otherFormInserted_ = false;
 };
 
 bool Replacer::MeetsInsertedLinks(size_t step) const {
-  const TextContact& contact = textContacts_[automaton_.NumberOf(step)];
+  const auto found = textContacts_.find(automaton_.NumberOf(step));
+  if (found == textContacts_.end()) return false;
+  const TextContact& contact = found->second;
   return std::any_of(contact.linkEnds.begin(), contact.linkEnds.end(),
                      [&](const auto& end) { return byNumber_.contains(end.first); }) ||
          std::any_of(contact.stemCuts.begin(), contact.stemCuts.end(),
@@ -223,7 +226,7 @@ bool Replacer::Fits(size_t step, size_t start, bool& asWritten) const {
 // The places of the step's text over bytes of inserted links: aligned with
 // the end of a link whose number it holds, or ending inside a stem.
 void Replacer::AddLinkPlaces(size_t step, std::vector<Place>& places, bool& asWritten) const {
-  const TextContact& contact = textContacts_[automaton_.NumberOf(step)];
+  const TextContact& contact = textContacts_.at(automaton_.NumberOf(step));
   const size_t length = replacements_[step].text.size();
   std::unordered_set<size_t> tried;
   const auto tryAt = [&](size_t start) {
@@ -289,12 +292,12 @@ std::vector<Place> Replacer::Unoverlapped(const std::vector<Place>& places, size
 
 void Replacer::Make(size_t step, const std::vector<Place>& places) {
   const size_t length = replacements_[step].text.size();
-  const LinkForm& form = contacts_.Form(step);
+  const LinkForm form = contacts_.Form(replacements_[step].resourceLink, lowerLink_);
   otherFormInserted_ = otherFormInserted_ || form.number.empty();
   for (const Place& place : places) {
     const size_t last = place.ofFirstPage ? place.start + length - 1 : Walk(place.start, length - 1, false);
     const Inserted link{sequence_.Replace(place.start, last, replacements_[step].resourceLink), form.markOffset};
-    if (!canMeetLinks_) continue;
+    if (textContacts_.empty()) continue;  // no text can meet the link
     if (!form.number.empty()) byNumber_[form.number].push_back(link);
     if (form.stem >= 0) byStem_[form.stem].push_back(link);
   }
