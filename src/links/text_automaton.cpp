@@ -39,12 +39,12 @@ void TextAutomaton::BuildTrie(const std::vector<std::string_view>& texts) {
     const int sign = texts[a].compare(texts[b]);
     return sign < 0 || (sign == 0 && a < b);
   });
-  struct Made {
+  struct Edge {
     int32_t parent;
     unsigned char byte;
   };
-  std::vector<Made> made(1);  // made[n] leads to node n
-  made.reserve(bytes + 1);
+  std::vector<Edge> edges(1);  // edges[n] leads to node n
+  edges.reserve(bytes + 1);
   std::vector<int32_t> path(1, 0);
   numberOf_.assign(texts.size(), -1);
   std::string_view previous;
@@ -54,13 +54,13 @@ void TextAutomaton::BuildTrie(const std::vector<std::string_view>& texts) {
     while (common < previous.size() && common < text.size() && previous[common] == text[common]) ++common;
     path.resize(common + 1);
     for (size_t depth = common; depth < text.size(); ++depth) {
-      made.push_back({path.back(), static_cast<unsigned char>(text[depth])});
-      path.push_back(static_cast<int32_t>(made.size() - 1));
+      edges.push_back({path.back(), static_cast<unsigned char>(text[depth])});
+      path.push_back(static_cast<int32_t>(edges.size() - 1));
     }
     numberOf_[index] = path.back();  // its node, until the nodes are made
     previous = text;
   }
-  nodes_.resize(made.size());
+  nodes_.resize(edges.size());
   for (int32_t index : order) {
     Node& end = nodes_[numberOf_[index]];
     if (end.text < 0) end.text = index;
@@ -69,17 +69,20 @@ void TextAutomaton::BuildTrie(const std::vector<std::string_view>& texts) {
 
   // Each node's children side by side: count them, give each node its
   // range, then fill the ranges in the order the children were made.
-  for (size_t n = 1; n < made.size(); ++n) ++nodes_[made[n].parent].edgeEnd;
+  for (size_t n = 1; n < edges.size(); ++n) ++nodes_[edges[n].parent].edgeEnd;
   uint32_t begin = 0;
   for (Node& node : nodes_) {
     const uint32_t children = node.edgeEnd;
     node.edgeBegin = node.edgeEnd = begin;
     begin += children;
   }
-  edges_.resize(made.size() - 1);
-  for (size_t n = 1; n < made.size(); ++n) {
-    edges_[nodes_[made[n].parent].edgeEnd++] = {made[n].byte, static_cast<int32_t>(n)};
-    if (made[n].parent == 0) rootChild_[made[n].byte] = static_cast<int32_t>(n);
+  edgeBytes_.resize(edges.size() - 1);
+  edgeNodes_.resize(edges.size() - 1);
+  for (size_t n = 1; n < edges.size(); ++n) {
+    const uint32_t slot = nodes_[edges[n].parent].edgeEnd++;
+    edgeBytes_[slot] = edges[n].byte;
+    edgeNodes_[slot] = static_cast<int32_t>(n);
+    if (edges[n].parent == 0) rootChild_[edges[n].byte] = static_cast<int32_t>(n);
   }
 }
 
@@ -91,8 +94,8 @@ void TextAutomaton::LinkSuffixes() {
   for (size_t head = 0; head < queue.size(); ++head) {
     const int32_t node = queue[head];
     for (uint32_t e = nodes_[node].edgeBegin; e < nodes_[node].edgeEnd; ++e) {
-      const int32_t child = edges_[e].child;
-      const int32_t suffix = node == 0 ? 0 : Next(nodes_[node].failure, edges_[e].byte);
+      const int32_t child = edgeNodes_[e];
+      const int32_t suffix = node == 0 ? 0 : Next(nodes_[node].failure, edgeBytes_[e]);
       Node& c = nodes_[child];
       c.failure = suffix;
       c.nextEnding = nodes_[suffix].text >= 0 ? suffix : nodes_[suffix].nextEnding;

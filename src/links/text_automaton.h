@@ -37,23 +37,18 @@ class TextAutomaton {
 
  private:
   struct Node {
-    uint32_t edgeBegin = 0, edgeEnd = 0;  // its edges: edges_[edgeBegin, edgeEnd), by ascending byte
+    uint32_t edgeBegin = 0, edgeEnd = 0;  // its children: edgeBytes_ and edgeNodes_ in [edgeBegin, edgeEnd), by ascending byte
     int32_t failure = 0;                  // the node of the longest proper suffix that is in the trie
     int32_t text = -1;                    // the number of the text that ends here, or -1
     int32_t firstEnding = -1;             // the node itself or its nearest suffix where a text ends; -1 for none
     int32_t nextEnding = 0;               // the nearest proper suffix where a text ends; 0 for none
   };
 
-  struct Edge {
-    unsigned char byte;
-    int32_t child;
-  };
-
   int32_t Child(int32_t node, unsigned char byte) const {
     if (node == 0) return rootChild_[byte];
-    const auto begin = edges_.begin() + nodes_[node].edgeBegin, end = edges_.begin() + nodes_[node].edgeEnd;
-    const auto found = std::lower_bound(begin, end, byte, [](const Edge& edge, unsigned char b) { return edge.byte < b; });
-    return found != end && found->byte == byte ? found->child : -1;
+    const auto begin = edgeBytes_.begin() + nodes_[node].edgeBegin, end = edgeBytes_.begin() + nodes_[node].edgeEnd;
+    const auto found = std::lower_bound(begin, end, byte);
+    return found != end && *found == byte ? edgeNodes_[found - edgeBytes_.begin()] : -1;
   }
 
   int32_t Next(int32_t state, unsigned char byte) const {
@@ -71,7 +66,8 @@ class TextAutomaton {
   const std::array<unsigned char, 256>& lower_;
   std::array<int32_t, 256> rootChild_;  // -1 where the root has no child
   std::vector<Node> nodes_;             // node 0 is the root
-  std::vector<Edge> edges_;
+  std::vector<unsigned char> edgeBytes_;
+  std::vector<int32_t> edgeNodes_;
   std::vector<int32_t> numberOf_;  // by text
 };
 
