@@ -75,6 +75,34 @@ TEST(IniFile, GivenContentReadsAsTheFileWouldAndWritesGoToThePath) {
   EXPECT_EQ(ReadFile(path), "[data]\r\nfrom=disk\r\n\r\nk=v\r\n");
 }
 
+// Keys are trimmed and found in any case, values are kept as written;
+// comments, blank lines, lines without "=" and keys before any section count
+// for nothing; a section's name runs to its "]" or to the end of the line.
+TEST(IniFile, LinesAreReadByTheirKeysAndSections) {
+  const IniFile ini("unused.ini",
+                    "early=1\n"
+                    "\t[Data]  \r\n"
+                    "; note=2\n"
+                    "\n"
+                    "  Key One \t=  spaced value \r\n"
+                    "no equals sign\r\n"
+                    "=empty key\n"
+                    "a=b=c\n"
+                    "[open\n"
+                    "x=in open\n"
+                    "[data]\n"
+                    "key one=second\n"
+                    "last=\r");
+  EXPECT_EQ(ini.ReadString("data", "KEY ONE", "none"), "  spaced value ");
+  EXPECT_EQ(ini.ReadString("data", "a", "none"), "b=c");
+  EXPECT_EQ(ini.ReadString("data", "", "none"), "empty key");
+  EXPECT_EQ(ini.ReadString("data", "last", "none"), "");
+  EXPECT_EQ(ini.ReadString("data", "; note", "none"), "none");
+  EXPECT_EQ(ini.ReadString("data", "early", "none"), "none");
+  EXPECT_EQ(ini.ReadString("data", "x", "none"), "none");
+  EXPECT_EQ(ini.ReadString("OPEN", "x", "none"), "in open");
+}
+
 TEST(IniFile, AFileWithoutATrailingLineBreakGetsOneBeforeTheAppendedKey) {
   ScratchDir dir;
   WriteFile(dir.path() / "x.ini", "[data]\r\na=1");

@@ -1,5 +1,7 @@
 #include "platform/ini_file.h"
 
+#include <string_view>
+
 #include "platform/file_ops.h"
 #include "platform/platform_error.h"
 #include "text/case_rules.h"
@@ -7,9 +9,9 @@
 namespace pagefold::platform {
 namespace {
 
-std::string TrimBlanks(const std::string& s) {
+std::string_view TrimBlanks(std::string_view s) {
   const auto first = s.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
+  if (first == std::string_view::npos) return {};
   const auto last = s.find_last_not_of(" \t");
   return s.substr(first, last - first + 1);
 }
@@ -26,31 +28,32 @@ IniFile::IniFile(std::string path) : path_(std::move(path)) {
 
 IniFile::IniFile(std::string path, const std::string& content) : path_(std::move(path)) { Parse(content); }
 
+// Lines are read in place: only a key and its value are copied.
 void IniFile::Parse(const std::string& content) {
   Section* current = nullptr;
+  const std::string_view all(content);
   size_t pos = 0;
-  while (pos < content.size()) {
-    size_t end = content.find('\n', pos);
-    if (end == std::string::npos) end = content.size();
-    std::string line = content.substr(pos, end - pos);
+  while (pos < all.size()) {
+    size_t end = all.find('\n', pos);
+    if (end == std::string_view::npos) end = all.size();
+    std::string_view line = all.substr(pos, end - pos);
     pos = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const std::string trimmed = TrimBlanks(line);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    const std::string_view trimmed = TrimBlanks(line);
     if (trimmed.empty() || trimmed[0] == ';') continue;
     if (trimmed[0] == '[') {
       const auto close = trimmed.find(']');
-      const std::string name = trimmed.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+      const std::string name(trimmed.substr(1, close == std::string_view::npos ? close : close - 1));
       const auto found = sectionIndex_.find(text::LowerAscii(name));
       current = found != sectionIndex_.end() ? &sections_[found->second] : &AddSection(name);
       continue;
     }
     const auto eq = line.find('=');
-    if (!current || eq == std::string::npos) continue;
-    const std::string key = TrimBlanks(line.substr(0, eq));
-    const std::string lowered = text::LowerAscii(key);
-    if (current->index.count(lowered)) continue;  // the first of duplicate keys wins
-    current->index[lowered] = current->keys.size();
-    current->keys.emplace_back(key, line.substr(eq + 1));
+    if (!current || eq == std::string_view::npos) continue;
+    std::string key(TrimBlanks(line.substr(0, eq)));
+    // The first of duplicate keys wins.
+    if (!current->index.try_emplace(text::LowerAscii(key), current->keys.size()).second) continue;
+    current->keys.emplace_back(std::move(key), line.substr(eq + 1));
   }
   endsWithLineBreak_ = content.empty() || content.back() == '\n';
 }
@@ -72,7 +75,7 @@ const std::string* IniFile::Find(const std::string& section, const std::string& 
 int IniFile::ReadInteger(const std::string& section, const std::string& key, int defaultValue) const {
   const std::string* value = Find(section, key);
   if (!value) return defaultValue;
-  const std::string s = TrimBlanks(*value);
+  const std::string_view s = TrimBlanks(*value);
   size_t i = (!s.empty() && (s[0] == '-' || s[0] == '+')) ? 1 : 0;
   if (i == s.size()) return defaultValue;
   long long n = 0;
