@@ -80,6 +80,14 @@ void AppendEscape(std::string& out, const char* format, unsigned value) {
   out += escape;
 }
 
+// Bytes 1 to 0x7F are the same characters in both encodings, and most names
+// are made of them alone.
+bool IsPlainAscii(const std::string& bytes) {
+  for (char c : bytes)
+    if (static_cast<unsigned char>(c) - 1u >= 0x7Fu) return false;
+  return true;
+}
+
 }  // namespace
 
 char32_t Cp1251ToUnicode(unsigned char byte) {
@@ -94,6 +102,7 @@ std::optional<unsigned char> UnicodeToCp1251(char32_t code) {
 }
 
 std::optional<std::string> Cp1251ToUtf8(const std::string& bytes) {
+  if (IsPlainAscii(bytes)) return bytes;
   std::string out;
   out.reserve(bytes.size());
   for (char c : bytes) {
@@ -106,6 +115,7 @@ std::optional<std::string> Cp1251ToUtf8(const std::string& bytes) {
 }
 
 std::optional<std::string> Utf8ToCp1251(const std::string& utf8) {
+  if (IsPlainAscii(utf8)) return utf8;
   std::string out;
   out.reserve(utf8.size());
   size_t pos = 0;
