@@ -69,10 +69,17 @@ std::uint16_t ParseLanguage(ScriptLexer& lexer) {
   return static_cast<std::uint16_t>(primary | (sub << 10));
 }
 
+bool IsLanguageKeyword(std::string_view word) {
+  constexpr std::string_view kKeyword = "LANGUAGE";
+  return word.size() == kKeyword.size() && text::UpperAscii(std::string(word)) == kKeyword;
+}
+
 // A name or a type: upper-cased, in UTF-16.
 std::u16string Identifier(const Token& token, const char* what) {
   if (token.kind != Kind::Word) RaiseExpected(std::string("a ") + what, token);
-  const auto utf16 = text::Cp1251ToUtf16(text::UpperAscii(std::string(token.text)));
+  std::string upper(token.text);
+  text::UpperAsciiInPlace(upper);
+  const auto utf16 = text::Cp1251ToUtf16(upper);
   if (!utf16)
     throw ScriptError(token.line, std::string("the ") + what + " " + Describe(token) +
                                       " has a character without a Unicode form");
@@ -98,7 +105,7 @@ std::vector<ResourceStatement> ParseScript(std::string_view script) {
     const Token first = lexer.Next();
     if (first.kind == Kind::EndOfFile) return resources;
     if (first.kind == Kind::EndOfLine) continue;
-    if (first.kind == Kind::Word && text::UpperAscii(std::string(first.text)) == "LANGUAGE") {
+    if (first.kind == Kind::Word && IsLanguageKeyword(first.text)) {
       language = ParseLanguage(lexer);
       continue;
     }
