@@ -73,4 +73,27 @@ TEST(RegistryIndex, EveryNameOfALargeRegistryFindsOnlyItsOwnNumbers) {
   EXPECT_EQ(Found(registry, ""), Numbers{});
 }
 
+// Names looked up together find what each finds alone, in their order,
+// across more names than go in one run and with empty and unknown ones
+// between them.
+TEST(RegistryIndex, NamesLookedUpTogetherFindWhatEachFindsAlone) {
+  std::vector<std::string> names;
+  for (int i = 1; i <= 1000; ++i) names.push_back("p\\f" + std::to_string(i) + ".htm");
+  names.push_back("P\\F7.HTM");  // 1001, the same file as entry 7
+  const RegistryIndex registry(names);
+  std::vector<std::string> lower;
+  for (int i = 0; i < 40; ++i)
+    lower.push_back(i % 9 == 4 ? "" : i % 5 == 3 ? "p\\none" + std::to_string(i) : "p\\f" + std::to_string(i * 25 + 7) + ".htm");
+  const std::vector<std::string_view> views(lower.begin(), lower.end());
+  std::vector<std::span<const int>> found(views.size());
+  registry.FindEach(views, found);
+  for (size_t k = 0; k < views.size(); ++k)
+    EXPECT_EQ(Numbers(found[k].begin(), found[k].end()), Found(registry, views[k])) << views[k];
+  EXPECT_EQ(Numbers(found[0].begin(), found[0].end()), (Numbers{7, 1001}));
+  EXPECT_EQ(Numbers(found[1].begin(), found[1].end()), Numbers{32});
+  EXPECT_TRUE(found[3].empty());   // p\none3
+  EXPECT_TRUE(found[4].empty());   // empty
+  EXPECT_EQ(Numbers(found[39].begin(), found[39].end()), Numbers{982});
+}
+
 }  // namespace

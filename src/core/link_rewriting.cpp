@@ -99,9 +99,9 @@ FirstReading ReadWhole(std::string_view link, const std::string& folder) {
 // link, then its path before "#" or "?". Character references are decoded
 // before the lookup. A link named by its path loses its query ("?" up to the
 // fragment or the end) with the path, while a fragment stays.
-std::optional<NamedLink> Resolve(std::string_view link, FirstReading first, const std::string& folder,
-                                 const RegistryIndex& registry) {
-  const std::span<const int> named = registry.Find(first.name);
+// `named` holds what the first reading names.
+std::optional<NamedLink> Resolve(std::string_view link, FirstReading first, std::span<const int> named,
+                                 const std::string& folder, const RegistryIndex& registry) {
   if (!named.empty()) return NamedLink{link, named, false, std::move(first.name)};
   Written written[2] = {std::move(first.whole)};
   size_t parts = 1;
@@ -129,23 +129,27 @@ std::vector<NamedLink> NamedLinks(const std::vector<std::string>& candidates, co
   std::vector<NamedLink> links;
   links.reserve(candidates.size());
   // The registry is read at random places. The first readings of a run of
-  // links are made and their places fetched before any is looked up, so
-  // that the run waits on memory once, not once per link.
+  // links are made and then looked up together, so that the run waits on
+  // memory once, not once per link.
   std::vector<std::optional<FirstReading>> run(kLinksLookedUpTogether);
+  std::vector<std::string_view> names(kLinksLookedUpTogether);
+  std::vector<std::span<const int>> found(kLinksLookedUpTogether);
   for (size_t from = 0; from < candidates.size(); from += run.size()) {
     if (from % kLinksBetweenCheckpoints == 0) checkpoint();
     const size_t count = std::min(run.size(), candidates.size() - from);
     for (size_t k = 0; k < count; ++k) {
       const std::string& link = candidates[from + k];
       run[k].reset();
+      names[k] = {};
       if (link.empty() || IsOutsideLink(link)) continue;
       run[k] = ReadWhole(link, folder);
-      registry.Prefetch(run[k]->name);
+      names[k] = run[k]->name;
     }
+    registry.FindEach(std::span(names).first(count), std::span(found).first(count));
     for (size_t k = 0; k < count; ++k) {
       if (!run[k]) continue;
       const std::string& link = candidates[from + k];
-      auto named = Resolve(link, std::move(*run[k]), folder, registry);
+      auto named = Resolve(link, std::move(*run[k]), found[k], folder, registry);
       if (!named || ExtWithDot(named->name).empty()) unlinked.push_back(link);
       if (named) links.push_back(std::move(*named));
     }

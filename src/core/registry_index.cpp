@@ -1,5 +1,7 @@
 #include "core/registry_index.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -126,14 +128,38 @@ const std::string& RegistryIndex::Name(int number) const {
   return number >= 1 && number <= Count() ? names_[number] : kNone;
 }
 
-void RegistryIndex::Prefetch(std::string_view lowerName) const {
-  __builtin_prefetch(&slots_[HashOf(lowerName) & (slots_.size() - 1)]);
+std::span<const int> RegistryIndex::Find(std::string_view lowerName) const {
+  return FindHashed(lowerName, HashOf(lowerName));
 }
 
-std::span<const int> RegistryIndex::Find(std::string_view lowerName) const {
+std::span<const int> RegistryIndex::FindHashed(std::string_view lowerName, std::uint32_t hash) const {
   if (lowerName.empty()) return {};
-  const Slot& slot = slots_[PlaceOf(lowerName, HashOf(lowerName))];
+  const Slot& slot = slots_[PlaceOf(lowerName, hash)];
   return slot.record == 0 ? std::span<const int>() : RecordNumbers(slot.record);
+}
+
+void RegistryIndex::FindEach(std::span<const std::string_view> lowerNames,
+                             std::span<std::span<const int>> found) const {
+  constexpr size_t kTogether = 16;
+  const size_t mask = slots_.size() - 1;
+  std::array<std::uint32_t, kTogether> hashes;
+  for (size_t from = 0; from < lowerNames.size(); from += kTogether) {
+    const size_t count = std::min(kTogether, lowerNames.size() - from);
+    // Each pass fetches what the next one reads: the names' first places,
+    // the records these hold, then the look-ups themselves.
+    for (size_t k = 0; k < count; ++k) {
+      hashes[k] = HashOf(lowerNames[from + k]);
+      __builtin_prefetch(&slots_[hashes[k] & mask]);
+    }
+    for (size_t k = 0; k < count; ++k) {
+      const Slot& first = slots_[hashes[k] & mask];
+      if (first.record == 0) continue;
+      // A record may reach into the next line.
+      __builtin_prefetch(&records_[first.record - 1]);
+      __builtin_prefetch(&records_[std::min<size_t>(first.record + 15, records_.size() - 1)]);
+    }
+    for (size_t k = 0; k < count; ++k) found[from + k] = FindHashed(lowerNames[from + k], hashes[k]);
+  }
 }
 
 }  // namespace pagefold

@@ -28,9 +28,10 @@ class RegistryIndex {
   // Windows-1251 letter pairs equals the given lower-cased name; empty when
   // there is none. Empty names are never found.
   std::span<const int> Find(std::string_view lowerName) const;
-  // Starts fetching the memory that Find will read for the name, so that
-  // several look-ups wait on memory together.
-  void Prefetch(std::string_view lowerName) const;
+  // Find for each of several names, into found (as long as the names). They
+  // are looked up side by side, so that they wait on memory together rather
+  // than each in turn.
+  void FindEach(std::span<const std::string_view> lowerNames, std::span<std::span<const int>> found) const;
 
  private:
   // One place of the open-addressed lookup table: the hash of a lower-cased
@@ -44,6 +45,7 @@ class RegistryIndex {
   void BuildLookup();
   // The place that holds the name, or the free place where it would go.
   size_t PlaceOf(std::string_view lowerName, std::uint32_t hash) const;
+  std::span<const int> FindHashed(std::string_view lowerName, std::uint32_t hash) const;
   std::string_view RecordName(std::uint32_t record) const;
   std::span<const int> RecordNumbers(std::uint32_t record) const;
 
