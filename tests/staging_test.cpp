@@ -4,6 +4,8 @@
 
 #include "core/build_command.h"
 #include "core/clear_folder.h"
+#include "core/staging.h"
+#include "platform/folder_handle.h"
 #include "platform/ini_file.h"
 #include "recording_host.h"
 #include "test_support.h"
@@ -52,6 +54,31 @@ TEST_F(Staging, NumbersStayDenseWhenACopyFails) {
                           "pumpall", "panel1 Копируются файлы...", "list off", "max 3",
                           "pos 1", "pumpall", "panel0 1\\3", "pos 2", "pumpall",
                           "pos 3", "pumpall", "panel0 2\\3", "list on"}));
+}
+
+// What staging returns by number is what the registry says: the name as
+// listed, its size, and whether it went in with its extension.
+TEST_F(Staging, TheStagedFilesComeByNumberWithTheirRegistryNames) {
+  WriteFile(source.path() / "a.htm", "AAAA");
+  WriteFile(source.path() / "sub" / "c.gif", "CC");
+  WriteFile(source.path() / "bare", "B");
+  host.ticked = {"a.htm", "b-missing.htm", "sub\\c.gif", "bare"};
+  pagefold::platform::FolderHandle folder;
+  ASSERT_TRUE(folder.Open(work.string()));
+  std::vector<pagefold::MissingFile> missing;
+  const std::vector<pagefold::StagedFile> staged = pagefold::StageFiles(
+      host, folder, pagefold::OwnOutputs{}, pagefold::StagedNames::WithExtension, false, missing);
+  ASSERT_EQ(staged.size(), 4u);
+  EXPECT_EQ(staged[1].name, "a.htm");
+  EXPECT_EQ(staged[2].name, "sub\\c.gif");
+  EXPECT_EQ(staged[3].name, "bare");
+  EXPECT_EQ(staged[1].size, 4);
+  EXPECT_EQ(staged[2].size, 2);
+  EXPECT_TRUE(staged[2].withExtension);
+  EXPECT_FALSE(staged[3].withExtension);
+  EXPECT_EQ(ReadFile(work / "search_file_nomber_2.gif"), "CC");
+  EXPECT_EQ(Registry(), "[data]\r\nsearch_file_nomber_1=a.htm\r\nsearch_file_nomber_2=sub\\c.gif\r\n"
+                        "search_file_nomber_3=bare\r\ncount=3\r\n");
 }
 
 TEST_F(Staging, NothingCopiedLeavesOnlyTheCount) {

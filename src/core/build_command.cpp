@@ -24,7 +24,6 @@
 #include "platform/file_ops.h"
 #include "platform/folder_handle.h"
 #include "platform/folder_ops.h"
-#include "platform/ini_file.h"
 #include "platform/native_path.h"
 #include "platform/platform_error.h"
 #include "platform/short_path.h"
@@ -87,8 +86,12 @@ class BuildRun {
     Pump();
     {
       host_.SetStatusText(1, texts::kRewriting);
-      const std::string registryPath = work_.PathOf(kRegistryFile);
-      const RegistryIndex registry(platform::IniFile(registryPath, work_.Read(kRegistryFile)));
+      // The registry as staging wrote it, from the names it wrote rather than
+      // read back from the file.
+      std::vector<std::string> names;
+      names.reserve(staged_.size());
+      for (size_t n = 1; n < staged_.size(); ++n) names.push_back(std::move(staged_[n].name));
+      const RegistryIndex registry(std::move(names));
       count_ = registry.Count();
       Pump();
       host_.SetStatusText(0, texts::Counter(0, 0));

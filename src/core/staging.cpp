@@ -53,7 +53,7 @@ std::optional<StagedFile> LinkFirstName(platform::FolderHandle& work, const std:
   const std::string ext = Extension(item, names);
   const auto linked = work.LinkIn(path, StagedName(number) + ext, tree);
   if (!linked) return std::nullopt;
-  return StagedFile{!ext.empty(), linked->size};
+  return StagedFile{!ext.empty(), linked->size, item};
 }
 
 // Puts the file in under its number with its extension, or else bare; the
@@ -94,7 +94,7 @@ StageResult StageOne(platform::FolderHandle& work, const std::string& source, pl
   if (!file.Open(path, tree)) return {{}, ReasonOf(platform::LastFileFault())};
   const auto [in, full] = Stage(work, file, number, item, names);
   if (!in) return {{}, ReasonOf(platform::LastFileFault())};
-  return {StagedFile{full, file.Size()}, {}};
+  return {StagedFile{full, file.Size(), item}, {}};
 }
 
 }  // namespace

@@ -29,6 +29,7 @@ enum class StagedNames { Bare, WithExtension };
 struct StagedFile {
   bool withExtension = false;
   std::int64_t size = 0;  // of the source when it was staged
+  std::string name;       // as the registry holds it
 };
 
 // Empties the work folder, puts every ticked file into it under its number
