@@ -28,12 +28,8 @@ TextAutomaton::TextAutomaton(const std::vector<std::string_view>& texts) : lower
 void TextAutomaton::BuildTrie(const std::vector<std::string_view>& texts) {
   std::vector<int32_t> order;
   order.reserve(texts.size());
-  size_t bytes = 0;
-  for (size_t i = 0; i < texts.size(); ++i) {
-    if (texts[i].empty()) continue;
-    order.push_back(static_cast<int32_t>(i));
-    bytes += texts[i].size();
-  }
+  for (size_t i = 0; i < texts.size(); ++i)
+    if (!texts[i].empty()) order.push_back(static_cast<int32_t>(i));
   // Equal texts by ascending index, so that the first of them reaches their node first.
   std::sort(order.begin(), order.end(), [&](int32_t a, int32_t b) {
     const int sign = texts[a].compare(texts[b]);
@@ -44,7 +40,6 @@ void TextAutomaton::BuildTrie(const std::vector<std::string_view>& texts) {
     unsigned char byte;
   };
   std::vector<Edge> edges(1);  // edges[n] leads to node n
-  edges.reserve(bytes + 1);
   std::vector<int32_t> path(1, 0);
   numberOf_.assign(texts.size(), -1);
   std::string_view previous;
