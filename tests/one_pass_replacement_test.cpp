@@ -237,6 +237,37 @@ TEST(OnePassReplacement, StopsAtTheCheckpointWithThePageUnchanged) {
   EXPECT_EQ(page, "x1 x4999");
 }
 
+TEST(OnePassReplacement, APageThatGrowsReachesTheCheckpointBetweenFewSteps) {
+  // Each link holds the next text twice, standing alone inside its type, so
+  // 17 steps double the page 16 times, to some 2.5 MiB.
+  std::string page;
+  std::vector<LinkReplacement> replacements;
+  for (char c = 'a'; c <= 'q'; ++c) {
+    const std::string next(1, static_cast<char>(c + 1 - 'a' + 'A'));
+    page += std::string(1, c) + " ";
+    replacements.push_back({std::string(1, c), "../X " + next + " " + next + " X/SEARCH_FILE_NOMBER_" +
+                                                   std::to_string(c - 'a' + 1)});
+  }
+  std::string expected = page;
+  pagefold::ReplaceInOrder(expected, replacements, [] {});
+  ASSERT_GT(expected.size(), 2u << 20);
+
+  std::string actual = page;
+  int calls = 0;
+  const std::vector<bool> made = pagefold::ReplaceInOnePass(actual, replacements, [&] { ++calls; });
+  EXPECT_TRUE(actual == expected);
+  EXPECT_EQ(std::count(made.begin(), made.end(), true), 17);
+  EXPECT_GE(calls, 3);  // at the start, then after each MiB or more inserted
+
+  calls = 0;
+  EXPECT_THROW(pagefold::ReplaceInOnePass(actual = page, replacements,
+                                          [&] {
+                                            if (++calls == 2) throw std::runtime_error("stop");
+                                          }),
+               std::runtime_error);
+  EXPECT_EQ(actual, page);
+}
+
 double SecondsOf(const std::function<void()>& run) {
   const auto start = std::chrono::steady_clock::now();
   run();

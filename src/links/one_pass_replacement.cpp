@@ -15,7 +15,11 @@
 namespace pagefold {
 namespace {
 
+// The checkpoint comes after so many steps, or after a step that brings the
+// bytes inserted so many past those at the last one: a few texts that each
+// meet the links inserted before them can grow a page without end.
 constexpr size_t kStepsBetweenCheckpoints = 1024;
+constexpr size_t kAddedBetweenCheckpoints = 1 << 20;
 constexpr size_t kNone = PageSequence::kNone;
 
 // The texts lower-cased, side by side in one buffer; empty for a text that
@@ -307,8 +311,13 @@ void Replacer::Make(size_t step, const std::vector<Place>& places) {
 std::vector<bool> Replacer::Run(const Checkpoint& checkpoint) {
   std::vector<bool> made(replacements_.size());
   bool changed = false;
+  size_t addedAtCheckpoint = 0;
   for (size_t step = 0; step < replacements_.size(); ++step) {
-    if (step % kStepsBetweenCheckpoints == kStepsBetweenCheckpoints - 1) checkpoint();
+    if (step % kStepsBetweenCheckpoints == kStepsBetweenCheckpoints - 1 ||
+        sequence_.AddedSize() >= addedAtCheckpoint + kAddedBetweenCheckpoints) {
+      checkpoint();
+      addedAtCheckpoint = sequence_.AddedSize();
+    }
     if (otherFormInserted_) {
       page_ = sequence_.Text();
       const std::vector<bool> rest = ReplaceInOrder(page_, std::span(replacements_).subspan(step), checkpoint);

@@ -34,6 +34,9 @@ class PageSequence {
   // The page as it is now.
   std::string Text() const;
 
+  // The bytes of all links inserted so far.
+  size_t AddedSize() const { return added_.size(); }
+
  private:
   void Take(size_t place);
   size_t FirstTakenFrom(size_t place, size_t limit) const;
