@@ -67,6 +67,12 @@ constexpr size_t kMaxGrownPage = 1 << 20;
 
 struct GrownTooLarge {};
 
+// The rewrite is given up, and nothing more checked, at its fourth
+// checkpoint: it comes before the links are read, before they are replaced,
+// and then after every 1,024 links or steps or MiB inserted, and a page whose
+// links meet the ones inserted before them can grow without end.
+constexpr int kMaxCheckpoints = 3;
+
 bool CheckReplacements(const std::string& page, const std::vector<std::string>& names,
                        const std::string& groupType) {
   std::vector<pagefold::LinkReplacement> replacements;
@@ -114,8 +120,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const pagefold::RegistryIndex registry(names);
   std::string rewritten = page;
-  const pagefold::LinkRewrite rewrite =
-      pagefold::RewriteLinks(rewritten, pagefold::PageLinks(rewritten), folder, registry, groupType);
+  int checkpoints = 0;
+  pagefold::LinkRewrite rewrite;
+  try {
+    rewrite = pagefold::RewriteLinks(rewritten, pagefold::PageLinks(rewritten), folder, registry, groupType, [&] {
+      if (++checkpoints > kMaxCheckpoints) throw GrownTooLarge{};
+    });
+  } catch (const GrownTooLarge&) {
+    return 0;
+  }
   if (rewrite.count < 0 || (rewrite.count == 0 && rewritten != page)) std::abort();
   if (rewrite.count > 0 && rewrite.marked.empty()) std::abort();
   // The entries marked: ascending, each once, each a registry entry.
