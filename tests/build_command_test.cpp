@@ -316,6 +316,9 @@ TEST_F(Build, LinksThatNameNoPackedFileAreKeptForTheFrontEnd) {
                                                             {"index.htm", "img/unused.gif"},
                                                             {"sub\\page.htm", "../nowhere.htm#x"},
                                                             {"site.css", "img/missing.png"}}));
+  // The link to the file without an extension, which has no resource type, stays as written.
+  const std::string index = Packed().at("HTM/SEARCH_FILE_NOMBER_2");
+  EXPECT_NE(index.find("<a href=README><a href=\"http://example.com/\">"), std::string::npos) << index;
   // A build that does not start clears them.
   host.ticked.clear();
   EXPECT_EQ(build.Run(host), BuildOutcome::NotStarted);

@@ -149,14 +149,12 @@ class BuildRun {
   // its links stay as written rather than name an empty type.
   std::optional<RegistryIndex> LinkableEntries(const RegistryIndex& registry) const {
     if (!build_.GroupType.empty()) return std::nullopt;
+    const auto typed = [&](int n) { return !ExtWithDot(registry.Name(n)).empty(); };
+    int n = 1;
+    while (n <= count_ && typed(n)) ++n;
+    if (n > count_) return std::nullopt;
     std::vector<std::string> names;
-    bool untyped = false;
-    for (int n = 1; n <= count_; ++n) {
-      const bool typed = !ExtWithDot(registry.Name(n)).empty();
-      untyped = untyped || !typed;
-      names.push_back(typed ? registry.Name(n) : "");
-    }
-    if (!untyped) return std::nullopt;
+    for (n = 1; n <= count_; ++n) names.push_back(typed(n) ? registry.Name(n) : "");
     return RegistryIndex(std::move(names));
   }
 
