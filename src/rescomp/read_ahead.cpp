@@ -11,9 +11,13 @@
 namespace pagefold::rescomp {
 namespace {
 
-// The writer, once waiting, is woken for this many files at least, so that
-// it does not sleep and wake for each small file.
-constexpr std::size_t kWakeCount = 32;
+// A run ends once it holds this much, which the writer writes without
+// copying it into a buffer of its own.
+constexpr std::size_t kRunSize = 64 * 1024;
+
+// The writer, once waiting, is woken when this much is ready, so that it
+// does not sleep and wake for each run.
+constexpr std::size_t kWakeWeight = 256 * 1024;
 
 std::string SystemReason() { return platform::SystemErrorText(platform::LastErrorCode()); }
 
@@ -30,22 +34,22 @@ std::string NameInside(const ResourceStatement& resource, const platform::Folder
   return shown.substr(cut + 1);
 }
 
-// The whole content of the open file, which must hold its size exactly.
-// The read asks for one byte past the size, so that a file that grew shows.
-std::string ReadWhole(platform::FileReader& file, const ResourceStatement& resource) {
-  const std::size_t size = static_cast<std::size_t>(file.Size());
-  std::string bytes(size + 1, '\0');
+// Appends the whole content of the open file, which must hold its size
+// exactly. The read asks for one byte past the size, so that a file that grew
+// shows.
+void AppendWhole(std::string& bytes, ResourceFile& file, const ResourceStatement& resource) {
+  const std::size_t start = bytes.size(), size = static_cast<std::size_t>(file.size);
+  bytes.resize(start + size + 1);
   std::size_t used = 0;
   do {
-    const std::int64_t n = file.Read(bytes.data() + used, bytes.size() - used);
+    const std::int64_t n = file.open->Read(bytes.data() + start + used, size + 1 - used);
     if (n < 0)
       throw ScriptError(resource.line, "cannot read file \"" + DisplayPath(resource.file) + "\": " + SystemReason());
     if (n == 0) break;
     used += static_cast<std::size_t>(n);
   } while (used < size);
   if (used != size) throw ChangedSize(resource);
-  bytes.resize(size);
-  return bytes;
+  bytes.resize(start + size);
 }
 
 }  // namespace
@@ -86,44 +90,54 @@ ReadAhead::~ReadAhead() {
   thread_.join();
 }
 
-ResourceFile ReadAhead::Next() {
+ResourceRun ReadAhead::Next() {
   std::unique_lock<std::mutex> lock(mutex_);
   writerWaits_ = true;
   filled_.wait(lock, [this] { return !ready_.empty(); });
   writerWaits_ = false;
-  Entry entry = std::move(ready_.front());
+  ResourceRun run = std::move(ready_.front());
   ready_.pop_front();
-  held_ -= Weight(entry);
+  held_ -= Weight(run);
   if (readerWaits_ && held_ <= kHeldLimit / 2) emptied_.notify_one();
-  lock.unlock();
-  if (entry.error) std::rethrow_exception(entry.error);
-  return std::move(entry.file);
+  return run;
 }
 
 void ReadAhead::Read() {
+  ResourceRun run;
   for (std::size_t i = 0; i < resources_.size(); ++i) {
-    Entry entry = Take(resources_[i], inside_);
-    const bool failed = entry.error != nullptr;
-    if (!Hand(std::move(entry), failed || i + 1 == resources_.size()) || failed) return;
+    const bool full = !Add(resources_[i], run);
+    const bool last = run.error || i + 1 == resources_.size();
+    if (!full && !last) continue;
+    run.last = last;
+    if (!Hand(std::move(run)) || last) return;
+    run = ResourceRun();
   }
+  run.last = true;
+  Hand(std::move(run));
 }
 
-ReadAhead::Entry ReadAhead::Take(const ResourceStatement& resource, const platform::FolderHandle* inside) {
-  Entry entry;
+bool ReadAhead::Add(const ResourceStatement& resource, ResourceRun& run) const {
   try {
-    entry.file = OpenResourceFile(resource, inside);
-    if (entry.file.size <= kWholeFileLimit) {
-      entry.file.bytes = ReadWhole(*entry.file.open, resource);
-      entry.file.open.reset();
+    ResourceFile file = OpenResourceFile(resource, inside_);
+    run.bytes += ResourceHeader(resource.type, resource.name, resource.language, static_cast<std::uint32_t>(file.size));
+    if (file.size > kWholeFileLimit) {
+      run.streamedResource = &resource;
+      run.streamed = std::move(file);
+      return false;
     }
+    AppendWhole(run.bytes, file, resource);
+    run.bytes += PaddingAfter(file.size);
+    if (inside_) run.packed.push_back(std::move(file.nameInside));
   } catch (...) {
-    entry.error = std::current_exception();
+    run.error = std::current_exception();
+    return false;
   }
-  return entry;
+  return run.bytes.size() < kRunSize;
 }
 
-bool ReadAhead::Hand(Entry entry, bool last) {
-  const std::size_t weight = Weight(entry);
+bool ReadAhead::Hand(ResourceRun run) {
+  const std::size_t weight = Weight(run);
+  const bool last = run.last;
   std::unique_lock<std::mutex> lock(mutex_);
   while (!stopping_ && !ready_.empty() && held_ + weight > kHeldLimit) {
     if (writerWaits_) filled_.notify_one();
@@ -132,18 +146,16 @@ bool ReadAhead::Hand(Entry entry, bool last) {
     readerWaits_ = false;
   }
   if (stopping_) return false;
-  ready_.push_back(std::move(entry));
+  ready_.push_back(std::move(run));
   held_ += weight;
-  if (writerWaits_ && (last || ready_.size() >= kWakeCount || held_ >= kHeldLimit / 2)) filled_.notify_one();
+  if (writerWaits_ && (last || held_ >= kWakeWeight)) filled_.notify_one();
   return true;
 }
 
-// What an entry takes of the limit: its bytes, and for an open file as much
-// as the largest file held, so that few files stay open at once. Each entry
-// counts for something, so that the number waiting is bounded too.
-std::size_t ReadAhead::Weight(const Entry& entry) {
-  constexpr std::size_t kEntryWeight = 1024;
-  return kEntryWeight + (entry.file.open ? kWholeFileLimit : entry.file.bytes.size());
+// What a run takes of the limit: its bytes, and for an open file as much as
+// the largest file held, so that few files stay open at once.
+std::size_t ReadAhead::Weight(const ResourceRun& run) {
+  return run.bytes.size() + (run.streamed.open ? kWholeFileLimit : 0);
 }
 
 }  // namespace pagefold::rescomp

@@ -55,13 +55,13 @@ class ResFileWriter {
     if (!out_.Write(data, size)) throw ScriptError(0, "cannot write \"" + outName_ + "\": " + SystemReason());
   }
 
-  void PutResource(const ResourceStatement& resource, const ResourceFile& file) {
-    Put(ResourceHeader(resource.type, resource.name, resource.language, static_cast<std::uint32_t>(file.size)));
-    if (file.open)
-      Stream(resource, *file.open, file.size);
-    else
-      Put(file.bytes);
-    Put(PaddingAfter(file.size));
+  // Writes the run's bytes, then streams and pads its open file.
+  void PutRun(ResourceRun& run) {
+    Put(run.bytes);
+    if (!run.streamed.open) return;
+    Stream(*run.streamedResource, *run.streamed.open, run.streamed.size);
+    Put(PaddingAfter(run.streamed.size));
+    run.streamed.open.reset();
   }
 
  private:
@@ -124,11 +124,15 @@ void WriteResFile(const std::vector<ResourceStatement>& resources, platform::Fil
   ResFileWriter writer(out, outName);
   writer.Put(EmptyEntry());
   ReadAhead files(resources, inside);
-  for (const ResourceStatement& resource : resources) {
-    ResourceFile file = files.Next();
-    writer.PutResource(resource, file);
-    file.open.reset();
-    if (inside) inside->Remove(file.nameInside);
+  for (;;) {
+    ResourceRun run = files.Next();
+    writer.PutRun(run);
+    if (inside) {
+      for (const std::string& name : run.packed) inside->Remove(name);
+      if (run.streamedResource) inside->Remove(run.streamed.nameInside);
+    }
+    if (run.error) std::rethrow_exception(run.error);
+    if (run.last) return;
   }
 }
 
