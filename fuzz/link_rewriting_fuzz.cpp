@@ -67,11 +67,11 @@ constexpr size_t kMaxGrownPage = 1 << 20;
 
 struct GrownTooLarge {};
 
-// The rewrite is given up, and nothing more checked, at its fourth
+// The rewrite is given up, and nothing more checked, at its third
 // checkpoint: it comes before the links are read, before they are replaced,
 // and then after every 1,024 links or steps or MiB inserted, and a page whose
 // links meet the ones inserted before them can grow without end.
-constexpr int kMaxCheckpoints = 3;
+constexpr int kMaxCheckpoints = 2;
 
 bool CheckReplacements(const std::string& page, const std::vector<std::string>& names,
                        const std::string& groupType) {
