@@ -98,13 +98,14 @@ TEST(PagePool, TheWaitingThreadDoesLightWorksOnlyAndStaysIdleBetween) {
   const std::thread::id waiting = std::this_thread::get_id();
   std::vector<std::thread::id> ranOn(kCount);
   std::atomic<int> onWaiting{0};
+  const auto giveUp = std::chrono::steady_clock::now() + 10s;
   PagePool pool(
       kCount,
       [&](size_t i, const Checkpoint&) {
         ranOn[i] = std::this_thread::get_id();
         if (ranOn[i] == waiting) ++onWaiting;
         // The pool's own threads hold their first works until the waiting one has done some.
-        for (int tries = 0; ranOn[i] != waiting && onWaiting < kFirstOnWaiting && tries < 10000; ++tries)
+        while (ranOn[i] != waiting && onWaiting < kFirstOnWaiting && std::chrono::steady_clock::now() < giveUp)
           std::this_thread::sleep_for(1ms);
         std::this_thread::sleep_for(2ms);
       },
