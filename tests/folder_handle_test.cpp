@@ -263,7 +263,7 @@ TEST_F(Folder, RenamesNeverReplaceAndWritesReplaceThroughANewFile) {
   EXPECT_EQ(ReadFile(Work() / "c"), "1");
 
   work.Write("c", "new");
-  EXPECT_EQ(work.Read("c"), "new");
+  EXPECT_EQ(work.Read("c", 3), "new");
   EXPECT_TRUE(work.CopyWithin("c", "d"));
   EXPECT_EQ(ReadFile(Work() / "d"), "new");
   fs::create_directory(Work() / "folder");
@@ -275,7 +275,7 @@ TEST_F(Folder, RenamesNeverReplaceAndWritesReplaceThroughANewFile) {
         << e.what();
   }
   try {
-    work.Read("none");
+    work.Read("none", 0);
     FAIL() << "no error";
   } catch (const pagefold::platform::PlatformError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"" + (Work() / "none").string() + "\". ", 0), 0u)
@@ -283,6 +283,22 @@ TEST_F(Folder, RenamesNeverReplaceAndWritesReplaceThroughANewFile) {
   }
   // Nothing but the files named: no temporary file left.
   EXPECT_EQ(std::distance(fs::directory_iterator(Work()), {}), 4);
+}
+
+// The expected size only saves asking for the size: a file of any other
+// size, larger by far too, is read whole.
+TEST_F(Folder, AReadGivesTheWholeFileWhateverSizeWasExpected) {
+  std::string large;
+  for (int i = 0; large.size() < 300000; ++i) large += std::to_string(i) + ",";
+  WriteFile(Work() / "large", large);
+  WriteFile(Work() / "small", std::string("ab\0cd", 5));
+  WriteFile(Work() / "empty", "");
+  for (const size_t expected : {size_t{0}, size_t{1}, size_t{4}, size_t{5}, size_t{6}, large.size() - 1, large.size(),
+                                large.size() + 1, 2 * large.size()}) {
+    EXPECT_EQ(work.Read("large", expected), large) << expected;
+    EXPECT_EQ(work.Read("small", expected), std::string("ab\0cd", 5)) << expected;
+    EXPECT_EQ(work.Read("empty", expected), "") << expected;
+  }
 }
 
 // Pages are written back on several threads at once: each write lands whole

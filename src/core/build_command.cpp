@@ -226,7 +226,7 @@ class BuildRun {
   // its own entries of the run.
   std::vector<int> RewriteStaged(const LinkedFile& linked, const RegistryIndex& registry,
                                  const Checkpoint& checkpoint) {
-    std::string text = work_.Read(linked.file);
+    std::string text = work_.Read(linked.file, static_cast<size_t>(staged_[linked.n].size));
     // Before the rewriting, which may take the only bytes beyond ASCII.
     const bool utf8 = text::IsUtf8Page(text);
     const std::vector<std::string> links =

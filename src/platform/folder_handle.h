@@ -152,8 +152,10 @@ class FolderHandle {
   // Deletes a file, a read-only one too; a link is removed, not followed.
   bool Remove(const std::string& name);
 
-  // The whole content of a file. Raises "Cannot open file "%s". %s".
-  std::string Read(const std::string& name) const;
+  // The whole content of a file, read with room for the size it is expected
+  // to have, which spares asking for its size: a file of that size takes one
+  // read, a file of any other size more. Raises "Cannot open file "%s". %s".
+  std::string Read(const std::string& name, size_t expectedSize) const;
   // Writes the bytes to a new file and renames it into place, replacing a
   // file of that name. Raises "Cannot create file "%s". %s".
   void Write(const std::string& name, const std::string& bytes);

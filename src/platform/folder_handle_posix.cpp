@@ -363,13 +363,12 @@ bool FolderHandle::Remove(const std::string& name) {
   return native && ::unlinkat(Fd(handle_), native->c_str(), 0) == 0;
 }
 
-std::string FolderHandle::Read(const std::string& name) const {
+std::string FolderHandle::Read(const std::string& name, size_t expectedSize) const {
   const auto native = ToNativePath(name);
   if (!native) RaiseFileError("Cannot open file", PathOf(name), ENOENT);
   const int in = ::openat(Fd(handle_), native->c_str(), O_RDONLY | kNoFollow);
   if (in < 0) RaiseFileError("Cannot open file", PathOf(name), errno);
-  struct stat st;
-  const size_t size = ::fstat(in, &st) == 0 && st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
+  const size_t size = expectedSize;
   // Read straight into the text, with room for a byte past the size, so that
   // one read short of the room at the size is the end.
   std::string bytes(size + 1, '\0');

@@ -268,7 +268,7 @@ bool FolderHandle::Remove(const std::string& name) {
   return native && RemoveEntry(*native);
 }
 
-std::string FolderHandle::Read(const std::string& name) const {
+std::string FolderHandle::Read(const std::string& name, size_t expectedSize) const {
   const std::string path = PathOf(name);
   const auto native = ToNativePath(path);
   if (!native) RaiseFileError("Cannot open file", path, ERROR_FILE_NOT_FOUND);
@@ -276,6 +276,7 @@ std::string FolderHandle::Read(const std::string& name) const {
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (in == INVALID_HANDLE_VALUE) RaiseFileError("Cannot open file", path, ::GetLastError());
   std::string bytes;
+  bytes.reserve(expectedSize);
   char buffer[1 << 16];
   for (;;) {
     DWORD n = 0;
