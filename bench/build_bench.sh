@@ -34,15 +34,16 @@ fi
 # Writes SITE with FILES files and SITE.qrc listing them for rcc.
 make_site() { python3 "$(dirname "$0")/make_site.py" "$1" "$2" --qrc; }
 
-# The wall-clock time of one run of a command, in seconds; PREPARE runs
-# before it and is not timed.
+# The wall-clock time of one run of a command, in seconds to the
+# millisecond; PREPARE runs before it and is not timed.
 timed() {
   local prepare=$1
   shift
   eval "$prepare"
   sync
-  /usr/bin/time -o "$work/time.txt" -f "%e" "$@" >/dev/null 2>&1
-  tail -1 "$work/time.txt"
+  local start=$EPOCHREALTIME
+  "$@" >/dev/null 2>&1
+  python3 -c "print(f'{$EPOCHREALTIME - $start:.3f}')"
 }
 median() { python3 -c "import statistics, sys; print(statistics.median(map(float, sys.argv[1:])))" "$@"; }
 rounds=${ROUNDS:-5}
@@ -52,6 +53,9 @@ printf '%8s %8s %8s %8s %8s %8s %10s\n' files cp_s rcc_s build_s build/cp build/
 for files in "${sizes[@]}"; do
   rm -rf "$work"/*
   make_site "$work/site" "$files"
+  # A build copies a file written in the last two seconds instead of linking
+  # it, since it may still be being written; the user's site has settled.
+  sleep 2.1
   mkdir "$work/out"
   if ! "$cli" --yes "$work/site" "$work/out/site.res" >"$work/cli.log" 2>&1; then
     tail "$work/cli.log"
