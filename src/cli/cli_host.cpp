@@ -15,14 +15,23 @@ CliHost::CliHost(std::string sourceFolder, std::vector<std::string> ticked, std:
       answerOk_(answerOk),
       terminal_(platform::StderrIsTerminal()) {}
 
-CliHost::~CliHost() {
-  if (lineOpen_) platform::WriteToStderr("\n");
-}
+CliHost::~CliHost() { EndLine(); }
 
 void CliHost::PrintLine(const std::string& text) {
+  EndLine();
+  platform::WriteToStderr(text + "\n");
+}
+
+void CliHost::ShowCount(const std::string& count) {
+  platform::WriteToStderr("\r" + stage_ + " " + count + "\x1b[K");
+  unshownCount_.clear();
+}
+
+// Ends an open stage line, with the count it has not shown yet.
+void CliHost::EndLine() {
+  if (!unshownCount_.empty()) ShowCount(unshownCount_);
   if (lineOpen_) platform::WriteToStderr("\n");
   lineOpen_ = false;
-  platform::WriteToStderr(text + "\n");
 }
 
 void CliHost::SetStatusText(int panel, const std::string& text) {
@@ -34,11 +43,13 @@ void CliHost::SetStatusText(int panel, const std::string& text) {
   // On a terminal the stage stays open on its line, and the counter is
   // written behind it in place.
   if (panel == 1) {
-    if (lineOpen_) platform::WriteToStderr("\n");
+    EndLine();
     stage_ = text;
     platform::WriteToStderr(stage_);
+  } else if (frames_.Due()) {
+    ShowCount(text);
   } else {
-    platform::WriteToStderr("\r" + stage_ + " " + text + "\x1b[K");
+    unshownCount_ = text;
   }
   lineOpen_ = true;
 }

@@ -1,12 +1,14 @@
 // The build's front end on a terminal: stage texts become lines on stderr;
 // when stderr is a terminal, each stage's line also shows the counter,
-// rewritten in place ("Меняются ссылки... 1234\5000").
+// rewritten in place ("Меняются ссылки... 1234\5000") at most once a frame,
+// and always with the stage's last count before the line ends.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "core/build_host.h"
+#include "core/frame_clock.h"
 
 namespace pagefold::cli {
 
@@ -43,6 +45,9 @@ class CliHost : public BuildHost {
   bool Closing() override;
 
  private:
+  void ShowCount(const std::string& count);
+  void EndLine();
+
   const std::string sourceFolder_;
   const std::vector<std::string> ticked_;
   std::string startFile_;
@@ -52,6 +57,8 @@ class CliHost : public BuildHost {
   const bool terminal_;
   bool lineOpen_ = false;  // a stage line without its line break yet
   std::string stage_;
+  FrameClock frames_;
+  std::string unshownCount_;  // the stage's last count, when not written yet
   std::string declinedQuestion_;
 };
 

@@ -24,7 +24,7 @@
 #include "core/build_command.h"
 #include "gui/common/accepted_name.h"
 #include "gui/common/dialogs.h"
-#include "gui/common/frame_clock.h"
+#include "core/frame_clock.h"
 #include "gui/common/group_type_rule.h"
 #include "gui/common/main_window_view.h"
 #include "gui/common/window_closing.h"

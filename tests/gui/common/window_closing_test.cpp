@@ -4,7 +4,7 @@
 #include "core/build_command.h"
 #include "gui/common/build_error_text.h"
 #include "gui/common/form_create.h"
-#include "gui/common/frame_clock.h"
+#include "core/frame_clock.h"
 #include "gui/common/window_closing.h"
 #include "one_page_build.h"
 #include "recording_host.h"
@@ -178,7 +178,7 @@ TEST_F(RunBuildTest, EscapeWithoutABuildAsksNothing) {
 }
 
 TEST(FrameClock, IsDueFirstThenOnceAFrameHasPassed) {
-  using pagefold::gui::FrameClock;
+  using pagefold::FrameClock;
   FrameClock frames;
   const FrameClock::Clock::time_point start{std::chrono::seconds(5)};
   EXPECT_TRUE(frames.Due(start));

@@ -1,14 +1,14 @@
-// How often a window does something during a build. A build changes the
-// counter and the progress bar for every file and lets the window handle its
-// events between files, tens of thousands of times: painting each change, or
-// asking the system for events each time, costs more than the build itself,
-// while a person sees no more than 60 frames a second and notices no delay
-// of a millisecond.
+// How often a front end shows something during a build. A build changes the
+// counter and the progress bar for every file and lets a window handle its
+// events between files, tens of thousands of times: painting or writing each
+// change, or asking the system for events each time, costs more than the
+// build itself, while a person sees no more than 60 frames a second and
+// notices no delay of a millisecond.
 #pragma once
 
 #include <chrono>
 
-namespace pagefold::gui {
+namespace pagefold {
 
 class FrameClock {
  public:
@@ -31,4 +31,4 @@ class FrameClock {
   Clock::time_point last_{};
 };
 
-}  // namespace pagefold::gui
+}  // namespace pagefold

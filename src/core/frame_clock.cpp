@@ -1,6 +1,6 @@
-#include "gui/common/frame_clock.h"
+#include "core/frame_clock.h"
 
-namespace pagefold::gui {
+namespace pagefold {
 
 bool FrameClock::Due(Clock::time_point now) {
   if (started_ && now - last_ < every_) return false;
@@ -9,4 +9,4 @@ bool FrameClock::Due(Clock::time_point now) {
   return true;
 }
 
-}  // namespace pagefold::gui
+}  // namespace pagefold
