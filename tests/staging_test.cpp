@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "core/build_cancelled.h"
 #include "core/build_command.h"
 #include "core/clear_folder.h"
 #include "core/staging.h"
@@ -211,6 +216,107 @@ TEST_F(Staging, AFileOrFolderSwappedForALinkOutAfterTheListingIsNamedNotFollowed
   EXPECT_EQ(ReadFile(work / "search_file_nomber_1"), "PRIVATE-KEY");
   EXPECT_EQ(ReadFile(work / "search_file_nomber_2"), "PRIVATE-PAGE");
   EXPECT_TRUE(build.MissingFiles.empty());
+}
+
+// Enough items for two threads: the second half is staged before the first
+// has lost its failures, so its files are moved down to the numbers one
+// thread gives, each in the form it went in.
+TEST_F(Staging, ManyItemsGetTheNumbersOfOneThreadAfterFailuresInTheFirstHalf) {
+  const std::string longExt = "." + std::string(240, 'e');  // too long for a staged name
+  std::vector<std::string> items;
+  for (int i = 0; i < 600; ++i) items.push_back("f" + std::to_string(i) + (i % 3 ? ".gif" : ".htm"));
+  items[10] = "gone10.gif";
+  items[20] = "locked20.gif";
+  items[30] = "dir30.gif";
+  items[40] = "ARH\\inside.gif";
+  items[50] = "long50" + longExt;
+  items[310] = "gone310.gif";
+  items[320] = "long320" + longExt;
+  items[330] = "plain330";
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (items[i].rfind("gone", 0) == 0 || items[i].rfind("ARH", 0) == 0) continue;
+    if (items[i].rfind("dir", 0) == 0) {
+      fs::create_directory(source.path() / items[i]);
+      continue;
+    }
+    WriteFile(source.path() / items[i], items[i]);
+    if (i % 2)  // settled, so that it is linked rather than copied
+      fs::last_write_time(source.path() / items[i], fs::file_time_type::clock::now() - std::chrono::hours(1));
+  }
+  fs::permissions(source.path() / "locked20.gif", fs::perms::none);
+  const bool locked = ::access((source.path() / "locked20.gif").c_str(), R_OK) != 0;  // not for root
+  host.ticked = items;
+  pagefold::platform::FolderHandle folder;
+  ASSERT_TRUE(folder.Open(work.string()));
+  std::vector<pagefold::MissingFile> missing;
+  const std::vector<pagefold::StagedFile> staged = pagefold::StageFiles(
+      host, folder, pagefold::OwnOutputs{"ARH\\"}, pagefold::StagedNames::WithExtension, false, missing);
+
+  // What one thread gives: a number for each file that went in, in order.
+  std::string registry = "[data]\r\n";
+  std::vector<std::string> names, positions, counters;
+  std::vector<pagefold::MissingFile> lost;
+  int number = 0;
+  for (size_t i = 0; i < items.size(); ++i) {
+    const std::string& item = items[i];
+    positions.push_back("pos " + std::to_string(i + 1));
+    if (item.rfind("gone", 0) == 0) lost.push_back({item, pagefold::MissingReason::Gone, ""});
+    if (item.rfind("dir", 0) == 0) lost.push_back({item, pagefold::MissingReason::NotAFile, ""});
+    if (item == "locked20.gif" && locked) lost.push_back({item, pagefold::MissingReason::Unreadable, ""});
+    if (item.rfind("gone", 0) == 0 || item.rfind("dir", 0) == 0 || item.rfind("ARH", 0) == 0 ||
+        (item == "locked20.gif" && locked))
+      continue;
+    const std::string name = "search_file_nomber_" + std::to_string(++number);
+    registry += name + "=" + item + "\r\n";
+    const bool bare = item.rfind("long", 0) == 0 || item == "plain330";
+    names.push_back(bare ? name : name + item.substr(item.rfind('.')));
+    EXPECT_EQ(ReadFile(work / names.back()), item);
+    EXPECT_EQ(staged.at(static_cast<size_t>(number)).name, item);
+    EXPECT_EQ(staged[static_cast<size_t>(number)].withExtension, !bare) << item;
+    counters.push_back("panel0 " + std::to_string(number) + "\\600");
+  }
+  EXPECT_EQ(Registry(), registry + "count=" + std::to_string(number) + "\r\n");
+  EXPECT_NE(Registry().find(locked ? "search_file_nomber_298=f301.gif\r\n" : "search_file_nomber_299=f301.gif\r\n"),
+            std::string::npos);
+  EXPECT_EQ(number, locked ? 595 : 596);
+  EXPECT_EQ(staged.size(), static_cast<size_t>(number) + 1);
+  names.push_back("fillist.ini");
+  std::sort(names.begin(), names.end());
+  std::vector<std::string> present;
+  for (const auto& entry : fs::directory_iterator(work)) present.push_back(entry.path().filename().string());
+  std::sort(present.begin(), present.end());
+  EXPECT_EQ(present, names);
+  EXPECT_EQ(missing, lost);
+  EXPECT_EQ(host.Lines("pos "), positions);
+  EXPECT_EQ(host.Lines("panel0 "), counters);
+  EXPECT_EQ(host.log.back(), "list on");
+}
+
+// A close while two threads stage ends both at the next file: nothing more
+// comes into the work folder once staging has raised, and no registry.
+TEST_F(Staging, AClosingBuildStopsTheSecondThreadAtOnce) {
+  for (int i = 0; i < 1000; ++i) {
+    host.ticked.push_back("f" + std::to_string(i) + ".gif");
+    WriteFile(source.path() / host.ticked.back(), "x");
+  }
+  int pumps = 0;
+  host.onPump = [&] { host.closing = ++pumps == 3; };  // after the second file
+  pagefold::platform::FolderHandle folder;
+  ASSERT_TRUE(folder.Open(work.string()));
+  std::vector<pagefold::MissingFile> missing;
+  EXPECT_THROW(pagefold::StageFiles(host, folder, pagefold::OwnOutputs{}, pagefold::StagedNames::WithExtension,
+                                    false, missing),
+               pagefold::BuildCancelled);
+  const auto count = [&] { return std::distance(fs::directory_iterator(work), {}); };
+  const auto atClose = count();
+  EXPECT_GE(atClose, 2);
+  EXPECT_LT(atClose, 500);  // the second half did not run to its end
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(count(), atClose);
+  EXPECT_FALSE(fs::exists(work / "fillist.ini"));
+  EXPECT_EQ(host.Lines("pos "), (std::vector<std::string>{"pos 1", "pos 2"}));
+  folder.Clear();
+  EXPECT_EQ(count(), 0);
 }
 #endif
 

@@ -38,8 +38,9 @@ struct StagedFile {
 // starts. Files are taken from inside the source folder only, unless links
 // are followed. Anything below the work folder is passed over. A file whose
 // name with its extension cannot be made is staged bare. A file that
-// cannot be staged goes to `missing` with why. Returns what was staged, by
-// file number from 1 (index 0 unused).
+// cannot be staged goes to `missing` with why. Many items are staged on two
+// threads, with the same numbers, registry, `missing` and progress as on one.
+// Returns what was staged, by file number from 1 (index 0 unused).
 std::vector<StagedFile> StageFiles(BuildHost& host, platform::FolderHandle& work, const OwnOutputs& own,
                                    StagedNames names, bool followLinks, std::vector<MissingFile>& missing);
 

@@ -51,6 +51,12 @@ class SourceTree {
   // The whole file system, links followed.
   SourceTree() = default;
   SourceTree(const std::string& folder, bool followLinks);
+  // The bounds of another tree, with a folder of its own held open, for
+  // another thread.
+  struct SameBoundsAs {
+    const SourceTree& tree;
+  };
+  explicit SourceTree(SameBoundsAs other) : bounded_(other.tree.bounded_), resolved_(other.tree.resolved_) {}
   ~SourceTree();
   SourceTree(const SourceTree&) = delete;
   SourceTree& operator=(const SourceTree&) = delete;
@@ -115,6 +121,9 @@ class FolderHandle {
   // folder as the starting program holds it, under the path it holds it by.
   // False when none was handed over or it is not a folder.
   bool OpenHandedOver();
+  // The folder that the other handle holds, through a handle of its own, for
+  // another thread; false when the system gives no second handle.
+  bool OpenSame(const FolderHandle& other);
   // The environment entry that names the handed-over folder, and on POSIX
   // the descriptor it is open under.
   static constexpr const char* kHandedOverName = "PAGEFOLD_HANDED_FOLDER";

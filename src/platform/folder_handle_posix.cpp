@@ -278,6 +278,16 @@ bool FolderHandle::OpenHandedOver() {
   return true;
 }
 
+bool FolderHandle::OpenSame(const FolderHandle& other) {
+  const int fd = ::fcntl(Fd(other.handle_), F_DUPFD_CLOEXEC, 0);
+  if (fd < 0) return false;
+  if (handle_ >= 0) ::close(Fd(handle_));
+  handle_ = fd;
+  path_ = other.path_;
+  identity_ = other.identity_;
+  return true;
+}
+
 std::string FolderHandle::PathOf(const std::string& name) const {
   return path_ + (path_.empty() || path_.back() == '/' ? "" : "/") + name;
 }

@@ -219,6 +219,17 @@ bool FolderHandle::OpenHandedOver() {
   return shown && Open(*shown);
 }
 
+bool FolderHandle::OpenSame(const FolderHandle& other) {
+  HANDLE copy = INVALID_HANDLE_VALUE;
+  const HANDLE self = ::GetCurrentProcess();
+  if (!::DuplicateHandle(self, AsHandle(other.handle_), self, &copy, 0, FALSE, DUPLICATE_SAME_ACCESS)) return false;
+  if (handle_ != -1) ::CloseHandle(AsHandle(handle_));
+  handle_ = reinterpret_cast<std::intptr_t>(copy);
+  path_ = other.path_;
+  identity_ = other.identity_;
+  return true;
+}
+
 std::string FolderHandle::PathOf(const std::string& name) const {
   return path_ + (path_.empty() || path_.back() == '\\' ? "" : "\\") + name;
 }
