@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <random>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@ using Clock = std::chrono::steady_clock;
 struct Page {
   std::string text;
   std::vector<pagefold::LinkReplacement> replacements;
+  std::deque<std::string> bytes;  // viewed by the replacements
 };
 
 Page MakePage(std::mt19937& random) {
@@ -29,7 +31,7 @@ Page MakePage(std::mt19937& random) {
   std::uniform_int_distribution<int> anyPicture(0, kPictures - 1);
   std::vector<int> numbers;
   for (int link = 0; link < 50; ++link) numbers.push_back(anyPicture(random));
-  Page page{"<html><body>", {}};
+  Page page{"<html><body>", {}, {}};
   for (int n : numbers)
     page.text += "<a href=\"../d" + std::to_string(n % kFolders) + "/f" + std::to_string(n) + "." + kTypes[n % 3] +
                  "\">x</a>\n";
@@ -39,8 +41,9 @@ Page MakePage(std::mt19937& random) {
   for (int n : numbers) {
     std::string type = kTypes[n % 3];
     for (char& c : type) c = static_cast<char>(c - 'a' + 'A');
-    page.replacements.push_back({"../d" + std::to_string(n % kFolders) + "/f" + std::to_string(n) + "." + kTypes[n % 3],
-                                 "../" + type + "/SEARCH_FILE_NOMBER_" + std::to_string(n + 1)});
+    const std::string& text =
+        page.bytes.emplace_back("../d" + std::to_string(n % kFolders) + "/f" + std::to_string(n) + "." + kTypes[n % 3]);
+    page.replacements.push_back({text, page.bytes.emplace_back("../" + type + "/SEARCH_FILE_NOMBER_" + std::to_string(n + 1))});
   }
   return page;
 }
@@ -51,7 +54,7 @@ int main(int argc, char** argv) {
   const int pages = argc > 1 ? std::atoi(argv[1]) : 5000;
   const int rounds = argc > 2 ? std::atoi(argv[2]) : 15;
   std::mt19937 random(7);
-  std::vector<Page> site;
+  std::deque<Page> site;  // in place, as the replacements view their pages' bytes
   for (int p = 0; p < pages; ++p) site.push_back(MakePage(random));
 
   std::vector<double> perPage;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,12 +77,13 @@ constexpr int kMaxCheckpoints = 2;
 bool CheckReplacements(const std::string& page, const std::vector<std::string>& names,
                        const std::string& groupType) {
   std::vector<pagefold::LinkReplacement> replacements;
+  std::deque<std::string> bytes;  // viewed by the replacements
   for (size_t i = 0; i < names.size(); ++i) {
-    std::string written = names[i];
+    std::string& written = bytes.emplace_back(names[i]);
     for (char& c : written)
       if (c == '\\') c = '/';
     const std::string type = groupType.empty() ? pagefold::ExtNoDot(names[i]) : groupType;
-    const std::string link = pagefold::ResourceLink(type, static_cast<int>(i) + 1);
+    const std::string& link = bytes.emplace_back(pagefold::ResourceLink(type, static_cast<int>(i) + 1));
     replacements.push_back({names[i], link});
     if (written != names[i]) replacements.push_back({written, link});
   }

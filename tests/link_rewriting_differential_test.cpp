@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <deque>
 #include <optional>
 #include <random>
 #include <string_view>
@@ -92,11 +93,12 @@ Outcome DirectLoop(std::string page, const std::string& folder, const std::vecto
   std::vector<std::optional<Reading>> links;
   for (const std::string& candidate : candidates) links.push_back(Resolve(candidate, folder, names));
   std::vector<pagefold::LinkReplacement> replacements;
+  std::deque<std::string> resourceLinks;  // viewed by the replacements
   std::vector<size_t> numbers;
   for (size_t n = 1; n <= names.size(); ++n) {
     const std::string& name = names[n - 1];
     const std::string type = groupType.empty() ? ExtNoDot(name) : groupType;
-    const std::string link = pagefold::ResourceLink(type, static_cast<int>(n));
+    const std::string& link = resourceLinks.emplace_back(pagefold::ResourceLink(type, static_cast<int>(n)));
     // The links with a query first, then the others, each in list order.
     for (int pass = 0; pass < 2; ++pass)
       for (const auto& reading : links) {

@@ -21,6 +21,17 @@ namespace {
 using pagefold::LinkReplacement;
 using testing_support::ShownWithZeros;
 
+// A replacement's bytes, which a LinkReplacement views.
+struct Owned {
+  std::string text, resourceLink;
+};
+
+std::vector<LinkReplacement> Views(const std::vector<Owned>& owned) {
+  std::vector<LinkReplacement> views;
+  for (const Owned& o : owned) views.push_back({o.text, o.resourceLink});
+  return views;
+}
+
 class Generator : public testing_support::RandomCases {
  public:
   using RandomCases::RandomCases;
@@ -69,8 +80,8 @@ class Generator : public testing_support::RandomCases {
     return pieces;
   }
 
-  std::vector<LinkReplacement> Replacements(const std::vector<std::string>& page) {
-    std::vector<LinkReplacement> replacements;
+  std::vector<Owned> Replacements(const std::vector<std::string>& page) {
+    std::vector<Owned> replacements;
     for (int i = 0, count = Number(1, 20); i < count; ++i) replacements.push_back({Text(page, replacements), Link()});
     return replacements;
   }
@@ -80,9 +91,9 @@ class Generator : public testing_support::RandomCases {
   // or one of them with bytes around it, or cut inside its type; pieces of
   // the page side by side, cut short, grown or in another case; or a few
   // other pieces.
-  std::string Text(const std::vector<std::string>& page, const std::vector<LinkReplacement>& before) {
+  std::string Text(const std::vector<std::string>& page, const std::vector<Owned>& before) {
     if (!before.empty()) {
-      const LinkReplacement& earlier = Pick(before);
+      const Owned& earlier = Pick(before);
       const std::string& link = earlier.resourceLink;
       switch (Number(0, 9)) {
         case 0: return earlier.text;
@@ -118,7 +129,7 @@ class Generator : public testing_support::RandomCases {
 std::string Described(const std::string& page, const std::vector<LinkReplacement>& replacements) {
   std::string out = "page: " + ShownWithZeros(page);
   for (const LinkReplacement& r : replacements)
-    out += "\n  \"" + ShownWithZeros(r.text) + "\" -> " + ShownWithZeros(r.resourceLink);
+    out += "\n  \"" + ShownWithZeros(std::string(r.text)) + "\" -> " + ShownWithZeros(std::string(r.resourceLink));
   return out;
 }
 
@@ -129,7 +140,8 @@ TEST(OnePassReplacement, GivesTheRulesPageAndMarksOnGeneratedPages) {
     const std::vector<std::string> pieces = generate.Page();
     std::string page;
     for (const std::string& piece : pieces) page += piece;
-    const std::vector<LinkReplacement> replacements = generate.Replacements(pieces);
+    const std::vector<Owned> owned = generate.Replacements(pieces);
+    const std::vector<LinkReplacement> replacements = Views(owned);
     std::string expected = page, actual = page;
     const std::vector<bool> expectedMade = pagefold::ReplaceInOrder(expected, replacements, [] {});
     const std::vector<bool> actualMade = pagefold::ReplaceInOnePass(actual, replacements, [] {});
@@ -138,13 +150,13 @@ TEST(OnePassReplacement, GivesTheRulesPageAndMarksOnGeneratedPages) {
              << "\nactual:   " << ShownWithZeros(actual);
     for (size_t n = 0; n < replacements.size(); ++n) {
       (actualMade[n] ? made : notMade)++;
-      const std::string& text = replacements[n].text;
-      const std::string& link = replacements[n].resourceLink;
+      const std::string& text = owned[n].text;
+      const std::string& link = owned[n].resourceLink;
       sideBySide += actualMade[n] && expected.find(link + link) != std::string::npos;
       // A made text that holds an earlier link made, or a piece of its type.
       for (size_t m = 0; m < n && actualMade[n] && page.find(text) == std::string::npos; ++m) {
         if (!actualMade[m]) continue;
-        const std::string& earlier = replacements[m].resourceLink;
+        const std::string& earlier = owned[m].resourceLink;
         overLinks += text.find(earlier) != std::string::npos;
         insideTypes += earlier.find(text) != std::string::npos && earlier.find(text) < earlier.rfind('/');
       }
@@ -224,8 +236,9 @@ TEST(OnePassReplacement, ALinkOfAnotherFormLeavesTheRestToTheRule) {
 }
 
 TEST(OnePassReplacement, StopsAtTheCheckpointWithThePageUnchanged) {
-  std::vector<LinkReplacement> replacements;
-  for (int i = 0; i < 5000; ++i) replacements.push_back({"x" + std::to_string(i), "../HTM/SEARCH_FILE_NOMBER_1"});
+  std::vector<Owned> owned;
+  for (int i = 0; i < 5000; ++i) owned.push_back({"x" + std::to_string(i), "../HTM/SEARCH_FILE_NOMBER_1"});
+  const std::vector<LinkReplacement> replacements = Views(owned);
   std::string page = "x1 x4999";
   int calls = 0;
   EXPECT_THROW(pagefold::ReplaceInOnePass(page, replacements,
@@ -241,13 +254,14 @@ TEST(OnePassReplacement, APageThatGrowsReachesTheCheckpointBetweenFewSteps) {
   // Each link holds the next text twice, standing alone inside its type, so
   // 17 steps double the page 16 times, to some 2.5 MiB.
   std::string page;
-  std::vector<LinkReplacement> replacements;
+  std::vector<Owned> owned;
   for (char c = 'a'; c <= 'q'; ++c) {
     const std::string next(1, static_cast<char>(c + 1 - 'a' + 'A'));
     page += std::string(1, c) + " ";
-    replacements.push_back({std::string(1, c), "../X " + next + " " + next + " X/SEARCH_FILE_NOMBER_" +
-                                                   std::to_string(c - 'a' + 1)});
+    owned.push_back({std::string(1, c), "../X " + next + " " + next + " X/SEARCH_FILE_NOMBER_" +
+                                            std::to_string(c - 'a' + 1)});
   }
+  const std::vector<LinkReplacement> replacements = Views(owned);
   std::string expected = page;
   pagefold::ReplaceInOrder(expected, replacements, [] {});
   ASSERT_GT(expected.size(), 2u << 20);
@@ -279,14 +293,15 @@ double SecondsOf(const std::function<void()>& run) {
 TEST(OnePassReplacement, PagesMadeToBeSlowTakeOnePass) {
   // 100,000 links to one page that differ only in their query punctuation.
   std::string page;
-  std::vector<LinkReplacement> replacements;
+  std::vector<Owned> owned;
   for (int i = 0; i < 100000; ++i) {
     std::string query;
     for (int n = i, digit = 0; digit < 9; ++digit, n /= 4) query += "=&!*"[n % 4];
     const std::string text = "../b.htm?" + query;
     page += "<a href=\"" + text + "\">x</a>\n";
-    replacements.push_back({text, "../HTM/SEARCH_FILE_NOMBER_" + std::to_string(i % 7 + 1)});
+    owned.push_back({text, "../HTM/SEARCH_FILE_NOMBER_" + std::to_string(i % 7 + 1)});
   }
+  std::vector<LinkReplacement> replacements = Views(owned);
   std::vector<bool> made;
   EXPECT_LT(SecondsOf([&] { made = pagefold::ReplaceInOnePass(page, replacements, [] {}); }), 20.0);
   EXPECT_EQ(std::count(made.begin(), made.end(), true), 100000);
@@ -311,13 +326,14 @@ TEST(OnePassReplacement, PagesMadeToBeSlowTakeOnePass) {
   // 20,000 links written as the resource links that the ones before them
   // insert, each meeting one of those links.
   page.clear();
-  replacements.clear();
+  owned.clear();
   for (int i = 1; i <= 20000; ++i) {
     const std::string link = "../HTM/SEARCH_FILE_NOMBER_" + std::to_string(i);
     page += "<a href=\"" + link + "\">x</a> (" + std::to_string(i) + ")\n";
-    replacements.push_back({std::to_string(i), link});
-    replacements.push_back({link, "../PICS/SEARCH_FILE_NOMBER_" + std::to_string(i)});
+    owned.push_back({std::to_string(i), link});
+    owned.push_back({link, "../PICS/SEARCH_FILE_NOMBER_" + std::to_string(i)});
   }
+  replacements = Views(owned);
   EXPECT_LT(SecondsOf([&] { made = pagefold::ReplaceInOnePass(page, replacements, [] {}); }), 20.0);
   EXPECT_EQ(std::count(made.begin(), made.end(), true), 40000);
   EXPECT_EQ(page.find("HTM/"), std::string::npos);

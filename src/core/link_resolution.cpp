@@ -175,17 +175,16 @@ std::string ResourceLinkPrefix(const std::string& type) {
   return "../" + typeName + "/" + kUpperPrefix;
 }
 
-std::string ResourceLinkFromPrefix(std::string_view prefix, int number) {
+void AppendResourceLink(std::string& links, std::string_view prefix, int number) {
   char digits[16];
   const char* digitsEnd = std::to_chars(digits, digits + sizeof digits, number).ptr;
-  std::string link;
-  link.reserve(prefix.size() + sizeof digits);
-  link.append(prefix).append(digits, static_cast<size_t>(digitsEnd - digits));
-  return link;
+  links.append(prefix).append(digits, static_cast<size_t>(digitsEnd - digits));
 }
 
 std::string ResourceLink(const std::string& type, int number) {
-  return ResourceLinkFromPrefix(ResourceLinkPrefix(type), number);
+  std::string link;
+  AppendResourceLink(link, ResourceLinkPrefix(type), number);
+  return link;
 }
 
 bool IsOutsideLink(const std::string& link) {

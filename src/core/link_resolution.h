@@ -28,9 +28,9 @@ std::string up(const std::string& path);
 // the ASCII rule, as the resource script files it.
 std::string ResourceLink(const std::string& type, int number);
 // The same in two steps, for many links of one type: "../TYPE/SEARCH_FILE_NOMBER_",
-// then that followed by N.
+// then that followed by N, appended to `links`.
 std::string ResourceLinkPrefix(const std::string& type);
-std::string ResourceLinkFromPrefix(std::string_view prefix, int number);
+void AppendResourceLink(std::string& links, std::string_view prefix, int number);
 
 // True for a link that by its form names no file of the site: one with a
 // scheme before any "/" (http:, mailto:, javascript:, data:, also a drive

@@ -1,10 +1,10 @@
 #include "core/link_rewriting.h"
 
 #include <algorithm>
+#include <deque>
 #include <optional>
 #include <span>
 #include <string_view>
-#include <unordered_map>
 
 #include "core/attribute_scan.h"
 #include "core/link_resolution.h"
@@ -167,19 +167,46 @@ std::vector<Step> AllSteps(const std::vector<NamedLink>& links) {
   return steps;
 }
 
-std::vector<LinkReplacement> Replacements(const std::vector<Step>& steps, const std::vector<NamedLink>& links,
-                                          const std::string& groupType) {
+// The replacements of the steps, in order, and the bytes of their resource
+// links, which they view.
+struct StepReplacements {
+  std::string resourceLinks;
   std::vector<LinkReplacement> replacements;
-  replacements.reserve(steps.size());
-  // A page links few types: each one's prefix is made the first time it comes up.
-  std::unordered_map<std::string, std::string> prefixes;  // by type
+};
+
+// A type's resource link prefix. A page links few types: each one's prefix
+// is made the first time it comes up.
+class TypePrefixes {
+ public:
+  std::string_view Of(std::string_view type) {
+    for (const auto& [known, prefix] : prefixes_)
+      if (known == type) return prefix;
+    const std::string name(type);
+    return prefixes_.emplace_back(name, ResourceLinkPrefix(name)).second;
+  }
+
+ private:
+  std::deque<std::pair<std::string, std::string>> prefixes_;  // stays in place as it grows
+};
+
+void MakeReplacements(const std::vector<Step>& steps, const std::vector<NamedLink>& links,
+                      const std::string& groupType, StepReplacements& out) {
+  TypePrefixes prefixes;
+  std::vector<size_t> ends;
+  ends.reserve(steps.size());
   for (const Step& step : steps) {
     const std::string type = groupType.empty() ? ExtNoDot(links[step.link].name) : groupType;
-    auto [known, added] = prefixes.try_emplace(type);
-    if (added) known->second = ResourceLinkPrefix(type);
-    replacements.push_back({std::string(links[step.link].text), ResourceLinkFromPrefix(known->second, step.number)});
+    AppendResourceLink(out.resourceLinks, prefixes.Of(type), step.number);
+    ends.push_back(out.resourceLinks.size());
   }
-  return replacements;
+  // Viewed once every link is in place.
+  out.replacements.reserve(steps.size());
+  size_t from = 0;
+  for (size_t i = 0; i < steps.size(); ++i) {
+    const std::string_view link = std::string_view(out.resourceLinks).substr(from, ends[i] - from);
+    out.replacements.push_back({links[steps[i].link].text, link});
+    from = ends[i];
+  }
 }
 
 }  // namespace
@@ -200,7 +227,9 @@ LinkRewrite RewriteLinks(std::string& text, const std::vector<std::string>& cand
   const std::vector<NamedLink> links = NamedLinks(candidates, folder, registry, rewrite.unlinked, checkpoint);
   if (links.empty()) return rewrite;
   const std::vector<Step> steps = AllSteps(links);
-  const std::vector<bool> made = ReplaceInOnePass(text, Replacements(steps, links, groupType), checkpoint);
+  StepReplacements replacements;
+  MakeReplacements(steps, links, groupType, replacements);
+  const std::vector<bool> made = ReplaceInOnePass(text, replacements.replacements, checkpoint);
   for (size_t i = 0; i < steps.size(); ++i) {
     if (!made[i]) continue;
     ++rewrite.count;

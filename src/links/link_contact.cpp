@@ -58,7 +58,7 @@ LinkContacts::LinkContacts(std::span<const LinkReplacement> replacements) {
   }
 }
 
-LinkForm LinkContacts::Form(const std::string& link, std::string& lower) const {
+LinkForm LinkContacts::Form(std::string_view link, std::string& lower) const {
   lower = link;
   text::LowerCp1251InPlace(lower);
   const size_t mark = lower.rfind(kMark);

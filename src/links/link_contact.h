@@ -47,7 +47,7 @@ class LinkContacts {
 
   // The form of a link, which must outlive it; `lower` is room for the link
   // lower-cased, kept from one call to the next.
-  LinkForm Form(const std::string& link, std::string& lower) const;
+  LinkForm Form(std::string_view link, std::string& lower) const;
 
   // Where a lower-cased text can meet the links.
   TextContact Contact(std::string_view lower) const;

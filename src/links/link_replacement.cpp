@@ -10,7 +10,7 @@ namespace {
 
 size_t SearchEnd(const std::string& page) { return std::min(page.find('\0'), page.size()); }
 
-bool OccursAlone(const std::string& page, const std::string& text) {
+bool OccursAlone(const std::string& page, std::string_view text) {
   if (text.empty()) return false;
   const size_t end = SearchEnd(page);
   for (size_t pos = page.find(text); pos != std::string::npos && pos + text.size() <= end;
@@ -19,10 +19,10 @@ bool OccursAlone(const std::string& page, const std::string& text) {
   return false;
 }
 
-void ReplaceAlone(std::string& page, const std::string& text, const std::string& link) {
+void ReplaceAlone(std::string& page, std::string_view text, std::string_view link) {
   std::string lowerPage = text::LowerCp1251(page);
   lowerPage.resize(SearchEnd(page));
-  const std::string lowerText = text::LowerCp1251(text);
+  const std::string lowerText = text::LowerCp1251(std::string(text));
   std::string out;
   size_t copied = 0;
   size_t pos = lowerPage.find(lowerText);

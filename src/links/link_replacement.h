@@ -13,6 +13,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pagefold {
@@ -20,9 +21,10 @@ namespace pagefold {
 // Called every so often during a long replacement; it raises to stop it.
 using Checkpoint = std::function<void()>;
 
+// Views of bytes that the caller keeps for as long as the replacement runs.
 struct LinkReplacement {
-  std::string text;          // a link text as written in the page
-  std::string resourceLink;  // what replaces it: "../TYPE/SEARCH_FILE_NOMBER_N"
+  std::string_view text;          // a link text as written in the page
+  std::string_view resourceLink;  // what replaces it: "../TYPE/SEARCH_FILE_NOMBER_N"
 };
 
 // Makes the replacements in order on the current text, each one searching the

@@ -58,7 +58,7 @@ std::vector<int32_t> NumberWritten(const std::vector<LinkReplacement>& replaceme
   for (size_t step = 0; step < replacements.size(); ++step) {
     const int32_t lower = automaton.NumberOf(step);
     if (lower < 0) continue;
-    const std::string& text = replacements[step].text;
+    const std::string_view text = replacements[step].text;
     if (static_cast<size_t>(lower) == step || replacements[lower].text == text)
       writtenOf[step] = lower;
     else
@@ -184,7 +184,7 @@ bool Replacer::MeetsInsertedLinks(size_t step) const {
 // True when the text stands as written at a place of the first page still
 // as it was; each such place is compared once for each text written alike.
 bool Replacer::OccursAsFirst(size_t step) {
-  const std::string& text = replacements_[step].text;
+  const std::string_view text = replacements_[step].text;
   const int32_t lower = automaton_.NumberOf(step);
   const uint32_t last = firstPlaces_.first[lower + 1];
   uint32_t& next = writtenNext_[writtenOf_[step]];
@@ -210,7 +210,7 @@ size_t Replacer::Walk(size_t place, size_t count, bool back) const {
 // True when the step's text stands, in any case, at `start` in the page now;
 // asWritten is set when it stands there as written too.
 bool Replacer::Fits(size_t step, size_t start, bool& asWritten) const {
-  const std::string& text = replacements_[step].text;
+  const std::string_view text = replacements_[step].text;
   const std::string_view lower = lower_.Texts()[step];
   const size_t before = sequence_.Prev(start);
   if (before != kNone && IsNameByte(sequence_.At(before))) return false;
