@@ -165,6 +165,12 @@ TEST_F(ReplaceUrl, ResourceTypes) {
   build.GroupType = "";
   EXPECT_EQ(Rewrite("<a href=README><a href=\"a b.Htm\">", {"README", "a b.Htm"}),
             "<a href=..//SEARCH_FILE_NOMBER_1><a href=\"../HTM/SEARCH_FILE_NOMBER_2\">");
+  // Types taken in turn, each again after others, in either case.
+  EXPECT_EQ(Rewrite("<img src=a.gif><a href=b.htm><img src=c.GIF><img src=d.jpg><a href=e.htm><img src=f.gif>",
+                    {"a.gif", "b.htm", "c.GIF", "d.jpg", "e.htm", "f.gif"}),
+            "<img src=../GIF/SEARCH_FILE_NOMBER_1><a href=../HTM/SEARCH_FILE_NOMBER_2>"
+            "<img src=../GIF/SEARCH_FILE_NOMBER_3><img src=../JPG/SEARCH_FILE_NOMBER_4>"
+            "<a href=../HTM/SEARCH_FILE_NOMBER_5><img src=../GIF/SEARCH_FILE_NOMBER_6>");
 }
 
 TEST_F(ReplaceUrl, LinksThatNameNothingStay) {
