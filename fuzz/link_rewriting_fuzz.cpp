@@ -64,7 +64,7 @@ void CheckScan(const std::string& page, const std::string& folder) {
 // lets each inserted link be taken again, and a few bytes grow to megabytes,
 // whose replacement takes longer than the fuzzer's time per input. The rule
 // is stopped at the first replacement that finds the page grown so far.
-constexpr size_t kMaxGrownPage = 1 << 20;
+constexpr size_t kMaxGrownPage = 1 << 18;
 
 struct GrownTooLarge {};
 
