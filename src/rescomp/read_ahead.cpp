@@ -43,8 +43,7 @@ void AppendWhole(std::string& bytes, ResourceFile& file, const ResourceStatement
   std::size_t used = 0;
   do {
     const std::int64_t n = file.open->Read(bytes.data() + start + used, size + 1 - used);
-    if (n < 0)
-      throw ScriptError(resource.line, "cannot read file \"" + DisplayPath(resource.file) + "\": " + SystemReason());
+    if (n < 0) throw CannotRead(resource);
     if (n == 0) break;
     used += static_cast<std::size_t>(n);
   } while (used < size);
@@ -70,6 +69,10 @@ ResourceFile OpenResourceFile(const ResourceStatement& resource, const platform:
 
 ScriptError ChangedSize(const ResourceStatement& resource) {
   return ScriptError(resource.line, "file \"" + DisplayPath(resource.file) + "\" changed its size while it was read");
+}
+
+ScriptError CannotRead(const ResourceStatement& resource) {
+  return ScriptError(resource.line, "cannot read file \"" + DisplayPath(resource.file) + "\": " + SystemReason());
 }
 
 ReadAhead::ReadAhead(const std::vector<ResourceStatement>& resources, const platform::FolderHandle* inside)

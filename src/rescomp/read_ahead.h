@@ -43,6 +43,8 @@ ResourceFile OpenResourceFile(const ResourceStatement& resource, const platform:
 
 // The message of a file that held more or fewer bytes than its size.
 ScriptError ChangedSize(const ResourceStatement& resource);
+// The message of a file whose read failed, with the system's reason.
+ScriptError CannotRead(const ResourceStatement& resource);
 
 // The next resources in the .res's layout: `bytes` holds the resources of
 // `packed` whole, then, when a file is too large to hold, its header, and the

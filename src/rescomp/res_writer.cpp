@@ -73,8 +73,7 @@ class ResFileWriter {
     for (;;) {
       const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(chunk_.size(), size - copied + 1));
       const std::int64_t n = file.Read(chunk_.data(), wanted);
-      if (n < 0)
-        throw ScriptError(resource.line, "cannot read file \"" + DisplayPath(resource.file) + "\": " + SystemReason());
+      if (n < 0) throw CannotRead(resource);
       if (n == 0) break;
       copied += static_cast<std::uint64_t>(n);
       if (copied > size) break;
